@@ -1,0 +1,37 @@
+// The command-line tool's subcommands. Each engine's subcommand lives in a file of
+// its own and registers itself with one KAVELIN_SUBCOMMAND line, so adding one
+// touches nothing else.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct TSubcommand {
+    std::string fName;
+    std::string fUsage;    // the arguments, as --help shows them
+    std::string fSummary;  // one line
+    // Receives the arguments after the subcommand's name, already converted to
+    // Windows-1252; returns the exit status.
+    std::function<int(const std::vector<std::string>&)> fRun;
+};
+
+struct TSubcommandRegistrar {
+    explicit TSubcommandRegistrar(TSubcommand subcommand);
+};
+
+#define KAVELIN_SUBCOMMAND_CAT2(a, b) a##b
+#define KAVELIN_SUBCOMMAND_CAT(a, b) KAVELIN_SUBCOMMAND_CAT2(a, b)
+#define KAVELIN_SUBCOMMAND(...)                                                   \
+    static const TSubcommandRegistrar KAVELIN_SUBCOMMAND_CAT(registrar_, __LINE__)( \
+        TSubcommand{__VA_ARGS__})
+
+const std::vector<TSubcommand>& Subcommands();
+
+// Conversions at the terminal's boundary: arguments and output are UTF-8, engine
+// text is Windows-1252; characters the code page lacks become "?".
+std::string Utf8ToAnsi(const std::string& text);
+std::string AnsiToUtf8(const std::string& text);
+
+// Reports a usage error of a subcommand on standard error; returns exit status 2.
+int UsageError(const std::string& subcommand, const std::string& message);

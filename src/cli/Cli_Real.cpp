@@ -1,0 +1,22 @@
+// kavelin-cli real VALUE: the value in the program's real format.
+#include <cstdlib>
+
+#include "cli/Cli.h"
+#include "common/Real_Format.h"
+#include "diagnostics/TraceUnit.h"
+
+namespace {
+
+int RunReal(const std::vector<std::string>& args) {
+    if (args.size() != 1) return UsageError("real", "expects one number");
+    char* end = nullptr;
+    const double value = std::strtod(args[0].c_str(), &end);
+    if (args[0].empty() || *end != '\0') return UsageError("real", "'" + args[0] + "' is not a number");
+    Messenger.SendReal(value);
+    return 0;
+}
+
+}  // namespace
+
+KAVELIN_SUBCOMMAND("real", "VALUE", "prints VALUE (C notation) in the real format of the pages",
+                   RunReal);

@@ -1,0 +1,148 @@
+// kavelin-cli: one subcommand per engine, for scripting, batch runs and tests.
+// Trace lines go to standard output when the subcommand ends; error reports go
+// to standard error at once; a failed subcommand exits with a non-zero status.
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "cli/Cli.h"
+#include "common/Random_Source.h"
+#include "common/Real_Format.h"
+#include "diagnostics/TraceUnit.h"
+#include "platform/Message_Box.h"
+#include "platform/Text_Display.h"
+
+#ifndef KAVELIN_VERSION
+#define KAVELIN_VERSION "0"
+#endif
+
+namespace {
+
+std::vector<TSubcommand>& Registry() {
+    static std::vector<TSubcommand> registry;
+    return registry;
+}
+
+// The tool's trace: the same bounded line list as the trace window.
+class TConsoleTrace : public ITextDisplay {
+public:
+    int Count() const override { return fLines.Count(); }
+    std::string Get(int index) const override { return fLines.Get(index); }
+    void Add(const std::string& line) override { fLines.Add(line); }
+    void Delete(int index) override { fLines.Delete(index); }
+    void Clear() override { fLines.Clear(); }
+    void ScrollToBottom() override {}
+    void Repaint() override {}
+
+private:
+    TLineList fLines;
+};
+
+// Error boxes become lines on standard error, written at once; a subcommand
+// that reported an error fails.
+class TConsoleMessageBox : public IMessageBox {
+public:
+    void Show(const std::string& text) override {
+        std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str());
+        std::fflush(stderr);
+        fShown = true;
+    }
+    bool fShown = false;
+};
+
+void PrintHelp() {
+    std::printf("Usage: kavelin-cli [--seed N] SUBCOMMAND [ARGUMENTS]\n"
+                "       kavelin-cli --help | --version\n\n"
+                "Runs one Kavelin engine without the windows. Trace lines go to standard output,\n"
+                "errors to standard error; a failure exits with a non-zero status.\n\n"
+                "Options:\n"
+                "  --seed N    every reseed of the random source uses N (also KAVELIN_SEED)\n"
+                "  --help      this text\n"
+                "  --version   the program's version\n\n"
+                "Subcommands:\n");
+    for (const auto& s : Subcommands())
+        std::printf("  %-40s %s\n", (s.fName + (s.fUsage.empty() ? "" : " " + s.fUsage)).c_str(),
+                    s.fSummary.c_str());
+}
+
+bool ParseSeed(const std::string& text, uint64_t& seed) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    seed = std::strtoull(text.c_str(), &end, 10);
+    return end && *end == '\0' && text[0] != '-';
+}
+
+}  // namespace
+
+TSubcommandRegistrar::TSubcommandRegistrar(TSubcommand subcommand) {
+    Registry().push_back(std::move(subcommand));
+}
+
+const std::vector<TSubcommand>& Subcommands() { return Registry(); }
+
+int UsageError(const std::string& subcommand, const std::string& message) {
+    std::fprintf(stderr, "kavelin-cli %s: %s\n", subcommand.c_str(), message.c_str());
+    return 2;
+}
+
+int main(int argc, char** argv) {
+    InitDecimalSeparatorFromLocale();
+    InitFixedSeedFromEnvironment();
+
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            PrintHelp();
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("kavelin-cli %s\n", KAVELIN_VERSION);
+            return 0;
+        }
+        if (arg == "--seed") {
+            uint64_t seed = 0;
+            if (i + 1 >= argc || !ParseSeed(argv[i + 1], seed)) {
+                std::fprintf(stderr, "kavelin-cli: --seed needs a whole number of 0 or more\n");
+                return 2;
+            }
+            SetFixedSeed(seed);
+            ++i;
+            continue;
+        }
+        break;
+    }
+    if (i >= argc) {
+        std::fprintf(stderr, "kavelin-cli: no subcommand given (see kavelin-cli --help)\n");
+        return 2;
+    }
+    const std::string name = argv[i];
+    const TSubcommand* subcommand = nullptr;
+    for (const auto& s : Subcommands())
+        if (s.fName == name) subcommand = &s;
+    if (!subcommand) {
+        std::fprintf(stderr, "kavelin-cli: unknown subcommand '%s' (see kavelin-cli --help)\n",
+                     name.c_str());
+        return 2;
+    }
+    std::vector<std::string> args;
+    for (int j = i + 1; j < argc; ++j) args.push_back(Utf8ToAnsi(argv[j]));
+
+    TConsoleTrace trace;
+    TConsoleMessageBox box;
+    SetMessageBox(&box);
+    Messenger.AttachTrace(&trace);
+    int status = 0;
+    try {
+        status = subcommand->fRun(args);
+    } catch (const std::exception& e) {
+        box.Show(e.what());
+        status = 1;
+    }
+    Messenger.AttachTrace(nullptr);
+    SetMessageBox(nullptr);
+    for (int k = 0; k < trace.Count(); ++k) std::printf("%s\n", AnsiToUtf8(trace.Get(k)).c_str());
+    if (status == 0 && box.fShown) status = 1;
+    return status;
+}

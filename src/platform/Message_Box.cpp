@@ -1,0 +1,21 @@
+#include "platform/Message_Box.h"
+
+#include <cstdio>
+
+namespace {
+
+IMessageBox* gMessageBox = nullptr;
+
+}  // namespace
+
+void SetMessageBox(IMessageBox* box) { gMessageBox = box; }
+
+IMessageBox* CurrentMessageBox() { return gMessageBox; }
+
+void ShowMessageBox(const std::string& text) {
+    if (gMessageBox) {
+        gMessageBox->Show(text);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", text.c_str());
+}

@@ -1,0 +1,19 @@
+// The modal information box: the application's title as caption, no icon, one OK
+// button. The windows install the Qt box; tests and the command-line tool install
+// their own, so that every box can be answered or recorded.
+#pragma once
+
+#include <string>
+
+class IMessageBox {
+public:
+    virtual ~IMessageBox() = default;
+    // Shows the text (Windows-1252) and returns when the user has closed the box.
+    virtual void Show(const std::string& text) = 0;
+};
+
+// Installs the box used by ShowMessageBox; nullptr restores the fallback, which
+// writes the text to standard error.
+void SetMessageBox(IMessageBox* box);
+IMessageBox* CurrentMessageBox();
+void ShowMessageBox(const std::string& text);
