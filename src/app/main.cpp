@@ -1,6 +1,14 @@
+// Kavelin: start-up initialises the application, creates the five windows and
+// runs the message loop until the main window has closed.
 #include <QApplication>
+
+#include "app/Application.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    InitApplication(app);
+    CreateWindows();
+    const int status = app.exec();
+    DestroyWindows();
+    return status;
 }

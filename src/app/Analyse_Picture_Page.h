@@ -1,0 +1,29 @@
+// "Analyse Discriminante Picture": a picture split into homogeneous parts.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/Page.h"
+#include "qt/Qt_File_Dialog.h"
+#include "qt/Qt_Picture.h"
+
+class TAnalysePicturePage : public TPage {
+    Q_OBJECT
+public:
+    explicit TAnalysePicturePage(TFileDialog& openPictureDialog1);
+
+    TPictureControl* Image1;
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QPushButton* AnalyseDiscriminante_Button;
+    QPushButton* AnalyseDiscriminante_ouvrir_Image_Button;
+
+    void AnalyseDiscriminante_ButtonClick();
+    void AnalyseDiscriminante_ouvrir_Image_ButtonClick();
+
+private:
+    TFileDialog& OpenPictureDialog1;
+};

@@ -1,0 +1,19 @@
+#include "app/Debug_Manager_Unit.h"
+
+#include "qt/Qt_Controls.h"
+
+TDebug_Form* Debug_Form = nullptr;
+
+TDebug_Form::TDebug_Form() {
+    SetUpWindow(this, "Debug_Form", QStringLiteral("Debug_Form"), QRect(-1, 320, 362, 446));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    Memo1 = MakeMemo(this, "Memo1", QRect(0, 0, 313, 225), TScrollBars::None);
+    Debug_Manager_Stringgrid = new TStringGridControl(this, 5, 5);
+    Debug_Manager_Stringgrid->setObjectName(QStringLiteral("Debug_Manager_Stringgrid"));
+    Debug_Manager_Stringgrid->setGeometry(8, 232, 289, 161);
+    Debug_Form = this;
+}
+
+TDebug_Form::~TDebug_Form() {
+    if (Debug_Form == this) Debug_Form = nullptr;
+}

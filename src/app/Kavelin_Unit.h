@@ -1,0 +1,59 @@
+// The main window: the panel with the page control, "&Quit" and "Test Local".
+// It builds the nine pages and owns the process-wide engine instances.
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+#include <memory>
+
+#include "app/Analyse_Picture_Page.h"
+#include "app/Capture_Son_Page.h"
+#include "app/Data_Restructurator_Page.h"
+#include "app/Genetic_Page.h"
+#include "app/Neuronal_Network_Page.h"
+#include "app/Sat_Page.h"
+#include "app/Segmentation_Page.h"
+#include "app/Text_Distance_Page.h"
+#include "app/Transform_Picture_Page.h"
+#include "qt/Qt_File_Dialog.h"
+#include "qt/Qt_Page_Control.h"
+
+class TKavelin_Form : public QWidget {
+    Q_OBJECT
+public:
+    TKavelin_Form();
+    ~TKavelin_Form() override;
+
+    QWidget* Kavelin_Panel;
+    QPushButton* Quitter_Button;
+    QPushButton* Button4;
+    TPageControl* PageControl1;
+
+    TFileDialog OpenPictureDialog1;
+    TFileDialog OpenDialog1;
+    TFileDialog OpenPictureDialog2;
+    TFileDialog SaveDialog1;
+    TFileDialog OpenDialog2;
+
+    TTextDistancePage* TextDistancePage;
+    TAnalysePicturePage* AnalysePicturePage;
+    TSatPage* SatPage;
+    TGeneticPage* GeneticPage;
+    TSegmentationPage* SegmentationPage;
+    TDataRestructuratorPage* DataRestructuratorPage;
+    TTransformPicturePage* TransformPicturePage;
+    TNeuronalNetworkPage* NeuronalNetworkPage;
+    TCaptureSonPage* CaptureSonPage;
+
+    void Quitter_ButtonClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+};
+
+extern TKavelin_Form* Kavelin_Form;

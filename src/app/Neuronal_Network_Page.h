@@ -1,0 +1,26 @@
+// "Neuronal  Network": the brain drawn in 3D perspective on its picture.
+#pragma once
+
+#include <QPushButton>
+
+#include "app/Page.h"
+#include "qt/Qt_Picture.h"
+
+class TNeuronalNetworkPage : public TPage {
+    Q_OBJECT
+public:
+    TNeuronalNetworkPage();
+
+    QPushButton* NeuronalNetwork2_Button;
+    TPictureControl* Neuronal_Network_Image;
+    QPushButton* nnetwork_test_button;
+    QPushButton* NeuronalNetwork1_Button;
+
+    void NeuronalNetwork2_ButtonClick();
+    void NeuronalNetwork1_ButtonClick();
+    void nnetwork_test_buttonClick();
+    // Bound by the layout, but every brain takes the picture's events over when it
+    // is made, so these run only until then.
+    void Neuronal_Network_ImageClick();
+    void Neuronal_Network_ImageMouseMove();
+};

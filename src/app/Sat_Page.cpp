@@ -1,0 +1,87 @@
+#include "app/Sat_Page.h"
+
+#include <QFile>
+
+#include "qt/Qt_Controls.h"
+
+namespace {
+
+// An edit with its up-down of range 0 to 100 beside it.
+TUpDown* MakeEditWithUpDown(QWidget* parent, const char* editName, const char* upDownName, QRect edit,
+                            QRect upDown, int position, QLineEdit*& editControl) {
+    editControl = MakeEdit(parent, editName, QString(), edit);
+    auto* control = new TUpDown(parent, editControl, 0, 100, position);
+    control->setObjectName(QString::fromLatin1(upDownName));
+    control->setGeometry(upDown);
+    return control;
+}
+
+}  // namespace
+
+TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
+    : TPage("TabSheet3", QStringLiteral("SAT")), OpenDialog1(openDialog1), SaveDialog1(saveDialog1) {
+    SAT_Memo = MakeMemo(this, "SAT_Memo", QRect(0, 0, 169, 361), TScrollBars::Both);
+    QGroupBox* box3 = MakeGroupBox(this, "GroupBox3", QStringLiteral("Nb Clauses"), QRect(176, 16, 97, 49));
+    Sat_NbCl_UpDown = MakeEditWithUpDown(box3, "Sat_NbCl_Edit", "Sat_NbCl_UpDown", QRect(16, 20, 41, 21),
+                                         QRect(57, 20, 16, 21), 80, Sat_NbCl_Edit);
+    QGroupBox* box1 = MakeGroupBox(this, "GroupBox1", QStringLiteral("Nb of Literals"), QRect(280, 16, 97, 49));
+    SAT_NbLit_UpDown = MakeEditWithUpDown(box1, "Sat_NbLit_Edit", "SAT_NbLit_UpDown", QRect(16, 20, 41, 21),
+                                          QRect(57, 20, 16, 21), 24, Sat_NbLit_Edit);
+    QGroupBox* box2 =
+        MakeGroupBox(this, "GroupBox2", QStringLiteral("Nb Literals  By Clause"), QRect(384, 8, 137, 65));
+    MakeLabel(box2, "Label1", QStringLiteral("From"), {8, 16});
+    SAT_NbLitByCl_From_UpDown =
+        MakeEditWithUpDown(box2, "Sat_NbLitByCl_From_Edit", "SAT_NbLitByCl_From_UpDown", QRect(8, 32, 33, 21),
+                           QRect(41, 32, 16, 21), 10, Sat_NbLitByCl_From_Edit);
+    MakeLabel(box2, "Label2", QStringLiteral("To"), {64, 16});
+    Sat_NbLitByCl_To_UpDown =
+        MakeEditWithUpDown(box2, "Sat_NbLitByCl_To_Edit", "Sat_NbLitByCl_To_UpDown", QRect(64, 32, 41, 21),
+                           QRect(105, 32, 16, 21), 16, Sat_NbLitByCl_To_Edit);
+    SAT_OpenConstraintFile_Button =
+        MakeButton(this, "SAT_OpenConstraintFile_Button", QStringLiteral("&Open"), QRect(176, 80, 75, 25));
+    SAT_SaveToConstraintFile_Button =
+        MakeButton(this, "SAT_SaveToConstraintFile_Button", QStringLiteral("&Save"), QRect(176, 112, 75, 25));
+    SAT_CheckIntegrity_Button =
+        MakeButton(this, "SAT_CheckIntegrity_Button", QStringLiteral("&Check Integrity"), QRect(392, 80, 113, 25));
+    SAT_Random_Generation_Button = MakeButton(this, "SAT_Random_Generation_Button",
+                                              QStringLiteral("Random Generation"), QRect(536, 8, 113, 25));
+    SAT_Load_Button = MakeButton(this, "SAT_Load_Button", QStringLiteral("Load"), QRect(536, 40, 113, 25));
+    SAT_Solve_Button = MakeButton(this, "SAT_Solve_Button", QStringLiteral("&Solve"), QRect(534, 72, 115, 25));
+    SATSolver_StringGrid = new TStringGridControl(this, 5, 5);
+    SATSolver_StringGrid->setObjectName(QStringLiteral("SATSolver_StringGrid"));
+    SATSolver_StringGrid->setGeometry(264, 120, 401, 393);
+    const int heights[] = {24, 24, 24, 13, 24};
+    for (int row = 0; row < 5; ++row) SATSolver_StringGrid->setRowHeight(row, heights[row]);
+
+    ConnectClick(SAT_OpenConstraintFile_Button, [this] { SAT_OpenConstraintFile_ButtonClick(); });
+    ConnectClick(SAT_SaveToConstraintFile_Button, [this] { SAT_SaveToConstraintFile_ButtonClick(); });
+    ConnectClick(SAT_CheckIntegrity_Button, [this] { SAT_CheckIntegrity_ButtonClick(); });
+    ConnectClick(SAT_Random_Generation_Button, [this] { Button4Click(); });
+    ConnectClick(SAT_Load_Button, [this] { SAT_Load_ButtonClick(); });
+    ConnectClick(SAT_Solve_Button, [this] { SAT_Solve_ButtonClick(); });
+}
+
+void TSatPage::Button4Click() {
+    // Wired to the SAT solver's generation when it lands.
+}
+
+void TSatPage::SAT_OpenConstraintFile_ButtonClick() {
+    OpenDialog1.SetInitialDir(QStringLiteral(".\\Data\\SATSolver\\"));
+    if (!OpenDialog1.Execute()) return;
+    SAT_Memo->LoadFromFile(QFile::encodeName(OpenDialog1.FileName()).toStdString());
+}
+
+void TSatPage::SAT_SaveToConstraintFile_ButtonClick() {
+    if (!SaveDialog1.Execute()) return;
+    SAT_Memo->SaveToFile(QFile::encodeName(SaveDialog1.FileName()).toStdString());
+}
+
+void TSatPage::SAT_CheckIntegrity_ButtonClick() {}
+
+void TSatPage::SAT_Load_ButtonClick() {
+    // Wired to the SAT solver's loading when it lands.
+}
+
+void TSatPage::SAT_Solve_ButtonClick() {
+    // Wired to the SAT solver's search when it lands.
+}

@@ -1,0 +1,47 @@
+// "SAT": random problems, constraint files and the relaxation search with its grid.
+#pragma once
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/Page.h"
+#include "qt/Qt_File_Dialog.h"
+#include "qt/Qt_Memo.h"
+#include "qt/Qt_String_Grid.h"
+#include "qt/Qt_Up_Down.h"
+
+class TSatPage : public TPage {
+    Q_OBJECT
+public:
+    TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1);
+
+    TMemo* SAT_Memo;
+    QLineEdit* Sat_NbCl_Edit;
+    TUpDown* Sat_NbCl_UpDown;
+    QLineEdit* Sat_NbLit_Edit;
+    TUpDown* SAT_NbLit_UpDown;
+    QLineEdit* Sat_NbLitByCl_From_Edit;
+    TUpDown* SAT_NbLitByCl_From_UpDown;
+    QLineEdit* Sat_NbLitByCl_To_Edit;
+    TUpDown* Sat_NbLitByCl_To_UpDown;
+    QPushButton* SAT_OpenConstraintFile_Button;
+    QPushButton* SAT_SaveToConstraintFile_Button;
+    QPushButton* SAT_CheckIntegrity_Button;
+    QPushButton* SAT_Random_Generation_Button;
+    QPushButton* SAT_Load_Button;
+    QPushButton* SAT_Solve_Button;
+    TStringGridControl* SATSolver_StringGrid;
+
+    // "Random Generation" here and "Test Local" of the main window.
+    void Button4Click();
+    void SAT_OpenConstraintFile_ButtonClick();
+    void SAT_SaveToConstraintFile_ButtonClick();
+    void SAT_CheckIntegrity_ButtonClick();
+    void SAT_Load_ButtonClick();
+    void SAT_Solve_ButtonClick();
+
+private:
+    TFileDialog& OpenDialog1;
+    TFileDialog& SaveDialog1;
+};

@@ -1,0 +1,20 @@
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <cctype>
+
+std::string LocalPath(const std::string& windowsPath) {
+    std::string path = windowsPath;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    // A drive letter followed by the program's folder: the program's folder is here.
+    static const std::string programFolder = "/Kavelin/";
+    if (path.size() > 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
+        std::string lower = path;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (lower.compare(2, programFolder.size(), "/kavelin/") == 0)
+            return "./" + path.substr(2 + programFolder.size());
+        return path.substr(2);
+    }
+    return path;
+}

@@ -1,0 +1,44 @@
+// The standard open and save dialogs, as the windows use them: an initial folder,
+// a filter, Execute() and the chosen file name. Tests answer them through
+// SetFileDialogResponder instead of a real dialog.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class TFileDialog {
+public:
+    enum class Kind { Open, OpenPicture, Save };
+
+    TFileDialog(QWidget* owner, QString name, Kind kind, QString initialDir = QString());
+
+    // Shows the dialog; true when a file was chosen (FileName() then names it).
+    bool Execute();
+
+    const QString& Name() const { return fName; }
+    Kind DialogKind() const { return fKind; }
+    // The folder the dialog opens in, as the layout writes it (a Windows folder);
+    // InitialFolder() gives the local folder it stands for.
+    const QString& InitialDir() const { return fInitialDir; }
+    void SetInitialDir(const QString& dir) { fInitialDir = dir; }
+    QString InitialFolder() const;
+    const QString& Filter() const { return fFilter; }
+    void SetFilter(const QString& filter) { fFilter = filter; }
+    const QString& FileName() const { return fFileName; }
+
+private:
+    QWidget* fOwner;
+    QString fName;
+    Kind fKind;
+    QString fInitialDir;
+    QString fFilter;
+    QString fFileName;
+};
+
+// Replaces every dialog: the responder gets the dialog and returns the chosen
+// file name, or nothing for a cancelled dialog. An empty function restores the
+// real dialogs.
+using TFileDialogResponder = std::function<std::optional<QString>(const TFileDialog&)>;
+void SetFileDialogResponder(TFileDialogResponder responder);

@@ -1,0 +1,107 @@
+#include "qt/Qt_Memo.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "qt/Text_Codec.h"
+
+namespace {
+
+// Line breaks of any convention become the document's own.
+QString NormaliseBreaks(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace
+
+TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!fProgrammatic) fHasLines = !document()->isEmpty();
+    });
+}
+
+int TMemo::Count() const { return fHasLines ? document()->blockCount() : 0; }
+
+std::string TMemo::Get(int index) const {
+    if (index < 0 || index >= Count()) return std::string();
+    return FromQt(document()->findBlockByNumber(index).text());
+}
+
+void TMemo::Add(const std::string& line) {
+    fProgrammatic = true;
+    const QString text = NormaliseBreaks(ToQt(line));
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    if (fHasLines) cursor.insertText(QStringLiteral("\n") + text);
+    else cursor.insertText(text);
+    fHasLines = true;
+    fProgrammatic = false;
+}
+
+void TMemo::Delete(int index) {
+    const int count = Count();
+    if (index < 0 || index >= count) return;
+    fProgrammatic = true;
+    if (count == 1) {
+        document()->clear();
+        fHasLines = false;
+    } else {
+        QTextCursor cursor(document());
+        const QTextBlock block = document()->findBlockByNumber(index);
+        if (index < count - 1) {
+            cursor.setPosition(block.position());
+            cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+        } else {
+            cursor.setPosition(block.previous().position() + block.previous().length() - 1);
+            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        }
+        cursor.removeSelectedText();
+    }
+    fProgrammatic = false;
+}
+
+void TMemo::DeleteFirst(int count) {
+    if (count <= 0) return;
+    if (count >= Count()) {
+        Clear();
+        return;
+    }
+    fProgrammatic = true;
+    QTextCursor cursor(document());
+    cursor.setPosition(0);
+    cursor.setPosition(document()->findBlockByNumber(count).position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    fProgrammatic = false;
+}
+
+void TMemo::Clear() {
+    fProgrammatic = true;
+    document()->clear();
+    fHasLines = false;
+    fProgrammatic = false;
+}
+
+void TMemo::Assign(const std::vector<std::string>& lines) {
+    fProgrammatic = true;
+    QStringList list;
+    list.reserve(qsizetype(lines.size()));
+    for (const auto& line : lines) list << NormaliseBreaks(ToQt(line));
+    setPlainText(list.join(QLatin1Char('\n')));
+    fHasLines = !lines.empty();
+    fProgrammatic = false;
+}
+
+void TMemo::ScrollToBottom() { verticalScrollBar()->setValue(verticalScrollBar()->maximum()); }
+
+void TMemo::Repaint() { viewport()->repaint(); }
+
+QStringList TMemo::QtLines() const {
+    QStringList lines;
+    for (int i = 0; i < Count(); ++i) lines << document()->findBlockByNumber(i).text();
+    return lines;
+}

@@ -1,0 +1,32 @@
+// The memo and the plain-text rich edit: a QPlainTextEdit whose content is a line
+// list (Windows-1252 lines on the engine side). Lines with embedded line breaks
+// occupy several lines, as the control counts them.
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include "platform/Text_Display.h"
+
+class TMemo : public QPlainTextEdit, public ITextDisplay {
+    Q_OBJECT
+public:
+    explicit TMemo(QWidget* parent = nullptr);
+
+    int Count() const override;
+    std::string Get(int index) const override;
+    void Add(const std::string& line) override;
+    void Delete(int index) override;
+    void Clear() override;
+    void Assign(const std::vector<std::string>& lines) override;
+    void DeleteFirst(int count) override;
+    void ScrollToBottom() override;
+    void Repaint() override;
+
+    QStringList QtLines() const;
+
+private:
+    // An empty document is either no line at all or one empty line; this tells
+    // which. Edits by the user keep it in step with the document.
+    bool fHasLines = false;
+    bool fProgrammatic = false;
+};

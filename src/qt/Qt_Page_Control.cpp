@@ -1,0 +1,66 @@
+#include "qt/Qt_Page_Control.h"
+
+#include <QAbstractButton>
+#include <QResizeEvent>
+#include <QToolButton>
+
+TPageControl::TPageControl(QWidget* parent)
+    : QWidget(parent), fTabArea(new QWidget(this)), fStack(new QStackedWidget(this)),
+      fTabs(new QButtonGroup(this)) {
+    fTabs->setExclusive(true);
+    fStack->setFrameShape(QFrame::StyledPanel);
+    connect(fTabs, &QButtonGroup::idClicked, this, &TPageControl::SetCurrentIndex);
+}
+
+void TPageControl::AddPage(QWidget* page, const QString& caption) {
+    page->setAutoFillBackground(true);
+    fStack->addWidget(page);
+    auto* tab = new QToolButton(fTabArea);
+    tab->setObjectName(page->objectName() + QStringLiteral("_Tab"));
+    tab->setText(caption);
+    tab->setCheckable(true);
+    tab->setAutoRaise(false);
+    fTabs->addButton(tab, fStack->count() - 1);
+    if (fStack->count() == 1) tab->setChecked(true);
+    LayoutTabs();
+}
+
+QString TPageControl::TabCaption(int index) const {
+    QAbstractButton* tab = fTabs->button(index);
+    return tab ? tab->text() : QString();
+}
+
+void TPageControl::SetCurrentIndex(int index) {
+    if (index < 0 || index >= fStack->count()) return;
+    fTabs->button(index)->setChecked(true);
+    if (fStack->currentIndex() != index) {
+        fStack->setCurrentIndex(index);
+        emit CurrentChanged(index);
+    }
+}
+
+void TPageControl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutTabs();
+}
+
+void TPageControl::LayoutTabs() {
+    const int areaWidth = width();
+    int x = 0;
+    int y = 0;
+    int rowHeight = 0;
+    for (int i = 0; i < fStack->count(); ++i) {
+        QAbstractButton* tab = fTabs->button(i);
+        const QSize size = tab->sizeHint() + QSize(8, 0);
+        if (x > 0 && x + size.width() > areaWidth) {
+            x = 0;
+            y += rowHeight;
+        }
+        tab->setGeometry(x, y, size.width(), size.height());
+        x += size.width();
+        rowHeight = std::max(rowHeight, size.height());
+    }
+    const int tabsHeight = y + rowHeight;
+    fTabArea->setGeometry(0, 0, areaWidth, tabsHeight);
+    fStack->setGeometry(0, tabsHeight, areaWidth, std::max(0, height() - tabsHeight));
+}

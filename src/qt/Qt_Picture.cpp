@@ -1,0 +1,73 @@
+#include "qt/Qt_Picture.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "qt/Qt_Message_Box.h"
+
+namespace {
+
+TShiftState ShiftOf(const QMouseEvent* event) {
+    TShiftState shift = 0;
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if (keys & Qt::ShiftModifier) shift |= ssShift;
+    if (keys & Qt::AltModifier) shift |= ssAlt;
+    if (keys & Qt::ControlModifier) shift |= ssCtrl;
+    const Qt::MouseButtons buttons = event->buttons();
+    if (buttons & Qt::LeftButton) shift |= ssLeft;
+    if (buttons & Qt::RightButton) shift |= ssRight;
+    if (buttons & Qt::MiddleButton) shift |= ssMiddle;
+    return shift;
+}
+
+TMouseButton ButtonOf(const QMouseEvent* event) {
+    switch (event->button()) {
+        case Qt::RightButton: return TMouseButton::mbRight;
+        case Qt::MiddleButton: return TMouseButton::mbMiddle;
+        default: return TMouseButton::mbLeft;
+    }
+}
+
+}  // namespace
+
+TPictureControl::TPictureControl(QWidget* parent, QRect geometry)
+    : QWidget(parent), fBitmap(geometry.width(), geometry.height()) {
+    setGeometry(geometry);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage TPictureControl::ToImage(const TBitmap& bitmap) {
+    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
+    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+        const TColor* source = bitmap.ScanLine(y);
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int32_t x = 0; x < bitmap.Width(); ++x)
+            target[x] = qRgb(RedOf(source[x]), GreenOf(source[x]), BlueOf(source[x]));
+    }
+    return image;
+}
+
+void TPictureControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().brush(QPalette::Button));
+    painter.drawImage(0, 0, ToImage(fBitmap));
+}
+
+void TPictureControl::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    RunGuarded([&] { FireMouseDown(ButtonOf(event), ShiftOf(event), p.x(), p.y()); });
+}
+
+void TPictureControl::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    RunGuarded([&] { FireMouseMove(ShiftOf(event), p.x(), p.y()); });
+}
+
+void TPictureControl::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    RunGuarded([&] {
+        if (event->button() == Qt::LeftButton && rect().contains(p)) FireClick();
+        FireMouseUp(ButtonOf(event), ShiftOf(event), p.x(), p.y());
+    });
+}

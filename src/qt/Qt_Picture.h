@@ -1,0 +1,33 @@
+// The picture control: shows its in-memory bitmap at the top-left corner and
+// hands its mouse events to whatever engine took them over. The control's size is
+// the one the layout gives; parts of the control that the bitmap does not cover
+// show the control's background (the button-face colour).
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "platform/Picture.h"
+
+class TPictureControl : public QWidget, public IPicture {
+    Q_OBJECT
+public:
+    explicit TPictureControl(QWidget* parent, QRect geometry);
+
+    int32_t Width() const override { return width(); }
+    int32_t Height() const override { return height(); }
+    TBitmap& Bitmap() override { return fBitmap; }
+    void Repaint() override { repaint(); }
+
+    // The bitmap as a Qt image, colour for colour.
+    static QImage ToImage(const TBitmap& bitmap);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    TBitmap fBitmap;
+};

@@ -1,0 +1,31 @@
+// The up-down control attached to an edit: two arrow buttons that step a position
+// within a range; the edit shows the position, and the position is the number
+// shown in the edit.
+#pragma once
+
+#include <QLineEdit>
+#include <QWidget>
+
+class TUpDown : public QWidget {
+    Q_OBJECT
+public:
+    TUpDown(QWidget* parent, QLineEdit* associate, int min, int max, int position);
+
+    // The number in the edit when it holds one within the range, else the last
+    // position set; read as a signed 16-bit value, as the callers expect.
+    int16_t Position() const;
+    void SetPosition(int position);
+    int Min() const { return fMin; }
+    int Max() const { return fMax; }
+    QLineEdit* Associate() const { return fAssociate; }
+    bool Wraps() const { return false; }
+
+    void StepUp() { SetPosition(Position() + 1); }
+    void StepDown() { SetPosition(Position() - 1); }
+
+private:
+    QLineEdit* fAssociate;
+    int fMin;
+    int fMax;
+    int fPosition;
+};
