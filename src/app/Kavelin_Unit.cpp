@@ -63,6 +63,9 @@ TKavelin_Form::TKavelin_Form()
 }
 
 TKavelin_Form::~TKavelin_Form() {
+    // At the end of the process: what "&Quit" did not release goes now.
+    delete Chrono;
+    Chrono = nullptr;
     if (Kavelin_Form == this) Kavelin_Form = nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QToolButton>
 
 TPageControl::TPageControl(QWidget* parent)
@@ -10,6 +11,15 @@ TPageControl::TPageControl(QWidget* parent)
     fTabs->setExclusive(true);
     fStack->setFrameShape(QFrame::StyledPanel);
     connect(fTabs, &QButtonGroup::idClicked, this, &TPageControl::SetCurrentIndex);
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the pages, wrapping around.
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+    connect(next, &QShortcut::activated, this, [this] {
+        if (PageCount() > 0) SetCurrentIndex((CurrentIndex() + 1) % PageCount());
+    });
+    connect(previous, &QShortcut::activated, this, [this] {
+        if (PageCount() > 0) SetCurrentIndex((CurrentIndex() + PageCount() - 1) % PageCount());
+    });
 }
 
 void TPageControl::AddPage(QWidget* page, const QString& caption) {

@@ -1,0 +1,154 @@
+// The shared helpers: the real format, the line list and its files, the random
+// source and the data paths.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+
+#include "common/Errors.h"
+#include "common/File_Io.h"
+#include "common/Line_List.h"
+#include "common/Random_Source.h"
+#include "common/Real_Format.h"
+#include "platform/Paths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SeparatorGuard {
+public:
+    explicit SeparatorGuard(char separator) : fSaved(DecimalSeparator()) { SetDecimalSeparator(separator); }
+    ~SeparatorGuard() { SetDecimalSeparator(fSaved); }
+
+private:
+    char fSaved;
+};
+
+fs::path TempDir() {
+    fs::path dir = fs::temp_directory_path() / ("kavelin_helpers_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    return dir;
+}
+
+}  // namespace
+
+TEST(RealFormat, WholeValuesAndShortestFifteenDigitForms) {
+    SeparatorGuard point('.');
+    EXPECT_EQ(FloatToStr(100.0), "100");
+    EXPECT_EQ(FloatToStr(400.0 / 9.0), "44.4444444444444");
+    EXPECT_EQ(FloatToStr(-2.5), "-2.5");
+    EXPECT_EQ(FloatToStr(0.0), "0");
+    EXPECT_EQ(FloatToStr(-0.0), "0");
+    EXPECT_EQ(FloatToStr(0.1), "0.1");
+    EXPECT_EQ(FloatToStr(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(FloatToStr(2.0 / 3.0), "0.666666666666667");
+    EXPECT_EQ(FloatToStr(std::sqrt(2.0)), "1.4142135623731");  // 1.41421356237310 without its zero
+    EXPECT_EQ(FloatToStr(123456789012345.0), "123456789012345");
+}
+
+TEST(RealFormat, SwitchesToScientificOutsideTheFixedRange) {
+    SeparatorGuard point('.');
+    EXPECT_EQ(FloatToStr(0.00001), "0.00001");
+    EXPECT_EQ(FloatToStr(0.000012), "0.000012");
+    EXPECT_EQ(FloatToStr(0.000001), "1E-6");
+    EXPECT_EQ(FloatToStr(-0.0000015), "-1.5E-6");
+    EXPECT_EQ(FloatToStr(999999999999999.0), "999999999999999");
+    EXPECT_EQ(FloatToStr(1e15), "1E15");
+    EXPECT_EQ(FloatToStr(1.5e20), "1.5E20");
+    // Rounding to 15 digits can carry into a new integer digit.
+    EXPECT_EQ(FloatToStr(9999999999999999.0), "1E16");
+    EXPECT_EQ(FloatToStr(0.99999999999999999), "1");
+}
+
+TEST(RealFormat, UsesTheCurrentDecimalSeparator) {
+    SeparatorGuard comma(',');
+    EXPECT_EQ(FloatToStr(400.0 / 9.0), "44,4444444444444");
+    EXPECT_EQ(FloatToStr(1.5e20), "1,5E20");
+    EXPECT_EQ(FloatToStr(7.0), "7");
+    EXPECT_EQ(IntToStr(-42), "-42");
+}
+
+TEST(LineList, SplitsEveryLineEndConvention) {
+    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n"), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("\n"), (std::vector<std::string>{""}));
+    EXPECT_TRUE(SplitLines("").empty());
+    // CR then LF is one line end; LF then CR is two.
+    EXPECT_EQ(SplitLines("a\n\rb"), (std::vector<std::string>{"a", "", "b"}));
+}
+
+TEST(LineList, SavesWithCrLfAndReadsBackByteForByte) {
+    const fs::path file = TempDir() / "lines.txt";
+    TLineList lines({"caf\xE9", "", "x;y"});
+    lines.SaveToFile(file.string());
+    EXPECT_EQ(ReadFileBytes(file.string()), "caf\xE9\r\n\r\nx;y\r\n");
+    TLineList back;
+    back.LoadFromFile(file.string());
+    EXPECT_EQ(back.Lines(), lines.Lines());
+    fs::remove(file);
+}
+
+TEST(LineList, MissingFileRaisesAnErrorNamingIt) {
+    TLineList lines({"kept"});
+    try {
+        lines.LoadFromFile("/nonexistent/kavelin/none.txt");
+        FAIL() << "no error raised";
+    } catch (const EFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent/kavelin/none.txt"), std::string::npos);
+    }
+    EXPECT_EQ(lines.Lines(), std::vector<std::string>{"kept"});
+}
+
+TEST(FileIo, FailedWriteLeavesThePreviousFileWholeAndNoTemporary) {
+    const fs::path dir = TempDir() / "readonly";
+    fs::create_directories(dir);
+    const fs::path file = dir / "kept.txt";
+    WriteFileAtomically(file.string(), "previous\r\n");
+    // A target whose folder is a file: the temporary cannot be made, as on a
+    // read-only disk (root ignores permissions, so they would prove nothing).
+    const fs::path blocked = file / "child.txt";
+    EXPECT_THROW(WriteFileAtomically(blocked.string(), "new"), EFileError);
+    EXPECT_EQ(ReadFileBytes(file.string()), "previous\r\n");
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++entries;
+    EXPECT_EQ(entries, 1u);
+    fs::remove_all(dir);
+}
+
+TEST(RandomSource, FixedSeedRepeatsAndRangesHold) {
+    SetFixedSeed(1234);
+    Randomize();
+    std::vector<int32_t> first;
+    for (int i = 0; i < 50; ++i) first.push_back(RandomInt(1000));
+    Randomize();
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(RandomInt(1000), first[size_t(i)]);
+    SetFixedSeed(std::nullopt);
+
+    std::set<int32_t> seen;
+    for (int i = 0; i < 2000; ++i) {
+        const int32_t v = RandomInt(7);
+        ASSERT_GE(v, 0);
+        ASSERT_LT(v, 7);
+        seen.insert(v);
+        const double r = RandomReal();
+        ASSERT_GE(r, 0.0);
+        ASSERT_LT(r, 1.0);
+    }
+    EXPECT_EQ(seen.size(), 7u);
+    EXPECT_EQ(RandomInt(0), 0);
+    EXPECT_EQ(RandomInt(-5), 0);
+}
+
+TEST(Paths, WindowsFoldersMapUnderTheDataFolder) {
+    EXPECT_EQ(LocalPath(".\\Data\\SATSolver\\"), "./Data/SATSolver/");
+    EXPECT_EQ(LocalPath("E:\\Kavelin\\Data\\DiscrimAnalysis"), "./Data/DiscrimAnalysis");
+    EXPECT_EQ(LocalPath("e:\\KAVELIN\\Data\\AnalyseDeDensite"), "./Data/AnalyseDeDensite");
+    EXPECT_EQ(LocalPath("./Data/ListePays.db"), "./Data/ListePays.db");
+    EXPECT_EQ(LocalPath("c:\\record.wav"), "/record.wav");
+}

@@ -1,0 +1,47 @@
+// Test support for the windows: starts the program as main() does (without the
+// message loop) and answers every message box and file dialog.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/Kavelin_Unit.h"
+#include "platform/Message_Box.h"
+#include "qt/Qt_File_Dialog.h"
+
+class TAnsweredMessageBox : public IMessageBox {
+public:
+    void Show(const std::string& text) override { fTexts.push_back(text); }
+    std::vector<std::string> fTexts;
+};
+
+// Starts the five windows; message boxes are recorded in Boxes and the file
+// dialogs answer with NextFileName (nothing: cancelled). The destructor releases
+// the windows again.
+class TWindowFixture {
+public:
+    TWindowFixture() {
+        InitApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
+        SetMessageBox(&Boxes);
+        SetFileDialogResponder([this](const TFileDialog& dialog) {
+            DialogsShown.push_back(dialog.Name());
+            return std::exchange(NextFileName, std::nullopt);
+        });
+        CreateWindows();
+    }
+    ~TWindowFixture() {
+        DestroyWindows();
+        SetFileDialogResponder({});
+        SetMessageBox(nullptr);
+    }
+    TWindowFixture(const TWindowFixture&) = delete;
+    TWindowFixture& operator=(const TWindowFixture&) = delete;
+
+    TAnsweredMessageBox Boxes;
+    std::optional<QString> NextFileName;
+    std::vector<QString> DialogsShown;
+};
