@@ -50,23 +50,31 @@ std::string ApplicationDirectory(const std::string& applicationName) {
     return applicationName.substr(0, last + 1);
 }
 
-double RealRectWidth(const TRealRect& r) { return std::fabs(r.Right - r.Left); }
-double RealRectHeight(const TRealRect& r) { return std::fabs(r.Bottom - r.Top); }
-
-void T2DPoint::SetX(TExtended v) {
-    X = v;
-    if (Wrap && X > Upper.X) X = Lower.X + X - Upper.X;
-    if (Wrap && X < Lower.X) X = Upper.X + X - Lower.X;
-    if (!Wrap && X > Upper.X) X = Upper.X;
-    if (!Wrap && X < Lower.X) X = Lower.X;
+double RealRectWidth(const TRealRect& r) {
+    return std::fabs(r.Right - r.Left);
+}
+double RealRectHeight(const TRealRect& r) {
+    return std::fabs(r.Bottom - r.Top);
 }
 
+namespace {
+
+// One coordinate of T2DPoint kept within [lower, upper]: wrapped once, or clamped.
+TExtended Bounded(TExtended v, TExtended lower, TExtended upper, bool wrap) {
+    if (wrap && v > upper) v = lower + v - upper;
+    if (wrap && v < lower) v = upper + v - lower;
+    if (!wrap && v > upper) v = upper;
+    if (!wrap && v < lower) v = lower;
+    return v;
+}
+
+}  // namespace
+
+void T2DPoint::SetX(TExtended v) {
+    X = Bounded(v, Lower.X, Upper.X, Wrap);
+}
 void T2DPoint::SetY(TExtended v) {
-    Y = v;
-    if (Wrap && Y > Upper.Y) Y = Lower.Y + Y - Upper.Y;
-    if (Wrap && Y < Lower.Y) Y = Upper.Y + Y - Lower.Y;
-    if (!Wrap && Y > Upper.Y) Y = Upper.Y;
-    if (!Wrap && Y < Lower.Y) Y = Lower.Y;
+    Y = Bounded(v, Lower.Y, Upper.Y, Wrap);
 }
 
 T2DPoint Project3D(const T3DPoint& p, const T3DPoint& camera, const T3DPoint& angles,
@@ -117,5 +125,6 @@ T3DWorld::T3DWorld(IPicture* picture)
 TPoint T3DWorld::ToPixel(const T2DPoint& point) const {
     const TExtended w = fPicture ? fPicture->Width() : 0;
     const TExtended h = fPicture ? fPicture->Height() : 0;
-    return TPoint{RoundToInt32(w * ((point.X + 100) / 200)), RoundToInt32((1 - (point.Y + 0.5L)) * h)};
+    return TPoint{RoundToInt32(w * ((point.X + 100) / 200)),
+                  RoundToInt32((1 - (point.Y + 0.5L)) * h)};
 }

@@ -18,7 +18,7 @@ using TExtended = long double;
 // ---- pair objects: a key with the row or record it came from ----
 
 class TPairSomethingInt {
-public:
+  public:
     TPairSomethingInt() = default;
     explicit TPairSomethingInt(int32_t index) : Index(index) {}
     virtual ~TPairSomethingInt() = default;
@@ -26,14 +26,14 @@ public:
 };
 
 class TPairOfRealInt : public TPairSomethingInt {
-public:
+  public:
     TPairOfRealInt() = default;
     TPairOfRealInt(double value, int32_t index) : TPairSomethingInt(index), Value(value) {}
     double Value = 0.0;
 };
 
 class TPairOfStringInt : public TPairSomethingInt {
-public:
+  public:
     TPairOfStringInt() = default;
     TPairOfStringInt(std::string text, int32_t index)
         : TPairSomethingInt(index), Text(std::move(text)) {}
@@ -42,17 +42,27 @@ public:
 
 // ---- minimum, maximum, clamp, ranges ----
 
-constexpr int32_t Min(int32_t a, int32_t b) { return a < b ? a : b; }
-constexpr int32_t Max(int32_t a, int32_t b) { return a > b ? a : b; }
+constexpr int32_t Min(int32_t a, int32_t b) {
+    return a < b ? a : b;
+}
+constexpr int32_t Max(int32_t a, int32_t b) {
+    return a > b ? a : b;
+}
 // MaxReal gives A when A >= B, MinReal gives B when A >= B (so a NaN argument A
 // gives B from MaxReal and A from MinReal).
-constexpr double MaxReal(double a, double b) { return a >= b ? a : b; }
-constexpr double MinReal(double a, double b) { return a >= b ? b : a; }
+constexpr double MaxReal(double a, double b) {
+    return a >= b ? a : b;
+}
+constexpr double MinReal(double a, double b) {
+    return a >= b ? b : a;
+}
 constexpr double ClampReal(double v, double low, double high) {
     return MinReal(MaxReal(v, low), high);
 }
 // Min(A, B) <= V <= Max(A, B): the bounds in either order.
-constexpr bool InRange(int32_t v, int32_t a, int32_t b) { return Min(a, b) <= v && v <= Max(a, b); }
+constexpr bool InRange(int32_t v, int32_t a, int32_t b) {
+    return Min(a, b) <= v && v <= Max(a, b);
+}
 // Low <= V <= High; false whenever Low > High.
 constexpr bool InOrderedRange(int32_t v, int32_t low, int32_t high) {
     return low <= v && v <= high;
@@ -109,7 +119,7 @@ struct T2DBound {
 // coordinate that leaves the bounds re-enters from the other side (once: a value
 // further out than one bound width stays outside); without, it is clamped.
 class T2DPoint {
-public:
+  public:
     TExtended X = 0;
     TExtended Y = 0;
     T2DBound Upper;
@@ -132,15 +142,14 @@ constexpr TExtended kProjectionBound = 10000;
 // plane (dZ = 0), or one whose projection overflows, has no image: it is given at
 // the upper bounds (kProjectionBound, kProjectionBound), far outside the picture,
 // so that no division by zero reaches the drawing.
-T2DPoint Project3D(const T3DPoint& p, const T3DPoint& camera, const T3DPoint& angles,
-                   double focal);
+T2DPoint Project3D(const T3DPoint& p, const T3DPoint& camera, const T3DPoint& angles, double focal);
 
 // Round to the nearest integer, halves to even; NaN gives 0 and values beyond
 // the 32-bit range give its nearest end, so that no drawing position is undefined.
 int32_t RoundToInt32(TExtended v);
 
 class T3DWorld {
-public:
+  public:
     // Camera at (0, 0, 0), angles (10, 20, 30), focal distance 50. The picture is
     // not owned.
     explicit T3DWorld(IPicture* picture);

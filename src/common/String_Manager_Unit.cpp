@@ -301,14 +301,8 @@ TStringManager::TIniLine TStringManager::ParseIniLine(const std::string& line) {
 // ---- TListOfPairOfStrings ----
 
 int32_t TListOfPairOfStrings::FindPos(const std::string& key, int32_t low, int32_t high) const {
-    if (high < low) return low;
-    if (key == KeyAt(low)) return low;
-    if (key == KeyAt(high)) return high;
-    if (key < KeyAt(low)) return low;
-    if (key > KeyAt(high)) return high + 1;
-    const int32_t mid = low + (high - low) / 2;
-    if (key < KeyAt(mid)) return FindPos(key, low + 1, mid);
-    return FindPos(key, mid, high - 1);
+    return BisectSortedPos(key, low, high,
+                           [this](int32_t i) -> const std::string& { return KeyAt(i); });
 }
 
 void TListOfPairOfStrings::add(const std::string& key, const std::string& data) {

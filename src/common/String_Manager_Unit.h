@@ -92,6 +92,22 @@ class TStringManager {
     static TIniLine ParseIniLine(const std::string& line);
 };
 
+// The bisection that the sorted lists of texts share (the pair list by key, the
+// INI reader's sections by name): the position of `key` among keyAt(low) ..
+// keyAt(high), sorted ascending by byte value, or the position where it would be
+// inserted to keep the order. Each step narrows the range by at least one.
+template <class TKeyAt>
+int32_t BisectSortedPos(const std::string& key, int32_t low, int32_t high, const TKeyAt& keyAt) {
+    if (high < low) return low;
+    if (key == keyAt(low)) return low;
+    if (key == keyAt(high)) return high;
+    if (key < keyAt(low)) return low;
+    if (key > keyAt(high)) return high + 1;
+    const int32_t mid = low + (high - low) / 2;  // (low + high) / 2, both >= 0
+    if (key < keyAt(mid)) return BisectSortedPos(key, low + 1, mid, keyAt);
+    return BisectSortedPos(key, mid, high - 1, keyAt);
+}
+
 // A dictionary from key to data, kept as a list sorted by key (ordinal,
 // case-sensitive) and searched by bisection. Keys are unique and never empty.
 class TListOfPairOfStrings {
