@@ -1,0 +1,20 @@
+// kavelin-cli text-distance A B: the similarity score in the real format.
+#include "analysis/Text_Distance_Unit.h"
+#include "cli/Cli.h"
+#include "diagnostics/TraceUnit.h"
+
+namespace {
+
+int RunTextDistance(const std::vector<std::string>& args) {
+    if (args.size() != 2) return UsageError("text-distance", "expects two texts, A and B");
+    const double score = TTextDistanceManager().Distance(args[0], args[1]);
+    Messenger.SendReal(score);
+    return 0;
+}
+
+}  // namespace
+
+KAVELIN_SUBCOMMAND("text-distance", "A B",
+                   "the similarity score (0 to 100) of text A against text B, as the "
+                   "\"Text Distance\" page computes it",
+                   RunTextDistance);

@@ -1,0 +1,50 @@
+// Runs kavelin-cli (KAVELIN_CLI) as a user would, through the shell, and collects
+// its standard output and exit status.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct TCliRun {
+    int fStatus = -1;
+    std::string fOut;
+};
+
+// Each argument is passed as one word, quoted for the shell. `environment` is
+// prepended as `env` arguments (for instance "LC_ALL=C" or "-u KAVELIN_SEED").
+// Standard error joins the output when `joinErrors`, and is dropped otherwise.
+inline TCliRun RunCliWords(const std::vector<std::string>& arguments, bool joinErrors = false,
+                           const std::string& environment = "LC_ALL=C LANG=C") {
+    auto quote = [](const std::string& word) {
+        std::string quoted = "'";
+        for (const char c : word) {
+            if (c == '\'')
+                quoted += "'\\''";
+            else
+                quoted += c;
+        }
+        quoted += '\'';
+        return quoted;
+    };
+    std::string command = "env ";
+    command += environment;
+    command += ' ';
+    command += quote(KAVELIN_CLI);
+    for (const auto& word : arguments) {
+        command += ' ';
+        command += quote(word);
+    }
+    command += joinErrors ? " 2>&1" : " 2>/dev/null";
+    TCliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.fOut.append(buffer, got);
+    const int status = pclose(pipe);
+    run.fStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
