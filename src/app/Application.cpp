@@ -9,6 +9,7 @@
 #include "app/Trace_Form.h"
 #include "common/Random_Source.h"
 #include "common/Real_Format.h"
+#include "qt/Pulse_Sound_Device.h"
 #include "qt/Qt_Message_Box.h"
 
 void InitApplication(QApplication& app) {
@@ -21,6 +22,7 @@ void InitApplication(QApplication& app) {
     InitFixedSeedFromEnvironment();
     static TQtMessageBox messageBox;
     SetMessageBox(&messageBox);
+    InstallPulseSoundServer();
 }
 
 void CreateWindows() {

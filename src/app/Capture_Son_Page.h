@@ -3,14 +3,16 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <memory>
 
+#include "analysis/Sound_Display_Unit.h"
 #include "app/Page.h"
 #include "qt/Qt_Memo.h"
 #include "qt/Qt_Picture.h"
 
 class TCaptureSonPage : public TPage {
     Q_OBJECT
-public:
+  public:
     TCaptureSonPage();
 
     TMemo* Memo1;
@@ -18,6 +20,15 @@ public:
     QPushButton* Button5;
     TPictureControl* CaptureSons_Image;
 
+    // Passes of one click on "Capture son en cours"; tests lower it.
+    int fCapturePasses = kCapturePasses;
+    // The white bitmap that clears the picture, made by the first capture or display.
+    std::unique_ptr<TBitmap> fCaptureBitmap;
+
     void CaptureSon_ButtonClick();
     void Button5Click();
+    // Plays the recorded file; bound to no control.
+    void Button3Click();
+    // The dot plot of the recorded file, then a repaint of the whole window.
+    void ShowAudioSample();
 };

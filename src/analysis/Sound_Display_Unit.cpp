@@ -1,0 +1,63 @@
+#include "analysis/Sound_Display_Unit.h"
+
+#include <chrono>
+#include <thread>
+
+#include "common/File_Io.h"
+#include "common/Real_Format.h"
+#include "diagnostics/TraceUnit.h"
+#include "platform/Message_Box.h"
+
+TSoundStatus RecordSoundPiece(const std::string& fileName) {
+    TSoundStatus first = TSoundStatus::Ok;
+    const auto send = [&first](const std::string& command) {
+        const TSoundStatus status = SendSoundCommand(command);
+        if (first == TSoundStatus::Ok) first = status;
+    };
+    send("close all");
+    send("open new type waveaudio alias recsound");
+    send("record recsound");
+    std::this_thread::sleep_for(std::chrono::milliseconds(kCapturePieceMilliseconds));
+    send("save recsound " + fileName);
+    send("stop recsound");
+    send("close recsound ");
+    return first;
+}
+
+void CaptureSound(int passes, const std::string& fileName, const std::function<void()>& show) {
+    for (int pass = 0; pass < passes; ++pass) {
+        RecordSoundPiece(fileName);
+        show();
+    }
+    Messenger.Send("check a down");
+}
+
+void ShowAudioSample(const std::string& fileName, IPicture& picture,
+                     std::unique_ptr<TBitmap>& captureBitmap, TLines& memo,
+                     TPlotPictures pictures) {
+    const int32_t width = picture.Width();
+    const int32_t height = picture.Height();
+    if (!captureBitmap) {
+        captureBitmap = std::make_unique<TBitmap>(width, height);
+        captureBitmap->Canvas().Brush.Color = clWhite;
+    }
+    const std::string bytes = ReadFileBytes(fileName);
+    memo.Add("Taille Stream : " + IntToStr(static_cast<int64_t>(bytes.size())));
+
+    TCanvas& canvas = picture.Canvas();
+    canvas.Brush.Color = clWhite;
+    const TRect whole = Rect(0, 0, width, height);
+    canvas.Draw(0, 0, *captureBitmap);
+    int32_t column = 1;
+    for (const char byte : bytes) {
+        canvas.SetPixel(column, height - static_cast<unsigned char>(byte), clBlack);
+        ++column;
+        if (column >= width) {
+            if (pictures == TPlotPictures::FirstOnly) break;
+            picture.Repaint();
+            ShowMessageBox("Next");
+            canvas.FillRect(whole);
+            column = 1;
+        }
+    }
+}

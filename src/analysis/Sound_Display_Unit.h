@@ -1,0 +1,40 @@
+// The sound capture page's work, free of the windows: one capture pass through
+// the sound commands, the capture loop, and the dot plot of the recorded file.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/Line_List.h"
+#include "platform/Picture.h"
+#include "platform/Sound_Device.h"
+
+// Passes of one capture run, and how long each pass records before it saves.
+constexpr int kCapturePasses = 1000;
+constexpr int kCapturePieceMilliseconds = 50;
+
+// Sends the commands of one capture pass: a device is opened, records for
+// kCapturePieceMilliseconds, saves what it has to `fileName` while still
+// recording, then stops and closes. Returns the first status that is not Ok, or
+// Ok; a failed save leaves the previous file in place.
+TSoundStatus RecordSoundPiece(const std::string& fileName);
+
+// Runs `passes` capture passes into `fileName`, each followed by `show`, then
+// sends "check a down". An error that `show` raises ends the loop there, without
+// the line.
+void CaptureSound(int passes, const std::string& fileName, const std::function<void()>& show);
+
+enum class TPlotPictures { All, FirstOnly };
+
+// The dot plot of a file: adds "Taille Stream : " and the file's size to `memo`,
+// clears the picture with `captureBitmap` (a white bitmap of the picture's size,
+// made here when absent), then draws one black dot per byte b of the file, header
+// included, at x = column, y = picture height - b, columns from 1. When the
+// column reaches the picture's width the picture is full: it is repainted, the
+// "Next" box waits for the user, and drawing goes on from column 1 on a cleared
+// picture. With FirstOnly, drawing stops at the first full picture instead.
+// Raises EFileError when the file cannot be read; nothing is drawn or added then.
+void ShowAudioSample(const std::string& fileName, IPicture& picture,
+                     std::unique_ptr<TBitmap>& captureBitmap, TLines& memo,
+                     TPlotPictures pictures = TPlotPictures::All);
