@@ -47,27 +47,33 @@ void TCanvas::MoveTo(int32_t x, int32_t y) {
 
 void TCanvas::LineTo(int32_t x, int32_t y) {
     const TColor colour = ResolvePixelColour(Pen.Color);
-    // 64-bit steps so that far-apart end points cannot overflow.
-    int64_t cx = fPenPos.X, cy = fPenPos.Y;
-    const int64_t ex = x, ey = y;
-    const int64_t dx = std::llabs(ex - cx), dy = -std::llabs(ey - cy);
-    const int64_t sx = cx < ex ? 1 : -1, sy = cy < ey ? 1 : -1;
-    int64_t err = dx + dy;
-    // Only points inside the bitmap (widened by the pen) can show; a line far
-    // outside still walks, but the walk is bounded by its length.
-    while (cx != ex || cy != ey) {
-        PenDot(static_cast<int32_t>(cx), static_cast<int32_t>(cy), colour);
-        const int64_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            cx += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            cy += sy;
-        }
-    }
+    const int64_t x0 = fPenPos.X, y0 = fPenPos.Y;
     fPenPos = TPoint{x, y};
+    const int64_t adx = std::llabs(x - x0), ady = std::llabs(y - y0);
+    const int64_t sx = x < x0 ? -1 : 1, sy = y < y0 ? -1 : 1;
+    // Bresenham in closed form: one point per step along the major axis, k = 0 ..
+    // steps - 1 (the end point is left out), the minor coordinate being
+    // k x minor / steps rounded, halves away from the start. That is the pixel set
+    // of the incremental walk, but any stretch of it can be drawn on its own.
+    const bool xMajor = adx >= ady;
+    const int64_t steps = xMajor ? adx : ady, minor = xMajor ? ady : adx;
+    if (steps == 0) return;
+    // Only the steps whose major coordinate lies on the bitmap, widened by the
+    // pen, can paint: a line from far outside costs no more than the bitmap's size.
+    const int64_t margin = Pen.Width > 1 ? Pen.Width : 1;
+    const int64_t start = xMajor ? x0 : y0, step = xMajor ? sx : sy;
+    const int64_t last = (xMajor ? fBitmap->Width() : fBitmap->Height()) - 1 + margin;
+    int64_t kLow = step > 0 ? -margin - start : start - last;
+    int64_t kHigh = step > 0 ? last - start : start + margin;
+    kLow = std::max<int64_t>(kLow, 0);
+    kHigh = std::min<int64_t>(kHigh, steps - 1);
+    for (int64_t k = kLow; k <= kHigh; ++k) {
+        const auto offset = static_cast<int64_t>((static_cast<__int128>(2) * k * minor + steps) /
+                                                 (static_cast<__int128>(2) * steps));
+        const int64_t px = xMajor ? x0 + sx * k : x0 + sx * offset;
+        const int64_t py = xMajor ? y0 + sy * offset : y0 + sy * k;
+        PenDot(static_cast<int32_t>(px), static_cast<int32_t>(py), colour);
+    }
 }
 
 void TCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
