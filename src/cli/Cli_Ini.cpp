@@ -10,8 +10,10 @@
 
 namespace {
 
+// Written whole, NUL bytes of odd files included.
 void PrintLine(const std::string& text) {
-    std::printf("%s\n", AnsiToUtf8(text).c_str());
+    const std::string line = AnsiToUtf8(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
 int RunIni(const std::vector<std::string>& args) {

@@ -50,10 +50,12 @@ class TPatternMatcher {
   public:
     // Bounds on the work of one match. A pattern taken from user data can
     // backtrack for minutes ("^(a+)+$" on a long run of a's and one b); with these
-    // bounds such a match stops within milliseconds and counts as a failed match,
-    // like any other PCRE error. The recursion bound also keeps PCRE's recursion
-    // (about 500 bytes of stack per level) far from the end of the stack.
-    static constexpr unsigned long kMatchLimit = 1000000;
+    // bounds such a match stops within a tenth of a second and counts as a failed
+    // match, like any other PCRE error. The work bound still lets a greedy group
+    // backtrack over a few million characters (an INI line of 4 MB reads whole).
+    // The recursion bound keeps PCRE's recursion (about 500 bytes of stack per
+    // level, one level per repetition of a group) far from the end of the stack.
+    static constexpr unsigned long kMatchLimit = 5000000;
     static constexpr unsigned long kMatchLimitRecursion = 5000;
     static constexpr int kOffsetVectorSize = 300;
 
