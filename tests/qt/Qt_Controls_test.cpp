@@ -1,0 +1,98 @@
+// The Qt controls on their own: text at the Qt boundary, the memo's line list,
+// the up-down attached to its edit, and the page control.
+#include <QtTest>
+
+#include "qt/Qt_Memo.h"
+#include "qt/Qt_Page_Control.h"
+#include "qt/Qt_Up_Down.h"
+#include "qt/Text_Codec.h"
+
+class QtControlsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void textCrossesTheBoundaryAsWindows1252() {
+        QCOMPARE(ToQt("Propri\xE9t\xE9s \x80 \x9C"), QStringLiteral("Propriétés € œ"));
+        QCOMPARE(FromQt(QStringLiteral("Propriétés € œ")), std::string("Propri\xE9t\xE9s \x80 \x9C"));
+        // What the code page lacks becomes one "?" per character, surrogate pairs included.
+        QCOMPARE(FromQt(QStringLiteral("a\u03A9b\U0001F600c")), std::string("a?b?c"));
+        std::string all;
+        for (int c = 1; c < 256; ++c) all += char(c);
+        const std::string back = FromQt(ToQt(all));
+        // The five bytes that Windows-1252 leaves undefined may not survive; all others do.
+        for (int c = 1; c < 256; ++c)
+            if (c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D)
+                QCOMPARE(int(static_cast<unsigned char>(back[size_t(c - 1)])), c);
+    }
+
+    void theMemoCountsLinesAsALineList() {
+        TMemo memo;
+        QCOMPARE(memo.Count(), 0);
+        memo.Add("");
+        QCOMPARE(memo.Count(), 1);
+        QCOMPARE(memo.Get(0), std::string());
+        memo.Add("b");
+        memo.Add("c\rd");
+        QCOMPARE(memo.QtLines(), (QStringList{"", "b", "c", "d"}));
+        memo.Delete(3);
+        memo.Delete(0);
+        QCOMPARE(memo.QtLines(), (QStringList{"b", "c"}));
+        memo.DeleteFirst(1);
+        QCOMPARE(memo.QtLines(), QStringList{"c"});
+        memo.Delete(0);
+        QCOMPARE(memo.Count(), 0);
+        memo.Assign({"x", "y"});
+        memo.DeleteFirst(5);
+        QCOMPARE(memo.Count(), 0);
+        // What the user types counts too.
+        memo.setPlainText(QStringLiteral("typed\nlines"));
+        QCOMPARE(memo.Count(), 2);
+        memo.setPlainText(QString());
+        QCOMPARE(memo.Count(), 0);
+    }
+
+    void theUpDownShowsItsPositionInItsEdit() {
+        QWidget parent;
+        QLineEdit edit(&parent);
+        TUpDown upDown(&parent, &edit, 0, 100, 80);
+        QCOMPARE(edit.text(), QStringLiteral("80"));
+        upDown.StepUp();
+        QCOMPARE(int(upDown.Position()), 81);
+        edit.setText(QStringLiteral("100"));
+        upDown.StepUp();
+        QCOMPARE(int(upDown.Position()), 100);  // no wrapping
+        edit.setText(QStringLiteral("0"));
+        upDown.StepDown();
+        QCOMPARE(edit.text(), QStringLiteral("0"));
+        // A text that is no position in range leaves the last position.
+        edit.setText(QStringLiteral("abc"));
+        QCOMPARE(int(upDown.Position()), 0);
+        QTest::mouseClick(upDown.findChild<QToolButton*>(QStringLiteral("up")), Qt::LeftButton);
+        QCOMPARE(edit.text(), QStringLiteral("1"));
+    }
+
+    void thePageControlWrapsItsTabsAndSwitchesPages() {
+        TPageControl pages(nullptr);
+        pages.resize(300, 200);
+        QStringList captions{"One page", "Another page", "A third page", "Four"};
+        for (int i = 0; i < captions.size(); ++i) {
+            auto* page = new QWidget;
+            page->setObjectName(QStringLiteral("P%1").arg(i));
+            pages.AddPage(page, captions[i]);
+        }
+        pages.show();
+        QCOMPARE(pages.CurrentIndex(), 0);
+        auto* first = pages.findChild<QToolButton*>(QStringLiteral("P0_Tab"));
+        auto* last = pages.findChild<QToolButton*>(QStringLiteral("P3_Tab"));
+        QVERIFY(first && last);
+        QVERIFY(last->y() > first->y());  // on a second row
+        QSignalSpy changed(&pages, &TPageControl::CurrentChanged);
+        QTest::mouseClick(last, Qt::LeftButton);
+        QCOMPARE(pages.CurrentIndex(), 3);
+        QCOMPARE(pages.CurrentPage()->objectName(), QStringLiteral("P3"));
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(pages.CurrentPage()->mapTo(&pages, QPoint(0, 0)).y() > last->geometry().bottom());
+    }
+};
+
+QTEST_MAIN(QtControlsTest)
+#include "Qt_Controls_test.moc"
