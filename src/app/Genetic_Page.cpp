@@ -1,6 +1,8 @@
 #include "app/Genetic_Page.h"
 
+#include "common/Real_Format.h"
 #include "qt/Qt_Controls.h"
+#include "solvers/CourbeMaxFinder.h"
 
 TGeneticPage::TGeneticPage() : TPage("TabSheet4", QStringLiteral("Algo Genetique")) {
     MakeLabel(this, "Label3", QStringLiteral("Appel de base du Genetic Solver"), {24, 48});
@@ -15,5 +17,6 @@ TGeneticPage::TGeneticPage() : TPage("TabSheet4", QStringLiteral("Algo Genetique
 }
 
 void TGeneticPage::GeneticAlgorithm_ButtonClick() {
-    // Wired to the genetic solver when it lands.
+    TMaxFinder finder;
+    GeneticSolver_Memo->Add("Optimum : " + FloatToStr(finder.FindMax()));
 }

@@ -1,6 +1,10 @@
 #include "app/Text_Distance_Page.h"
 
+#include "analysis/Text_Distance_Unit.h"
+#include "common/Real_Format.h"
+#include "diagnostics/Chrono_Unit.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Text_Codec.h"
 
 TTextDistancePage::TTextDistancePage() : TPage("TabSheet1", QStringLiteral("Text Distance")) {
     TextDistance_Edit1 = MakeEdit(this, "TextDistance_Edit1", QString(), QRect(40, 96, 121, 21));
@@ -12,5 +16,11 @@ TTextDistancePage::TTextDistancePage() : TPage("TabSheet1", QStringLiteral("Text
 }
 
 void TTextDistancePage::TextDistance_ButtonClick() {
-    // Wired to the text distance engine when it lands.
+    if (Chrono) Chrono->StartTimer("distance");
+    const TTextDistanceManager manager;
+    const std::string a = FromQt(TextDistance_Edit1->text());
+    const std::string b = FromQt(TextDistance_Edit2->text());
+    const double d = manager.Distance(a, b);
+    Text_Distance_Memo->Add(a + " - " + b + " : " + FloatToStr(d));
+    if (Chrono) Chrono->StopTimer("distance");
 }
