@@ -11,6 +11,7 @@
 #include "common/Real_Format.h"
 #include "qt/Pulse_Sound_Device.h"
 #include "qt/Qt_Message_Box.h"
+#include "qt/Qt_Picture_Reader.h"
 
 void InitApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Kavelin"));
@@ -23,6 +24,7 @@ void InitApplication(QApplication& app) {
     static TQtMessageBox messageBox;
     SetMessageBox(&messageBox);
     InstallPulseSoundServer();
+    InstallQtPictureReader();
 }
 
 void CreateWindows() {

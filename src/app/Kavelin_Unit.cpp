@@ -13,8 +13,8 @@ TKavelin_Form* Kavelin_Form = nullptr;
 namespace {
 
 const QString kPictureFilter = QStringLiteral(
-    "All pictures (*.bmp *.dib *.jpg *.jpeg *.ico *.png *.gif);;Bitmaps (*.bmp *.dib);;"
-    "JPEG pictures (*.jpg *.jpeg);;Icons (*.ico);;PNG pictures (*.png);;GIF pictures (*.gif)");
+    "All pictures (*.bmp *.dib *.jpg *.jpeg *.jpe *.jfif *.ico *.png *.gif);;Bitmaps (*.bmp *.dib);;"
+    "JPEG pictures (*.jpg *.jpeg *.jpe *.jfif);;Icons (*.ico);;PNG pictures (*.png);;GIF pictures (*.gif)");
 
 }  // namespace
 

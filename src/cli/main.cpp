@@ -12,6 +12,7 @@
 #include "diagnostics/TraceUnit.h"
 #include "platform/Message_Box.h"
 #include "platform/Text_Display.h"
+#include "qt/Qt_Picture_Reader.h"
 
 #ifndef KAVELIN_VERSION
 #define KAVELIN_VERSION "0"
@@ -89,6 +90,7 @@ int UsageError(const std::string& subcommand, const std::string& message) {
 int main(int argc, char** argv) {
     InitDecimalSeparatorFromLocale();
     InitFixedSeedFromEnvironment();
+    InstallQtPictureReader();
 
     int i = 1;
     for (; i < argc; ++i) {

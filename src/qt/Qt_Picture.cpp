@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/Picture_Reader.h"
 #include "qt/Qt_Message_Box.h"
 
 namespace {
@@ -22,9 +23,12 @@ TShiftState ShiftOf(const QMouseEvent* event) {
 
 TMouseButton ButtonOf(const QMouseEvent* event) {
     switch (event->button()) {
-        case Qt::RightButton: return TMouseButton::mbRight;
-        case Qt::MiddleButton: return TMouseButton::mbMiddle;
-        default: return TMouseButton::mbLeft;
+        case Qt::RightButton:
+            return TMouseButton::mbRight;
+        case Qt::MiddleButton:
+            return TMouseButton::mbMiddle;
+        default:
+            return TMouseButton::mbLeft;
     }
 }
 
@@ -50,7 +54,10 @@ QImage TPictureControl::ToImage(const TBitmap& bitmap) {
 
 void TPictureControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().brush(QPalette::Button));
+    // Where the bitmap does not reach, the control shows its background colour,
+    // and the engines read that colour there too (ControlPixel).
+    painter.fillRect(rect(), QColor(RedOf(kPictureBackground), GreenOf(kPictureBackground),
+                                    BlueOf(kPictureBackground)));
     painter.drawImage(0, 0, ToImage(fBitmap));
 }
 

@@ -1,7 +1,9 @@
-// The picture control: shows its in-memory bitmap at the top-left corner and
-// hands its mouse events to whatever engine took them over. The control's size is
-// the one the layout gives; parts of the control that the bitmap does not cover
-// show the control's background (the button-face colour).
+// The picture control: shows its in-memory bitmap at the top-left corner, at the
+// bitmap's own size, and hands its mouse events to whatever engine took them over.
+// The control's size is the one the layout gives, whatever picture it holds;
+// parts of the control that the bitmap does not cover show the control's
+// background colour (kPictureBackground, the button face), and pixels there read
+// as that colour (ControlPixel).
 #pragma once
 
 #include <QImage>

@@ -1,0 +1,209 @@
+#include "analysis/Discriminant_Analysis_Unit.h"
+
+#include <cstdlib>
+
+#include "common/My_Types_Unit.h"
+#include "common/Random_Source.h"
+#include "common/Real_Format.h"
+#include "diagnostics/TraceUnit.h"
+#include "platform/Picture_Reader.h"
+
+std::unique_ptr<TChrono> AnalysisChrono;
+
+namespace {
+
+// Times one section in AnalysisChrono from construction to destruction. The
+// names are kept as strings once, since the sections run for every sample.
+class TTimedSection {
+  public:
+    explicit TTimedSection(const std::string& section) : fSection(section) {
+        if (AnalysisChrono) AnalysisChrono->StartTimer(fSection);
+    }
+    ~TTimedSection() {
+        if (AnalysisChrono) AnalysisChrono->StopTimer(fSection);
+    }
+    TTimedSection(const TTimedSection&) = delete;
+    TTimedSection& operator=(const TTimedSection&) = delete;
+
+  private:
+    const std::string& fSection;
+};
+
+const std::string kAnalyseSection = "Analyse Image";
+const std::string kCoverSection = "SufficientCover";
+const std::string kCreateSection = "Create New Part";
+const std::string kHomogeneitySection = "Calculate Homogeneity";
+const std::string kExtendSection = "Extend Part";
+const std::string kCleanSection = "Clean";
+const std::string kDisplaySection = "Display Part List";
+
+}  // namespace
+
+TDiscriminantAnalysisManager::TDiscriminantAnalysisManager(IPicture& picture) : fPicture(picture) {
+    AnalysisChrono = std::make_unique<TChrono>();
+}
+
+void TDiscriminantAnalysisManager::Analyse(const std::string& fileName, int32_t minPartSize,
+                                           int32_t coverage, int32_t maxVariability) {
+    TTimedSection timed(kAnalyseSection);
+    fFileName = fileName;
+    LoadPicture(fPicture, fFileName);
+    SetUp(minPartSize, coverage, maxVariability);
+    int32_t fruitlessTries = 0;
+    while (!SufficientCover()) {
+        std::optional<TPart> part = CreateNewPart(fruitlessTries);
+        if (!part) {
+            Messenger.Warning(
+                "Discriminant_Analysis_Unit : TDiscriminantAnalysisManager.Analyse : "
+                "no free place left for a seed, the coverage of " +
+                IntToStr(fCoverage) + " % cannot be reached");
+            break;
+        }
+        part->Homogeneity = CalculateHomogeneity(part->Rect());
+        if (ExtendPart(*part) < 2) {
+            ++fruitlessTries;
+            continue;
+        }
+        AddPart(*part);
+        fruitlessTries = 0;
+    }
+    DisplayPartList();
+}
+
+void TDiscriminantAnalysisManager::SetUp(int32_t minPartSize, int32_t coverage,
+                                         int32_t maxVariability) {
+    fCoverage = coverage;
+    fMinPartSize = minPartSize;
+    fWidth = fPicture.Width();
+    fHeight = fPicture.Height();
+    fMaxVariability = maxVariability;
+    fParts.clear();
+    Randomize();
+}
+
+bool TDiscriminantAnalysisManager::SufficientCover() {
+    TTimedSection timed(kCoverSection);
+    // 64-bit sums: the same as 32-bit ones for every picture that fits in memory,
+    // without their overflow on huge ones.
+    int64_t covered = 0;
+    for (const TPart& part : fParts)
+        covered += int64_t{std::abs(part.Right - part.Left)} * std::abs(part.Top - part.Bottom);
+    const int64_t area = int64_t{fWidth} * fHeight;
+    // A control without pixels has nothing covered (instead of 0 / 0).
+    const double percent =
+        area > 0 ? static_cast<double>(covered) / static_cast<double>(area) * 100 : 0;
+    Messenger.ClearTrace();
+    Messenger.Send("Covered : " + IntToStr(static_cast<int64_t>(percent)));
+    return percent > fCoverage;
+}
+
+std::optional<TPart> TDiscriminantAnalysisManager::CreateNewPart(int32_t& fruitlessTries) {
+    TTimedSection timed(kCreateSection);
+    if (fMinPartSize < 1 || fMinPartSize > fWidth || fMinPartSize > fHeight) return std::nullopt;
+    const TRect none{0, 0, 0, 0};
+    while (fruitlessTries < kMaxFruitlessTries) {
+        TPart seed;
+        seed.Left = RandomInt(fWidth - fMinPartSize);
+        seed.Top = RandomInt(fHeight - fMinPartSize);
+        seed.Right = seed.Left + fMinPartSize;
+        seed.Bottom = seed.Top + fMinPartSize;
+        // A seed that only touches a part meets it in a rectangle of zero width
+        // or height, which is not (0, 0, 0, 0): it is refused too.
+        bool free = true;
+        for (const TPart& part : fParts)
+            if (!(IntersectRects(part.Rect(), seed.Rect()) == none)) free = false;
+        if (free) return seed;
+        ++fruitlessTries;
+    }
+    return std::nullopt;
+}
+
+int32_t TDiscriminantAnalysisManager::CalculateHomogeneity(const TRect& rect) {
+    TTimedSection timed(kHomogeneitySection);
+    const int32_t a = std::abs(rect.Right - rect.Left);
+    const int32_t b = std::abs(rect.Top - rect.Bottom);
+    // One pair per ten pixels; a rectangle of fewer than ten pixels still gets one
+    // pair rather than a division by zero.
+    int64_t pairs = int64_t{a} * b / 10;
+    if (pairs < 1) pairs = 1;
+    const int32_t left = Min(rect.Left, rect.Right);
+    const int32_t top = Min(rect.Top, rect.Bottom);
+    const TBitmap& bitmap = fPicture.Bitmap();
+    int64_t sum = 0;
+    for (int64_t i = 0; i < pairs; ++i) {
+        const int32_t dx1 = RandomInt(a);
+        const int32_t dy1 = RandomInt(b);
+        const int32_t dx2 = RandomInt(a);
+        const int32_t dy2 = RandomInt(b);
+        sum += ColorDistance(ControlPixel(bitmap, left + dx1, top + dy1),
+                             ControlPixel(bitmap, left + dx2, top + dy2));
+    }
+    return static_cast<int32_t>(sum / pairs);
+}
+
+int32_t TDiscriminantAnalysisManager::ExtendPart(TPart& part) {
+    TTimedSection timed(kExtendSection);
+    Clean(part);
+    int32_t count = 0;
+    bool grown = true;
+    while (grown) {
+        grown = false;
+        ++count;
+        part.Homogeneity = CalculateHomogeneity(part.Rect());
+        const int32_t h = part.Homogeneity;
+        const double tolerance = static_cast<double>(int64_t{h} * fMaxVariability) / 100;
+        // A strip is taken when it has pixels and its homogeneity is close enough
+        // to the part's; a part of homogeneity 0 takes only strips of homogeneity 0.
+        const auto fits = [&](const TRect& probe) {
+            return RectArea(probe) > 0 && std::abs(CalculateHomogeneity(probe) - h) <= tolerance;
+        };
+        // Right, left, bottom, top, each from the edges that the earlier sides of
+        // this round have moved.
+        TRect probe{part.Right, part.Top, Min(part.Right + 1, fWidth), part.Bottom};
+        if (fits(probe)) {
+            part.Right = probe.Right;
+            grown = true;
+        }
+        probe = TRect{Max(part.Left - 1, 0), part.Top, part.Left, part.Bottom};
+        if (fits(probe)) {
+            part.Left = probe.Left;
+            grown = true;
+        }
+        probe = TRect{part.Left, part.Bottom, part.Right, Min(part.Bottom + 1, fHeight)};
+        if (fits(probe)) {
+            part.Bottom = probe.Bottom;
+            grown = true;
+        }
+        probe = TRect{part.Left, Max(part.Top - 1, 0), part.Right, part.Top};
+        if (fits(probe)) {
+            part.Top = probe.Top;
+            grown = true;
+        }
+    }
+    return count;
+}
+
+void TDiscriminantAnalysisManager::Clean(TPart& part) {
+    TTimedSection timed(kCleanSection);
+    const TPart before = part;
+    part.Left = Min(before.Left, before.Right);
+    part.Right = Max(before.Left, before.Right);
+    part.Top = Min(before.Top, before.Bottom);
+    part.Bottom = Max(before.Top, before.Bottom);
+}
+
+void TDiscriminantAnalysisManager::DisplayPartList() {
+    TTimedSection timed(kDisplaySection);
+    for (TPart& part : fParts) {
+        Clean(part);
+        SendPart(part);
+        if (part.Homogeneity >= 0)
+            DrawRectOutline(part.Left + 1, part.Top + 1, part.Right - 1, part.Bottom - 1, clWhite,
+                            fPicture);
+    }
+}
+
+void TDiscriminantAnalysisManager::SendPart(const TPart& part) {
+    Messenger.Send(IntToStr(part.Left) + " " + IntToStr(part.Top) + " " + IntToStr(part.Right) +
+                   " " + IntToStr(part.Bottom));
+}

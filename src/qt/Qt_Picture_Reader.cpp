@@ -1,0 +1,145 @@
+#include "qt/Qt_Picture_Reader.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <array>
+#include <bit>
+
+#include "common/Errors.h"
+#include "platform/Picture_Reader.h"
+
+namespace {
+
+QByteArray QtFormatOf(TPictureFormat format) {
+    switch (format) {
+        case TPictureFormat::Bitmap:
+            return "bmp";
+        case TPictureFormat::Icon:
+            return "ico";
+        case TPictureFormat::Png:
+            return "png";
+        case TPictureFormat::Gif:
+            return "gif";
+        case TPictureFormat::Jpeg:
+            break;
+    }
+    return "jpeg";
+}
+
+// One channel of a pixel of opacity `alpha` blended over white.
+uint8_t OverWhite(int channel, int alpha) {
+    return static_cast<uint8_t>((channel * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+uint32_t LittleEndian32(const std::string& b, size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(b[at + static_cast<size_t>(i)]);
+    return v;
+}
+
+// The number of bits of each channel (red, green, blue, alpha) of a bitmap file
+// whose pixels are bit fields: 16-bit and 32-bit pixels, with masks or with the
+// default 5-5-5 of 16-bit pixels. 8 for every other bitmap.
+std::array<int, 4> BitmapChannelBits(const std::string& bytes) {
+    std::array<int, 4> bits{8, 8, 8, 8};
+    if (bytes.size() < 54 || LittleEndian32(bytes, 14) < 40) return bits;
+    const uint32_t headerSize = LittleEndian32(bytes, 14);
+    const uint32_t depth = LittleEndian32(bytes, 28) & 0xFFFF;
+    const uint32_t compression = LittleEndian32(bytes, 30);
+    if (depth == 16 && compression == 0) return {5, 5, 5, 8};
+    if ((depth != 16 && depth != 32) || (compression != 3 && compression != 6)) return bits;
+    // The masks follow a 40-byte header, or are its continuation in later ones:
+    // either way they start at byte 54; the alpha mask is there from 56 bytes of
+    // header on, or with the alpha bit-field encoding.
+    const bool alpha = headerSize >= 56 || compression == 6;
+    if (bytes.size() < (alpha ? 70u : 66u)) return bits;
+    for (size_t i = 0; i < (alpha ? 4u : 3u); ++i) {
+        const int n = std::popcount(LittleEndian32(bytes, 54 + 4 * i));
+        if (n > 0) bits[i] = n;
+    }
+    return bits;
+}
+
+// Qt gives a bit-field channel of n < 8 bits as the value shifted to the top of
+// the byte (31 of 5 bits reads as 248, so white is not white); the table for n
+// bits restores the full range, v x 255 / (2^n - 1).
+std::array<uint8_t, 256> ExpansionTable(int n) {
+    std::array<uint8_t, 256> table{};
+    for (int q = 0; q < 256; ++q) {
+        if (n >= 8) {
+            table[static_cast<size_t>(q)] = static_cast<uint8_t>(q);
+        } else {
+            const int v = q >> (8 - n), top = (1 << n) - 1;
+            table[static_cast<size_t>(q)] = static_cast<uint8_t>((v * 255 + top / 2) / top);
+        }
+    }
+    return table;
+}
+
+TBitmap ToBitmap(const QImage& source, const std::array<int, 4>& channelBits) {
+    const bool opaque = !source.hasAlphaChannel();
+    const QImage image =
+        source.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+    const auto red = ExpansionTable(channelBits[0]), green = ExpansionTable(channelBits[1]),
+               blue = ExpansionTable(channelBits[2]), alpha = ExpansionTable(channelBits[3]);
+    TBitmap bitmap(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        TColor* target = bitmap.ScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            const int a = opaque ? 255 : alpha[static_cast<size_t>(qAlpha(p))];
+            target[x] = RGBColour(OverWhite(red[static_cast<size_t>(qRed(p))], a),
+                                  OverWhite(green[static_cast<size_t>(qGreen(p))], a),
+                                  OverWhite(blue[static_cast<size_t>(qBlue(p))], a));
+        }
+    }
+    return bitmap;
+}
+
+class TQtPictureReader : public IPictureReader {
+  public:
+    TBitmap Decode(const std::string& bytes, TPictureFormat format) override {
+        QByteArray data =
+            QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        // Only the reader of the named format is asked: a file is what its
+        // extension says or it is refused.
+        QImageReader reader(&buffer, QtFormatOf(format));
+        reader.setAutoDetectImageFormat(false);
+        reader.setDecideFormatFromContent(false);
+        const std::string name = PictureFormatName(format);
+        if (!reader.canRead()) throw EFileError("not a valid " + name + " file");
+        // Qt shows a cut GIF file as far as it goes; a whole one ends with the
+        // trailer byte 3B.
+        if (format == TPictureFormat::Gif && bytes.back() != '\x3B')
+            throw EFileError("the GIF file is truncated (it does not end with the GIF trailer)");
+        const QSize size = reader.size();
+        if (size.isValid() && int64_t{size.width()} * size.height() > kMaxPicturePixels)
+            throw EFileError("the picture is too large (" + std::to_string(size.width()) + " x " +
+                             std::to_string(size.height()) + " pixels)");
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            if (reader.error() == QImageReader::InvalidDataError)
+                throw EFileError("the " + name + " file is truncated or corrupt");
+            throw EFileError("the " + name + " file cannot be decoded (" +
+                             reader.errorString().toStdString() + ")");
+        }
+        if (format != TPictureFormat::Bitmap) return ToBitmap(image, {8, 8, 8, 8});
+        const std::array<int, 4> bits = BitmapChannelBits(bytes);
+        for (int n : bits)
+            if (n > 8)
+                throw EFileError("bitmaps with channels of more than 8 bits are not supported");
+        return ToBitmap(image, bits);
+    }
+};
+
+}  // namespace
+
+void InstallQtPictureReader() {
+    static TQtPictureReader reader;
+    SetPictureReader(&reader);
+}

@@ -1,0 +1,298 @@
+// Pictures in the windows: Qt's readers of bitmaps (every common encoding), icons,
+// PNG and GIF files against known pixels and ImageMagick's decoding, the refusal
+// of damaged and mislabelled files, the picture control, the "Analyse
+// Discriminante Picture" page on the shipped photograph and the "Transform
+// Picture Points" page with its two dialogs.
+#include <QtTest>
+#include <filesystem>
+
+#include "analysis/Transform_Picture_Fixtures.h"
+#include "app/Trace_Form.h"
+#include "common/Line_List.h"
+#include "common/Random_Source.h"
+#include "support/Window_Fixture.h"
+
+using namespace picture_fixtures;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kPhoto = std::string(KAVELIN_TEST_DATA) + "/pictures/photo.jpg";
+
+std::vector<std::string> TraceLines() {
+    return TraceForm->RichEdit1->ToVector();
+}
+
+// The parts of the trace: every line of four numbers.
+std::vector<TRect> PartLines() {
+    std::vector<TRect> parts;
+    for (const std::string& line : TraceLines()) {
+        TRect r;
+        if (std::sscanf(line.c_str(), "%d %d %d %d", &r.Left, &r.Top, &r.Right, &r.Bottom) == 4)
+            parts.push_back(r);
+    }
+    return parts;
+}
+
+QString Q(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+}  // namespace
+
+class PicturePagesTest : public QObject {
+    Q_OBJECT
+    TWindowFixture* fFixture = nullptr;
+
+  private slots:
+    void init() {
+        fFixture = new TWindowFixture;
+        SetFixedSeed(std::nullopt);
+    }
+    void cleanup() {
+        delete fFixture;
+        fFixture = nullptr;
+        SetFixedSeed(std::nullopt);
+    }
+
+    void everyBitmapEncodingDecodesToItsPixels() {
+        using E = TBmpEncoding;
+        const struct {
+            E fEncoding;
+            int fColours;
+            const char* fName;
+        } cases[] = {
+            {E::Mono1, 2, "mono1"},
+            {E::Palette4, 16, "palette4"},
+            {E::Palette8, 16, "palette8"},
+            {E::Rle4, 16, "rle4"},
+            {E::Rle8, 16, "rle8"},
+            {E::Rgb555, 8, "rgb555"},
+            {E::Bitfields565, 8, "bf565"},
+            {E::Rgb24, 16, "rgb24"},
+            {E::Rgb24TopDown, 16, "topdown"},
+            {E::Rgb32, 16, "rgb32"},
+            {E::Argb32V5, 16, "argb32v5"},
+            {E::Rgb24V4, 16, "v4"},
+            {E::Os2Rgb24, 16, "os2rgb24"},
+            {E::Os2Palette8, 16, "os2pal8"},
+        };
+        for (const auto& c : cases) {
+            const TBitmap pattern = TestPattern(c.fColours);
+            const std::string path =
+                WriteTemp(std::string(c.fName) + ".bmp", EncodeBmp(pattern, c.fEncoding));
+            TBitmap expected = pattern;
+            // The one pixel of opacity 0 is blended over white.
+            if (c.fEncoding == E::Argb32V5) expected.SetPixel(0, 0, clWhite);
+            TBitmap got;
+            try {
+                got = ReadPictureFile(path);
+            } catch (const EFileError& e) {
+                QFAIL(e.what());
+            }
+            QVERIFY2(got.SamePixels(expected), c.fName);
+        }
+    }
+
+    void filesOfOtherWritersMatchAnIndependentDecoder() {
+        const std::string source = TempDir() + "/source.png";
+        Shell("convert '" + kPhoto + "' -resize 61x71! '" + source + "'");
+        const struct {
+            const char* fName;
+            const char* fOptions;
+        } cases[] = {
+            {"im_mono.bmp", "-type Palette -colors 2 BMP3:"},
+            {"im_pal4.bmp", "-type Palette -colors 16 -compress None BMP3:"},
+            {"im_pal8.bmp", "-type Palette -colors 200 -compress None BMP3:"},
+            {"im_rle8.bmp", "-type Palette -colors 200 -compress RLE BMP3:"},
+            {"im_rgb24.bmp", "-type TrueColor BMP3:"},
+            {"im_v5.bmp", "-type TrueColor BMP:"},
+            {"im_argb32.bmp", "-alpha set -channel A -evaluate set 60% +channel BMP:"},
+            {"im_os2.bmp", "-type TrueColor BMP2:"},
+            {"im_rgb565.bmp", "-define bmp:subtype=RGB565 BMP:"},
+            {"im_rgb555.bmp", "-define bmp:subtype=RGB555 BMP:"},
+            {"im_photo.png", ""},
+            {"im_alpha.png", "-alpha set -channel A -evaluate set 50% +channel "},
+            {"im_photo.gif", ""},
+            {"im_photo.ico", "-resize 48x48! "},
+        };
+        for (const auto& c : cases) {
+            const std::string path = TempDir() + "/" + c.fName;
+            Shell("convert '" + source + "' " + c.fOptions + "'" + path + "'");
+            TBitmap got;
+            try {
+                got = ReadPictureFile(path);
+            } catch (const EFileError& e) {
+                QFAIL(e.what());
+            }
+            const TPictureDifference d = Difference(got, MagickDecode(path));
+            // Blending a translucent pixel over white may round one unit apart.
+            QVERIFY2(d.fMax >= 0 && d.fMax <= 1,
+                     (std::string(c.fName) + " differs by " + std::to_string(d.fMax)).c_str());
+        }
+    }
+
+    void damagedAndMislabelledFilesAreRefused() {
+        const std::string dir = TempDir();
+        Shell("convert '" + kPhoto + "' -resize 40x47! '" + dir + "/good.png'");
+        Shell("convert '" + kPhoto + "' -resize 40x47! '" + dir + "/good.gif'");
+        Shell("convert '" + kPhoto + "' -resize 40x47! -type TrueColor BMP3:'" + dir +
+              "/good.bmp'");
+        Shell("convert '" + kPhoto + "' -resize 40x40! '" + dir + "/good.ico'");
+        const std::string png = ReadFileBytes(dir + "/good.png");
+        const std::string gif = ReadFileBytes(dir + "/good.gif");
+        const std::string bmp = ReadFileBytes(dir + "/good.bmp");
+        const std::string ico = ReadFileBytes(dir + "/good.ico");
+        const std::vector<std::pair<std::string, std::string>> files = {
+            {"cut.png", png.substr(0, png.size() / 2)},
+            {"cut.gif", gif.substr(0, gif.size() / 2)},
+            {"cut.bmp", bmp.substr(0, bmp.size() - 10)},
+            {"cut.ico", ico.substr(0, ico.size() / 2)},
+            {"png_named.bmp", png},
+            {"bmp_named.png", bmp},
+            {"gif_named.ico", gif},
+            {"png_named.gif", png},
+            {"noise.png", std::string("\x89PNG\r\n\x1A\n") + std::string(200, '\x37')},
+            {"empty.gif", ""},
+        };
+        for (const auto& [name, bytes] : files) {
+            const std::string path = WriteTemp(name, bytes);
+            const std::string message = ReadError(path);
+            QVERIFY2(message.find("Cannot read the picture \"" + path + "\": ") == 0,
+                     (name + " gave: " + message).c_str());
+        }
+        QVERIFY(ReadError(dir + "/good.ico").empty());
+    }
+
+    void thePictureControlShowsItsBitmapOverItsBackground() {
+        QWidget window;
+        TPictureControl control(&window, QRect(0, 0, 30, 20));
+        window.resize(40, 30);
+        window.show();
+        QCOMPARE(control.Width(), 30);
+        QCOMPARE(control.Height(), 20);
+        TBitmap small(10, 8);
+        small.Fill(clRed);
+        control.Bitmap() = small;
+        control.Repaint();
+        const QImage shown = control.grab().toImage();
+        QCOMPARE(shown.pixelColor(5, 5), QColor(255, 0, 0));
+        QCOMPARE(shown.pixelColor(20, 15), QColor(0xF0, 0xF0, 0xF0));
+
+        std::vector<std::string> events;
+        control.OnMouseDown = [&](TMouseButton, TShiftState s, int32_t x, int32_t y) {
+            events.push_back("down " + std::to_string(x) + " " + std::to_string(y) +
+                             ((s & ssShift) ? " shift" : ""));
+        };
+        control.OnClick = [&] { events.push_back("click"); };
+        control.OnMouseUp = [&](TMouseButton, TShiftState, int32_t x, int32_t y) {
+            events.push_back("up " + std::to_string(x) + " " + std::to_string(y));
+        };
+        QTest::mouseClick(&control, Qt::LeftButton, Qt::ShiftModifier, QPoint(7, 4));
+        QCOMPARE(events, (std::vector<std::string>{"down 7 4 shift", "click", "up 7 4"}));
+    }
+
+    void theAnalysisOutlinesThePartsOfTheShippedPhotograph() {
+        TAnalysePicturePage* page = Kavelin_Form->AnalysePicturePage;
+        SetFixedSeed(7);
+        page->AnalyseDiscriminante_Button->click();
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+        const std::vector<std::string> lines = TraceLines();
+        QVERIFY(!lines.empty());
+        int covered = -1;
+        QVERIFY(std::sscanf(lines[0].c_str(), "Covered : %d", &covered) == 1);
+        QVERIFY(covered > 90);
+        const std::vector<TRect> parts = PartLines();
+        QCOMPARE(static_cast<int>(parts.size()), static_cast<int>(lines.size()) - 1);
+
+        TBitmap& bitmap = page->Image1->Bitmap();
+        QCOMPARE(bitmap.Width(), 489);
+        QCOMPARE(bitmap.Height(), 497);
+        const QImage shown = page->Image1->grab().toImage();
+        for (const TRect& r : parts) {
+            QVERIFY(r.Left >= 0 && r.Top >= 0 && r.Right <= 489 && r.Bottom <= 497);
+            QVERIFY(r.Right - r.Left > 20 && r.Bottom - r.Top > 20);
+            // The outline runs one pixel inside the part, and shows.
+            QCOMPARE(bitmap.Pixel(r.Left + 1, r.Top + 1), clWhite);
+            QCOMPARE(bitmap.Pixel(r.Right - 1, r.Bottom - 1), clWhite);
+            QCOMPARE(shown.pixelColor(r.Left + 1, (r.Top + r.Bottom) / 2), QColor(Qt::white));
+        }
+
+        // The edits are not read: other texts give the same analysis.
+        page->Edit1->setText("5");
+        page->Edit2->setText("10");
+        page->Edit3->setText("0");
+        page->AnalyseDiscriminante_Button->click();
+        QCOMPARE(TraceLines(), lines);
+    }
+
+    void openingAnotherPictureAnalysesIt() {
+        TAnalysePicturePage* page = Kavelin_Form->AnalysePicturePage;
+        page->AnalyseDiscriminante_ouvrir_Image_Button->click();
+        QCOMPARE(fFixture->DialogsShown, (std::vector<QString>{"OpenPictureDialog1"}));
+        QVERIFY(TraceLines().empty());
+        QCOMPARE(page->Image1->Bitmap().Width(), 489);
+
+        const std::string path = TempDir() + "/uniform.png";
+        Shell("convert -size 489x497 xc:'#336699' '" + path + "'");
+        fFixture->NextFileName = Q(path);
+        page->AnalyseDiscriminante_ouvrir_Image_Button->click();
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+        // A uniform picture that fills the control: the first seed grows over all of it.
+        QCOMPARE(TraceLines(), (std::vector<std::string>{"Covered : 100", "0 0 489 497"}));
+        QCOMPARE(page->Image1->Bitmap().Pixel(1, 200), clWhite);
+        QCOMPARE(page->Image1->Bitmap().Pixel(2, 200), RGBColour(0x33, 0x66, 0x99));
+
+        fFixture->NextFileName = Q(TempDir() + "/missing.png");
+        page->AnalyseDiscriminante_ouvrir_Image_Button->click();
+        QCOMPARE(static_cast<int>(fFixture->Boxes.fTexts.size()), 1);
+        QVERIFY(fFixture->Boxes.fTexts[0].find("missing.png") != std::string::npos);
+    }
+
+    void theTransformAsksForBothFilesAndWritesThePoints() {
+        TTransformPicturePage* page = Kavelin_Form->TransformPicturePage;
+        page->TransformateurPicturePoints_Button->click();
+        QCOMPARE(fFixture->DialogsShown,
+                 (std::vector<QString>{"OpenPictureDialog2", "SaveDialog1"}));
+        QCOMPARE(fFixture->Boxes.fTexts,
+                 (std::vector<std::string>{
+                     "*ERROR*Erreur : Transform_Picture_To_Points_File_Unit : "
+                     "TTransPictureToPointsFile.Transform : At Least one of the Given "
+                     "FileNames is empty"}));
+
+        TBitmap picture(3, 2);
+        picture.SetPixel(2, 0, clBlack);
+        picture.SetPixel(0, 1, 0xFEFFFF);
+        const std::string source = WriteTemp("points.bmp", EncodeBmp(picture, TBmpEncoding::Rgb24));
+        const std::string destination = TempDir() + "/points.txt";
+        // The save dialog comes second: answer each in turn.
+        std::vector<QString> answers = {Q(source), Q(destination)};
+        SetFileDialogResponder([&](const TFileDialog&) {
+            std::optional<QString> answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        });
+        page->TransformateurPicturePoints_Button->click();
+        QCOMPARE(ReadFileBytes(destination), std::string("0 1\r\n2 0\r\n"));
+    }
+
+    void thePictureDialogsOfferExactlyTheFormatsRead() {
+        for (const TFileDialog* dialog :
+             {&Kavelin_Form->OpenPictureDialog1, &Kavelin_Form->OpenPictureDialog2}) {
+            const QString filter = dialog->Filter();
+            QRegularExpression pattern(QStringLiteral("\\*(\\.[A-Za-z0-9]+)"));
+            QSet<QString> offered;
+            for (const auto& match : pattern.globalMatch(filter)) offered.insert(match.captured(1));
+            for (const QString& extension : offered)
+                QVERIFY2(
+                    PictureFormatOf(QStringLiteral("x%1").arg(extension).toStdString()).has_value(),
+                    qPrintable(extension));
+            for (const char* extension :
+                 {".bmp", ".dib", ".jpg", ".jpeg", ".jpe", ".jfif", ".ico", ".png", ".gif"})
+                QVERIFY2(offered.contains(QString::fromLatin1(extension)), extension);
+        }
+    }
+};
+
+QTEST_MAIN(PicturePagesTest)
+#include "Picture_pages_test.moc"
