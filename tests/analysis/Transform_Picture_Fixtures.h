@@ -22,15 +22,20 @@
 
 namespace picture_fixtures {
 
-// A folder of its own for this process's files, made on first use.
+// A folder of its own for this process's files, made on first use and removed
+// when the process ends.
 inline std::string TempDir() {
-    static const std::string dir = [] {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("kavelin_pictures_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path.string();
-    }();
-    return dir;
+    struct TFolder {
+        std::filesystem::path fPath = std::filesystem::temp_directory_path() /
+                                      ("kavelin_pictures_" + std::to_string(::getpid()));
+        TFolder() { std::filesystem::create_directories(fPath); }
+        ~TFolder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(fPath, ignored);
+        }
+    };
+    static const TFolder folder;
+    return folder.fPath.string();
 }
 
 inline std::string WriteTemp(const std::string& name, const std::string& bytes) {

@@ -1,0 +1,230 @@
+// The discriminant analysis: how seeds are placed and grow, how homogeneity is
+// sampled, what the trace shows, the outlines, and the bounded seed search.
+#include <gtest/gtest.h>
+
+#include "analysis/Discriminant_Analysis_Unit.h"
+#include "analysis/Transform_Picture_Fixtures.h"
+#include "common/Random_Source.h"
+#include "support/Trace_Capture.h"
+
+using namespace picture_fixtures;
+
+namespace {
+
+const std::string kCannotReach =
+    "Warning : Discriminant_Analysis_Unit : TDiscriminantAnalysisManager.Analyse : no free place "
+    "left for "
+    "a seed, the coverage of 90 % cannot be reached";
+
+std::string UniformFile(const std::string& name, int width, int height, TColor colour) {
+    TBitmap b(width, height);
+    b.Fill(colour);
+    return WriteTemp(name, EncodeBmp(b, TBmpEncoding::Rgb24));
+}
+
+// A picture of vertical bands of 25 pixels in four far-apart colours.
+TBitmap FourBands(int width, int height) {
+    const TColor colours[] = {clBlack, clWhite, clRed, clBlue};
+    TBitmap b(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) b.SetPixel(x, y, colours[(x / 25) % 4]);
+    return b;
+}
+
+}  // namespace
+
+TEST(DiscriminantAnalysis, AUniformPictureIsOnePartOutlinedInWhite) {
+    TTraceCapture trace;
+    TMagickPictureReader reader;
+    TMemoryPicture picture(100, 80);
+    TDiscriminantAnalysisManager manager(picture);
+    ASSERT_NE(AnalysisChrono, nullptr);
+    manager.Analyse(UniformFile("uniform.bmp", 100, 80, clNavy), 20, 90, 90);
+    // Each coverage check clears the trace: only the last one shows.
+    EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"Covered : 100", "0 0 100 80"}));
+    EXPECT_TRUE(trace.Boxes().empty());
+    const TBitmap& b = picture.Bitmap();
+    for (int x = 1; x <= 99; ++x) {
+        EXPECT_EQ(b.Pixel(x, 1), clWhite);
+        EXPECT_EQ(b.Pixel(x, 79), clWhite);
+    }
+    EXPECT_EQ(b.Pixel(1, 40), clWhite);
+    EXPECT_EQ(b.Pixel(99, 40), clWhite);
+    EXPECT_EQ(b.Pixel(0, 0), clNavy);
+    EXPECT_EQ(b.Pixel(2, 2), clNavy);
+    EXPECT_EQ(picture.fRepaints, 0);  // the page repaints, not the engine
+}
+
+TEST(DiscriminantAnalysis, PixelsBeyondASmallerPictureReadAsTheBackground) {
+    TTraceCapture trace;
+    TMagickPictureReader reader;
+    // A picture of the control's background colour in a larger control: the whole
+    // control reads as one colour.
+    TMemoryPicture picture(90, 70);
+    TDiscriminantAnalysisManager manager(picture);
+    manager.Analyse(UniformFile("background.bmp", 40, 30, kPictureBackground), 20, 90, 90);
+    EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"Covered : 100", "0 0 90 70"}));
+    EXPECT_EQ(picture.Bitmap().Width(), 40);
+    EXPECT_EQ(picture.Bitmap().Pixel(1, 10), clWhite);  // the outline, as far as the picture goes
+}
+
+TEST(DiscriminantAnalysis, PartsGrowSideBySideUntilTheEdges) {
+    TTraceCapture trace;
+    TMemoryPicture picture(100, 100);
+    picture.Bitmap().Fill(clGreen);
+    TDiscriminantAnalysisManager manager(picture);
+    manager.SetUp(20, 90, 90);
+    // One pixel a side a round, until each side meets its edge; the last round
+    // takes nothing.
+    TPart centre(40, 40, 60, 60);
+    EXPECT_EQ(manager.ExtendPart(centre), 41);
+    EXPECT_EQ(centre.Rect(), Rect(0, 0, 100, 100));
+    EXPECT_EQ(centre.Homogeneity, 0);
+    // At the left edge the left probe has no width and is never taken.
+    TPart atLeft(0, 40, 20, 60);
+    EXPECT_EQ(manager.ExtendPart(atLeft), 81);
+    EXPECT_EQ(atLeft.Rect(), Rect(0, 0, 100, 100));
+    // The part is cleaned first.
+    TPart reversed(60, 60, 40, 40);
+    EXPECT_EQ(manager.ExtendPart(reversed), 41);
+    EXPECT_EQ(reversed.Rect(), Rect(0, 0, 100, 100));
+}
+
+TEST(DiscriminantAnalysis, AUniformPartTakesOnlyUniformStrips) {
+    TTraceCapture trace;
+    TMemoryPicture picture(100, 60);
+    picture.Bitmap() = FourBands(100, 60);
+    TDiscriminantAnalysisManager manager(picture);
+    manager.SetUp(15, 90, 90);
+    RandomSeed(3);
+    // The part spans the height, in the second band (columns 25 to 49). While it is
+    // of one colour it takes the uniform columns beside it, even those of the
+    // neighbouring bands; once mixed, it refuses uniform columns.
+    TPart part(30, 0, 45, 60);
+    EXPECT_EQ(manager.ExtendPart(part), 7);
+    EXPECT_EQ(part.Rect(), Rect(24, 0, 51, 60));
+    EXPECT_GT(part.Homogeneity, 0);
+}
+
+TEST(DiscriminantAnalysis, HomogeneityIsSampledOnePairPerTenPixels) {
+    TMemoryPicture picture(100, 100);
+    TBitmap& b = picture.Bitmap();
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) b.SetPixel(x, y, x < 50 ? clBlack : clWhite);
+    TDiscriminantAnalysisManager manager(picture);
+    manager.SetUp(20, 90, 90);
+
+    // The random draws used tell the number of pairs: four a pair.
+    const auto drawsUsed = [&](const TRect& r) {
+        RandomSeed(11);
+        manager.CalculateHomogeneity(r);
+        const int32_t next = RandomInt(1000000);
+        RandomSeed(11);
+        for (int draws = 0; draws < 100000; ++draws)
+            if (RandomInt(1000000) == next) return draws;
+        return -1;
+    };
+    EXPECT_EQ(drawsUsed(Rect(0, 0, 20, 20)), 4 * 40);
+    EXPECT_EQ(drawsUsed(Rect(0, 0, 1, 20)), 4 * 2);
+    // Fewer than ten pixels still get one pair, where the sum would be divided by 0.
+    EXPECT_EQ(drawsUsed(Rect(3, 3, 4, 9)), 4 * 1);
+
+    EXPECT_EQ(manager.CalculateHomogeneity(Rect(0, 0, 50, 100)), 0);
+    // Pairs across the two halves differ by 765, half of them on average; the
+    // rectangle may be given corner first or last.
+    const int32_t mixed = manager.CalculateHomogeneity(Rect(100, 100, 0, 0));
+    EXPECT_GT(mixed, 300);
+    EXPECT_LT(mixed, 465);
+}
+
+TEST(DiscriminantAnalysis, SeedsNeitherOverlapNorTouchParts) {
+    TMemoryPicture picture(42, 40);
+    TDiscriminantAnalysisManager manager(picture);
+    manager.SetUp(20, 90, 90);
+    manager.AddPart(TPart(0, 0, 20, 40));
+    // Seeds start at columns 0 to 21; 20 would touch the part: only 21 is free.
+    for (int i = 0; i < 20; ++i) {
+        int32_t tries = 0;
+        const std::optional<TPart> seed = manager.CreateNewPart(tries);
+        ASSERT_TRUE(seed.has_value());
+        EXPECT_EQ(seed->Left, 21);
+        EXPECT_EQ(seed->Right - seed->Left, 20);
+        EXPECT_EQ(seed->Bottom - seed->Top, 20);
+        EXPECT_LE(seed->Bottom, 40);
+    }
+    // With no free place, the search gives up after its bound of tries.
+    manager.AddPart(TPart(21, 0, 42, 40));
+    int32_t tries = 0;
+    EXPECT_FALSE(manager.CreateNewPart(tries).has_value());
+    EXPECT_EQ(tries, TDiscriminantAnalysisManager::kMaxFruitlessTries);
+}
+
+TEST(DiscriminantAnalysis, TheSeedSearchEndsWhenCoverageCannotBeReached) {
+    TTraceCapture trace;
+    TMagickPictureReader reader;
+    {
+        // The seed does not fit in the control.
+        TMemoryPicture picture(15, 30);
+        TDiscriminantAnalysisManager manager(picture);
+        manager.Analyse(UniformFile("narrow.bmp", 15, 30, clRed), 20, 90, 90);
+        EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"Covered : 0", kCannotReach}));
+    }
+    trace.Reset();
+    {
+        // The seed fills the control and cannot grow: every seed is dropped.
+        TMemoryPicture picture(20, 20);
+        TDiscriminantAnalysisManager manager(picture);
+        manager.Analyse(UniformFile("exact.bmp", 20, 20, clRed), 20, 90, 90);
+        EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"Covered : 0", kCannotReach}));
+        EXPECT_TRUE(manager.Parts().empty());
+    }
+    trace.Reset();
+    {
+        // Parts found before the search gives up are listed and drawn.
+        TMemoryPicture picture(100, 60);
+        TDiscriminantAnalysisManager manager(picture);
+        const std::string bands =
+            WriteTemp("bands.bmp", EncodeBmp(FourBands(100, 60), TBmpEncoding::Rgb24));
+        manager.Analyse(bands, 20, 101, 90);
+        ASSERT_FALSE(manager.Parts().empty());
+        const std::vector<std::string>& lines = trace.Lines();
+        ASSERT_EQ(lines.size(), manager.Parts().size() + 2);
+        EXPECT_EQ(
+            lines[1],
+            "Warning : Discriminant_Analysis_Unit : TDiscriminantAnalysisManager.Analyse : no "
+            "free place left for a seed, the coverage of 101 % cannot be reached");
+        for (const TPart& part : manager.Parts()) {
+            EXPECT_TRUE(part.Left >= 0 && part.Top >= 0 && part.Right <= 100 && part.Bottom <= 60);
+            EXPECT_EQ(picture.Bitmap().Pixel(part.Left + 1, part.Top + 1), clWhite);
+        }
+    }
+}
+
+TEST(DiscriminantAnalysis, PartsAreCleanedSentAndOutlined) {
+    TTraceCapture trace;
+    TMemoryPicture picture(40, 40);
+    picture.Bitmap().Fill(clBlack);
+    TDiscriminantAnalysisManager manager(picture);
+    manager.SetUp(20, 90, 90);
+    manager.AddPart(TPart(30, 35, 10, 5));
+    manager.AddPart(TPart(0, 0, 45, 45));  // beyond the bitmap: clipped, no fault
+    manager.DisplayPartList();
+    EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"10 5 30 35", "0 0 45 45"}));
+    EXPECT_EQ(manager.Parts()[0].Rect(), Rect(10, 5, 30, 35));
+    const TBitmap& b = picture.Bitmap();
+    EXPECT_EQ(b.Pixel(11, 6), clWhite);
+    EXPECT_EQ(b.Pixel(29, 34), clWhite);
+    EXPECT_EQ(b.Pixel(20, 6), clWhite);
+    EXPECT_EQ(b.Pixel(20, 20), clBlack);
+    EXPECT_EQ(b.Pixel(30, 35), clBlack);
+    EXPECT_EQ(b.Pixel(1, 20), clWhite);
+}
+
+TEST(DiscriminantAnalysis, AnUnreadablePictureRaisesBeforeAnythingIsDrawn) {
+    TTraceCapture trace;
+    TMemoryPicture picture(30, 30);
+    TDiscriminantAnalysisManager manager(picture);
+    EXPECT_THROW(manager.Analyse(TempDir() + "/absent.jpg", 20, 90, 90), EFileError);
+    EXPECT_TRUE(trace.Lines().empty());
+    EXPECT_EQ(picture.Bitmap().Pixel(0, 0), clWhite);
+}
