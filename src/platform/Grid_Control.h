@@ -1,0 +1,260 @@
+// The grid control of text cells as the engines see it: counts, fixed rows and
+// columns, the selected cell, scrolling, sizes, the editing options, the in-place
+// editor, cell texts, a drawing surface and the events that a wrapper takes over.
+// Cells are addressed (column, row), both from 0. The Qt layer implements it on
+// a table widget; TMemoryGridControl below is the in-memory one for the tests and
+// the command-line tool.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/Colour.h"
+#include "platform/Bitmap.h"
+#include "platform/Picture.h"
+
+// Font styles, as a set of flags.
+using TFontStyles = uint32_t;
+constexpr TFontStyles fsBold = 1u << 0;
+constexpr TFontStyles fsItalic = 1u << 1;
+constexpr TFontStyles fsUnderline = 1u << 2;
+constexpr TFontStyles fsStrikeOut = 1u << 3;
+
+struct TFont {
+    TColor Color = clBlack;
+    int32_t Size = 8;  // points
+    TFontStyles Style = 0;
+    friend bool operator==(const TFont&, const TFont&) = default;
+};
+
+// The grid's options that the engines use.
+using TGridOptions = uint32_t;
+constexpr TGridOptions goEditing = 1u << 0;    // cells may be edited in place
+constexpr TGridOptions goRowSelect = 1u << 1;  // the whole row is selected
+
+// The state of a cell being drawn.
+using TGridDrawState = uint32_t;
+constexpr TGridDrawState gdSelected = 1u << 0;
+constexpr TGridDrawState gdFixed = 1u << 1;
+
+struct TGridCoord {
+    int32_t X = -1;  // column
+    int32_t Y = -1;  // row
+    friend bool operator==(const TGridCoord&, const TGridCoord&) = default;
+};
+
+// What a cell is drawn on: a brush, a font, filling, measuring and clipped text.
+class IGridCanvas {
+  public:
+    virtual ~IGridCanvas() = default;
+    TColor BrushColor = clWhite;
+    TFont Font;
+    virtual void FillRect(const TRect& rect) = 0;
+    virtual int32_t TextWidth(const std::string& text) = 0;
+    virtual int32_t TextHeight(const std::string& text) = 0;
+    // Draws `text` with its top-left corner at (x, y), clipped to `clip`.
+    virtual void TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) = 0;
+};
+
+using TDrawCellEvent =
+    std::function<void(int32_t col, int32_t row, const TRect& rect, TGridDrawState state)>;
+using TSelectCellEvent = std::function<void(int32_t col, int32_t row, bool& canSelect)>;
+using TGetEditEvent = std::function<void(int32_t col, int32_t row, std::string& value)>;
+using TSetEditEvent = std::function<void(int32_t col, int32_t row, const std::string& value)>;
+// Key codes are Windows virtual-key numbers ('A' is 65, the digit keys 48 to 57,
+// the space 32). A handler may change the key; 0 swallows it.
+using TKeyEvent = std::function<void(uint16_t& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(char& key)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TShiftState shift, TPoint mousePos, bool& handled)>;
+
+// The events of a grid control, raised on the user-interface thread. A wrapper
+// that takes over a control saves them and installs its own; an empty one does
+// nothing.
+struct TGridEvents {
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TDrawCellEvent OnDrawCell;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TGetEditEvent OnGetEditText;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyUp;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+    TSelectCellEvent OnSelectCell;
+    TSetEditEvent OnSetEditText;
+};
+
+class IGridControl : public TGridEvents {
+  public:
+    virtual ~IGridControl() = default;
+
+    virtual int32_t ColCount() const = 0;
+    virtual void SetColCount(int32_t count) = 0;
+    virtual int32_t RowCount() const = 0;
+    virtual void SetRowCount(int32_t count) = 0;
+    virtual int32_t FixedCols() const = 0;
+    virtual int32_t FixedRows() const = 0;
+
+    // The selected cell. Moving it raises OnSelectCell first; a refusal keeps it.
+    virtual int32_t Col() const = 0;
+    virtual int32_t Row() const = 0;
+    virtual void SetRow(int32_t row) = 0;
+    // The first visible scrollable row, and how many scrollable rows are fully visible.
+    virtual int32_t TopRow() const = 0;
+    virtual void SetTopRow(int32_t row) = 0;
+    virtual int32_t VisibleRowCount() const = 0;
+
+    virtual int32_t ColWidth(int32_t col) const = 0;
+    virtual void SetColWidth(int32_t col, int32_t pixels) = 0;
+    virtual int32_t RowHeight(int32_t row) const = 0;
+    virtual void SetRowHeight(int32_t row, int32_t pixels) = 0;
+    virtual int32_t GridLineWidth() const = 0;
+    virtual int32_t Width() const = 0;
+    virtual int32_t Height() const = 0;
+
+    virtual TGridOptions Options() const = 0;
+    virtual void SetOptions(TGridOptions options) = 0;
+    // Whether the in-place editor is shown on the selected cell.
+    virtual bool EditorMode() const = 0;
+    virtual void SetEditorMode(bool on) = 0;
+    // The in-place editor's selection (start from 0), while one is open.
+    virtual bool HasInplaceEditor() const = 0;
+    virtual int32_t EditorSelStart() const = 0;
+    virtual void SetEditorSelStart(int32_t start) = 0;
+    virtual int32_t EditorSelLength() const = 0;
+    virtual void SetEditorSelLength(int32_t length) = 0;
+
+    // Texts of cells inside the grid; the caller checks the position.
+    virtual std::string Cell(int32_t col, int32_t row) const = 0;
+    virtual void SetCell(int32_t col, int32_t row, const std::string& text) = 0;
+    std::vector<std::string> RowStrings(int32_t row) const;
+    void SetRowStrings(int32_t row, const std::vector<std::string>& texts);
+
+    virtual IGridCanvas& Canvas() = 0;
+    // The cell under a pixel of the control, (-1, -1) outside every cell.
+    virtual TGridCoord MouseCoord(int32_t x, int32_t y) const = 0;
+    // The mouse cursor in the control's pixels.
+    virtual TPoint CursorPos() const = 0;
+    virtual void Repaint() = 0;
+
+    // Asks OnSelectCell whether (col, row) may become the selected cell.
+    bool CanSelect(int32_t col, int32_t row) {
+        bool allowed = true;
+        if (OnSelectCell) OnSelectCell(col, row, allowed);
+        return allowed;
+    }
+};
+
+// A drawing surface over an in-memory bitmap: fills paint the bitmap, texts are
+// measured as 6 pixels per character and 13 pixels high, and each drawn text is
+// kept with its font colour.
+class TMemoryGridCanvas : public IGridCanvas {
+  public:
+    struct TDrawnText {
+        std::string Text;
+        TPoint At;
+        TColor Color;
+    };
+    explicit TMemoryGridCanvas(TBitmap& bitmap) : fBitmap(bitmap) {}
+    void FillRect(const TRect& rect) override;
+    int32_t TextWidth(const std::string& text) override {
+        return 6 * static_cast<int32_t>(text.size());
+    }
+    int32_t TextHeight(const std::string&) override { return 13; }
+    void TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) override;
+    std::vector<TDrawnText> fTexts;
+
+  private:
+    TBitmap& fBitmap;
+};
+
+// A grid control in memory, of a fixed outer size: columns and rows of their
+// own widths and heights from the top-left corner, no scrolling of columns.
+// DrawCell and the Fire helpers raise the events as a real control would.
+class TMemoryGridControl : public IGridControl {
+  public:
+    static constexpr int32_t kDefaultColWidth = 64;
+    static constexpr int32_t kDefaultRowHeight = 24;
+
+    TMemoryGridControl(int32_t colCount, int32_t rowCount, int32_t fixedCols = 1,
+                       int32_t fixedRows = 1, int32_t width = 400, int32_t height = 300);
+
+    int32_t ColCount() const override { return static_cast<int32_t>(fCells.size()); }
+    void SetColCount(int32_t count) override;
+    int32_t RowCount() const override { return fRowCount; }
+    void SetRowCount(int32_t count) override;
+    int32_t FixedCols() const override { return fFixedCols; }
+    int32_t FixedRows() const override { return fFixedRows; }
+    int32_t Col() const override { return fCol; }
+    int32_t Row() const override { return fRow; }
+    void SetRow(int32_t row) override;
+    void SetCol(int32_t col);
+    int32_t TopRow() const override { return fTopRow; }
+    void SetTopRow(int32_t row) override;
+    int32_t VisibleRowCount() const override;
+    int32_t ColWidth(int32_t col) const override { return fColWidths[static_cast<size_t>(col)]; }
+    void SetColWidth(int32_t col, int32_t pixels) override {
+        fColWidths[static_cast<size_t>(col)] = pixels;
+    }
+    int32_t RowHeight(int32_t row) const override { return fRowHeights[static_cast<size_t>(row)]; }
+    void SetRowHeight(int32_t row, int32_t pixels) override {
+        fRowHeights[static_cast<size_t>(row)] = pixels;
+    }
+    int32_t GridLineWidth() const override { return 1; }
+    int32_t Width() const override { return fBitmap.Width(); }
+    int32_t Height() const override { return fBitmap.Height(); }
+    TGridOptions Options() const override { return fOptions; }
+    void SetOptions(TGridOptions options) override { fOptions = options; }
+    bool EditorMode() const override { return fEditorMode; }
+    void SetEditorMode(bool on) override { fEditorMode = on; }
+    bool HasInplaceEditor() const override { return fEditorMode; }
+    int32_t EditorSelStart() const override { return fSelStart; }
+    void SetEditorSelStart(int32_t start) override { fSelStart = start; }
+    int32_t EditorSelLength() const override { return fSelLength; }
+    void SetEditorSelLength(int32_t length) override { fSelLength = length; }
+    std::string Cell(int32_t col, int32_t row) const override {
+        return fCells[static_cast<size_t>(col)][static_cast<size_t>(row)];
+    }
+    void SetCell(int32_t col, int32_t row, const std::string& text) override {
+        fCells[static_cast<size_t>(col)][static_cast<size_t>(row)] = text;
+    }
+    IGridCanvas& Canvas() override { return fCanvas; }
+    TGridCoord MouseCoord(int32_t x, int32_t y) const override;
+    TPoint CursorPos() const override { return fCursor; }
+    void Repaint() override { ++fRepaints; }
+
+    // The rectangle of a cell in the control's pixels.
+    TRect CellRect(int32_t col, int32_t row) const;
+    // Raises OnDrawCell for one cell, with the state flags the control gives it.
+    void DrawCell(int32_t col, int32_t row);
+
+    TBitmap fBitmap;
+    TMemoryGridCanvas fCanvas{fBitmap};
+    TPoint fCursor;
+    int fRepaints = 0;
+
+  private:
+    void MoveTo(int32_t col, int32_t row);
+
+    std::vector<std::vector<std::string>> fCells;  // [column][row]
+    std::vector<int32_t> fColWidths;
+    std::vector<int32_t> fRowHeights;
+    int32_t fRowCount;
+    int32_t fFixedCols;
+    int32_t fFixedRows;
+    int32_t fCol;
+    int32_t fRow;
+    int32_t fTopRow;
+    TGridOptions fOptions = 0;
+    bool fEditorMode = false;
+    int32_t fSelStart = 0;
+    int32_t fSelLength = 0;
+};
