@@ -4,18 +4,25 @@
 
 #include <sys/wait.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 struct TCliRun {
     int fStatus = -1;
     std::string fOut;
+    std::string fErr;  // standard error, when it is not joined to the output
 };
 
 // Each argument is passed as one word, quoted for the shell. `environment` is
 // prepended as `env` arguments (for instance "LC_ALL=C" or "-u KAVELIN_SEED").
-// Standard error joins the output when `joinErrors`, and is dropped otherwise.
+// Standard error joins the output when `joinErrors`, and is kept apart in fErr
+// otherwise.
 inline TCliRun RunCliWords(const std::vector<std::string>& arguments, bool joinErrors = false,
                            const std::string& environment = "LC_ALL=C LANG=C") {
     auto quote = [](const std::string& word) {
@@ -37,7 +44,10 @@ inline TCliRun RunCliWords(const std::vector<std::string>& arguments, bool joinE
         command += ' ';
         command += quote(word);
     }
-    command += joinErrors ? " 2>&1" : " 2>/dev/null";
+    const std::filesystem::path errors =
+        std::filesystem::temp_directory_path() /
+        ("kavelin_cli_stderr_" + std::to_string(::getpid()) + ".txt");
+    command += joinErrors ? std::string(" 2>&1") : " 2>" + quote(errors.string());
     TCliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -46,5 +56,12 @@ inline TCliRun RunCliWords(const std::vector<std::string>& arguments, bool joinE
     while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.fOut.append(buffer, got);
     const int status = pclose(pipe);
     run.fStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (!joinErrors) {
+        std::ifstream in(errors, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        run.fErr = text.str();
+        std::filesystem::remove(errors);
+    }
     return run;
 }

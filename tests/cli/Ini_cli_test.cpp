@@ -2,30 +2,16 @@
 // tests/data/ini, each with the expected standard output beside it (NAME.dump).
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "cli/Cli_Run.h"
+
 namespace {
 
 const std::string kIniData = std::string(KAVELIN_TEST_DATA) + "/ini/";
-
-struct TIniRun {
-    std::string fOut;
-    std::string fErr;
-    int fStatus = -1;
-};
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -34,23 +20,9 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-TIniRun RunIni(const std::string& arguments) {
-    const std::string errors =
-        (std::filesystem::temp_directory_path() / "kavelin_ini_cli_stderr.txt").string();
-    const std::string command =
-        std::string("LC_ALL=C ") + KAVELIN_CLI + " ini " + arguments + " 2>" + Quoted(errors);
-    TIniRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    size_t got;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.fOut.append(buffer.data(), got);
-    const int status = pclose(pipe);
-    run.fStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.fErr = ReadText(errors);
-    std::filesystem::remove(errors);
-    return run;
+TCliRun RunIni(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "ini");
+    return RunCliWords(arguments);
 }
 
 }  // namespace
@@ -65,7 +37,7 @@ TEST(IniCli, DumpMatchesEveryGoldenFile) {
         expectedPath.replace_extension(".dump");
         ASSERT_TRUE(std::filesystem::exists(expectedPath)) << "no expected dump for " << name;
         const std::string expected = ReadText(expectedPath.string());
-        const TIniRun run = RunIni("dump " + Quoted(entry.path().string()));
+        const TCliRun run = RunIni({"dump", entry.path().string()});
         EXPECT_EQ(run.fOut, expected) << name;
         // A reported error shows as trace lines, as a box on standard error, and
         // in the exit status.
@@ -77,19 +49,19 @@ TEST(IniCli, DumpMatchesEveryGoldenFile) {
 }
 
 TEST(IniCli, GetPrintsTheValueThenTheReports) {
-    const std::string file = Quoted(kIniData + "section_order.ini");
-    TIniRun run = RunIni("get " + file + " ' ALPHA ' a");
+    const std::string file = kIniData + "section_order.ini";
+    TCliRun run = RunIni({"get", file, " ALPHA ", "a"});
     EXPECT_EQ(run.fOut, "1\n");
     EXPECT_EQ(run.fStatus, 0);
     EXPECT_EQ(run.fErr, "");
 
     // Accented texts: UTF-8 at the terminal, Windows-1252 inside.
-    run = RunIni("get " + Quoted(kIniData + "accents_and_empties.ini") +
-                 " caf\xC3\xA9 d\xC3\xA9j\xC3\xA0");
+    run =
+        RunIni({"get", kIniData + "accents_and_empties.ini", "caf\xC3\xA9", "d\xC3\xA9j\xC3\xA0"});
     EXPECT_EQ(run.fOut, "\xC3\xA9t\xC3\xA9\n");
     EXPECT_EQ(run.fStatus, 0);
 
-    run = RunIni("get " + file + " zeta nothing");
+    run = RunIni({"get", file, "zeta", "nothing"});
     EXPECT_EQ(run.fOut,
               "Warning : TListOfPairOfStrings.getData: parametre n'existe pas : nothing\n"
               "*******ERROR*******\n"
@@ -99,12 +71,12 @@ TEST(IniCli, GetPrintsTheValueThenTheReports) {
     EXPECT_EQ(run.fStatus, 1);
 
     // The duplicate key's report comes with the value.
-    run = RunIni("get " + Quoted(kIniData + "duplicate_keys.ini") + " keys alpha");
+    run = RunIni({"get", kIniData + "duplicate_keys.ini", "keys", "alpha"});
     EXPECT_EQ(run.fOut.rfind("3\n*******ERROR*******\n", 0), 0u) << run.fOut;
     EXPECT_EQ(run.fStatus, 1);
 
     const std::string missing = kIniData + "no_such_file.ini";
-    run = RunIni("get " + Quoted(missing) + " a b");
+    run = RunIni({"get", missing, "a", "b"});
     EXPECT_EQ(run.fOut,
               "*******ERROR*******\n"
               "Ini_Manager_Unit:LoadFromFile:Bad filename : " +
@@ -118,10 +90,10 @@ TEST(IniCli, GetPrintsTheValueThenTheReports) {
 }
 
 TEST(IniCli, BadArgumentsAreUsageErrors) {
-    EXPECT_EQ(RunIni("").fStatus, 2);
-    EXPECT_EQ(RunIni("get onlyfile").fStatus, 2);
-    EXPECT_EQ(RunIni("dump").fStatus, 2);
-    const TIniRun run = RunIni("list x");
+    EXPECT_EQ(RunIni({}).fStatus, 2);
+    EXPECT_EQ(RunIni({"get", "onlyfile"}).fStatus, 2);
+    EXPECT_EQ(RunIni({"dump"}).fStatus, 2);
+    const TCliRun run = RunIni({"list", "x"});
     EXPECT_EQ(run.fStatus, 2);
     EXPECT_NE(run.fErr.find("unknown action 'list'"), std::string::npos);
 }
