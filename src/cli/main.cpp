@@ -1,6 +1,7 @@
 // kavelin-cli: one subcommand per engine, for scripting, batch runs and tests.
 // Trace lines go to standard output when the subcommand ends; error reports go
 // to standard error at once; a failed subcommand exits with a non-zero status.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -62,9 +63,13 @@ void PrintHelp() {
                 "  --help      this text\n"
                 "  --version   the program's version\n\n"
                 "Subcommands:\n");
-    for (const auto& s : Subcommands())
-        std::printf("  %-40s %s\n", (s.fName + (s.fUsage.empty() ? "" : " " + s.fUsage)).c_str(),
-                    s.fSummary.c_str());
+    std::vector<const TSubcommand*> sorted;
+    for (const auto& s : Subcommands()) sorted.push_back(&s);
+    std::sort(sorted.begin(), sorted.end(),
+              [](const TSubcommand* a, const TSubcommand* b) { return a->fName < b->fName; });
+    for (const TSubcommand* s : sorted)
+        std::printf("  %-40s %s\n", (s->fName + (s->fUsage.empty() ? "" : " " + s->fUsage)).c_str(),
+                    s->fSummary.c_str());
 }
 
 bool ParseSeed(const std::string& text, uint64_t& seed) {
