@@ -1,0 +1,104 @@
+// kavelin-cli points and analyse as a script runs them: real picture files, the
+// trace on standard output, the outlined picture, and the failures.
+#include <gtest/gtest.h>
+
+#include "analysis/Transform_Picture_Fixtures.h"
+#include "cli/Cli_Run.h"
+#include "common/Line_List.h"
+
+using namespace picture_fixtures;
+
+namespace {
+
+const std::string kPhoto = std::string(KAVELIN_TEST_DATA) + "/pictures/photo.jpg";
+
+}  // namespace
+
+TEST(PictureCli, PointsOfBitmapsOfEveryEncodingAndOfAPhotograph) {
+    // The bitmaps go through Qt's reader; white and the other colours of the
+    // pattern are told apart in every encoding.
+    const TBitmap pattern = TestPattern(2);
+    std::string expected;
+    for (int x = 0; x < pattern.Width(); ++x)
+        for (int y = 0; y < pattern.Height(); ++y)
+            if (pattern.Pixel(x, y) != clWhite)
+                expected += std::to_string(x) + " " + std::to_string(y) + "\r\n";
+    const std::string destination = TempDir() + "/points.txt";
+    for (TBmpEncoding encoding :
+         {TBmpEncoding::Mono1, TBmpEncoding::Rle4, TBmpEncoding::Rle8, TBmpEncoding::Rgb555,
+          TBmpEncoding::Rgb24TopDown, TBmpEncoding::Rgb32, TBmpEncoding::Os2Palette8}) {
+        const std::string source = WriteTemp("pattern.bmp", EncodeBmp(pattern, encoding));
+        const TCliRun run = RunCliWords({"points", source, destination});
+        EXPECT_EQ(run.fStatus, 0);
+        EXPECT_EQ(ReadFileBytes(destination), expected) << static_cast<int>(encoding);
+    }
+
+    const TBitmap photo = MagickDecode(kPhoto);
+    size_t foreground = 0;
+    for (TColor c : photo.Pixels()) foreground += c != clWhite;
+    ASSERT_EQ(RunCliWords({"points", kPhoto, destination}).fStatus, 0);
+    const std::vector<std::string> lines = SplitLines(ReadFileBytes(destination));
+    EXPECT_EQ(lines.size(), foreground);
+    EXPECT_EQ(lines.front(), "0 0");
+}
+
+TEST(PictureCli, AnalysePrintsTheCoverageAndThePartsAndDrawsThem) {
+    const std::string uniform = TempDir() + "/uniform.png";
+    Shell("convert -size 120x90 xc:'#884422' '" + uniform + "'");
+    const std::string out = TempDir() + "/outlined.png";
+    const TCliRun run = RunCliWords({"analyse", uniform, "--out", out});
+    EXPECT_EQ(run.fStatus, 0);
+    EXPECT_EQ(run.fOut, "Covered : 100\n0 0 120 90\n");
+    const TBitmap drawn = MagickDecode(out);
+    EXPECT_EQ(drawn.Pixel(1, 1), clWhite);
+    EXPECT_EQ(drawn.Pixel(119, 45), clWhite);
+    EXPECT_EQ(drawn.Pixel(60, 45), RGBColour(0x88, 0x44, 0x22));
+
+    // A real photograph: the run ends above the coverage asked for, or warns.
+    const TCliRun photo =
+        RunCliWords({"--seed", "5", "analyse", kPhoto, "--min", "16", "--cover", "80"});
+    EXPECT_EQ(photo.fStatus, 0);
+    const std::vector<std::string> lines = SplitLines(photo.fOut);
+    ASSERT_GE(lines.size(), 2u);
+    int covered = 0;
+    ASSERT_EQ(std::sscanf(lines[0].c_str(), "Covered : %d", &covered), 1);
+    EXPECT_TRUE(covered > 80 || lines[1].rfind("Warning : ", 0) == 0) << photo.fOut;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        int l, t, r, b;
+        if (std::sscanf(lines[i].c_str(), "%d %d %d %d", &l, &t, &r, &b) != 4) continue;
+        EXPECT_TRUE(l >= 0 && t >= 0 && r <= 512 && b <= 600 && r - l > 16 && b - t > 16)
+            << lines[i];
+    }
+    // The same seed gives the same run.
+    EXPECT_EQ(RunCliWords({"--seed", "5", "analyse", kPhoto, "--min", "16", "--cover", "80"}).fOut,
+              photo.fOut);
+
+    const TCliRun tiny = RunCliWords(
+        {"analyse", WriteTemp("tiny.bmp", EncodeBmp(TBitmap(12, 12), TBmpEncoding::Rgb24))});
+    EXPECT_EQ(tiny.fStatus, 0);
+    EXPECT_EQ(tiny.fOut,
+              "Covered : 0\nWarning : Discriminant_Analysis_Unit : "
+              "TDiscriminantAnalysisManager.Analyse : "
+              "no free place left for a seed, the coverage of 90 % cannot be reached\n");
+}
+
+TEST(PictureCli, FailuresAreReportedWithTheirStatus) {
+    const TCliRun missing =
+        RunCliWords({"points", TempDir() + "/absent.gif", TempDir() + "/p.txt"}, true);
+    EXPECT_EQ(missing.fStatus, 1);
+    EXPECT_NE(missing.fOut.find("absent.gif"), std::string::npos);
+
+    const TCliRun empty = RunCliWords({"points", "", TempDir() + "/p.txt"}, true);
+    EXPECT_EQ(empty.fStatus, 1);
+    EXPECT_NE(empty.fOut.find("At Least one of the Given FileNames is empty"), std::string::npos);
+
+    const TCliRun mislabelled =
+        RunCliWords({"analyse", WriteTemp("photo.png", ReadFileBytes(kPhoto))}, true);
+    EXPECT_EQ(mislabelled.fStatus, 1);
+    EXPECT_NE(mislabelled.fOut.find("not a valid PNG file"), std::string::npos) << mislabelled.fOut;
+
+    EXPECT_EQ(RunCliWords({"analyse", kPhoto, "--min", "5"}).fStatus, 2);
+    EXPECT_EQ(RunCliWords({"analyse", kPhoto, "--out", TempDir() + "/x.jpg"}).fStatus, 2);
+    EXPECT_EQ(RunCliWords({"analyse"}).fStatus, 2);
+    EXPECT_EQ(RunCliWords({"points", kPhoto}).fStatus, 2);
+}
