@@ -1,0 +1,142 @@
+// The discriminant analysis of the shipped photograph at 20, 90 and 90, as the
+// page runs it, and the picture-to-points transform of a 2000 x 2000 photograph,
+// each beside the parts of its time: the sampling of pixel pairs, the JPEG
+// decoding, and a plain loop that writes the same points file.
+//
+// Run from the repository's root (the photograph is ./Data/DiscrimAnalysis/...);
+// ImageMagick decodes the bitmap once and makes the 2000 x 2000 JPEG.
+#include <benchmark/benchmark.h>
+
+#include <charconv>
+
+#include "analysis/Discriminant_Analysis_Unit.h"
+#include "analysis/TransForm_Picture_To_Points_File_Unit.h"
+#include "analysis/Transform_Picture_Fixtures.h"
+#include "common/My_Types_Unit.h"
+#include "common/Random_Source.h"
+#include "platform/Paths.h"
+#include "support/Trace_Capture.h"
+
+using namespace picture_fixtures;
+
+namespace {
+
+const std::string kPhotograph = LocalPath(".\\Data\\DiscrimAnalysis\\dscf0001.bmp");
+
+// Gives the one decoded picture for every file: the analysis reads its file each
+// run, and the benchmark measures the analysis, not a decoder.
+class TDecodedPicture : public IPictureReader {
+  public:
+    explicit TDecodedPicture(TBitmap picture) : fPicture(std::move(picture)) {
+        SetPictureReader(this);
+    }
+    ~TDecodedPicture() override { SetPictureReader(nullptr); }
+    TBitmap Decode(const std::string&, TPictureFormat) override { return fPicture; }
+
+  private:
+    TBitmap fPicture;
+};
+
+const TBitmap& Photograph() {
+    static const TBitmap photograph = MagickDecode(kPhotograph);
+    return photograph;
+}
+
+const std::string& LargeJpeg() {
+    static const std::string path = [] {
+        const std::string p = TempDir() + "/large.jpg";
+        Shell("convert '" + kPhotograph + "' -resize 2000x2000! -quality 90 '" + p + "'");
+        return p;
+    }();
+    return path;
+}
+
+void BM_AnalyseShippedPhotograph(benchmark::State& state) {
+    TDecodedPicture reader(Photograph());
+    TTraceCapture trace;
+    TMemoryPicture control(489, 497);
+    uint64_t seed = 1;
+    int64_t parts = 0;
+    for (auto _ : state) {
+        SetFixedSeed(seed++);
+        TDiscriminantAnalysisManager manager(control);
+        manager.Analyse(kPhotograph, 20, 90, 90);
+        parts += static_cast<int64_t>(manager.Parts().size());
+        trace.Reset();
+    }
+    SetFixedSeed(std::nullopt);
+    state.counters["parts"] =
+        benchmark::Counter(static_cast<double>(parts), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_AnalyseShippedPhotograph)->Unit(benchmark::kMillisecond);
+
+// What the analysis spends most of its time on: one random pixel pair of a part
+// and its colour distance, as a plain loop over the photograph.
+void BM_PixelPairsPlainLoop(benchmark::State& state) {
+    const TBitmap& b = Photograph();
+    RandomSeed(1);
+    int64_t sum = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 1000; ++i) {
+            const int32_t x1 = RandomInt(b.Width()), y1 = RandomInt(b.Height());
+            const int32_t x2 = RandomInt(b.Width()), y2 = RandomInt(b.Height());
+            sum += ColorDistance(b.Pixel(x1, y1), b.Pixel(x2, y2));
+        }
+    }
+    benchmark::DoNotOptimize(sum);
+    state.SetItemsProcessed(state.iterations() * 1000);
+}
+BENCHMARK(BM_PixelPairsPlainLoop);
+
+// The same pairs through the analysis: the homogeneity of the whole photograph,
+// 24 303 pairs.
+void BM_PixelPairsOfTheAnalysis(benchmark::State& state) {
+    TMemoryPicture control(489, 497);
+    control.Bitmap() = Photograph();
+    TDiscriminantAnalysisManager manager(control);
+    manager.SetUp(20, 90, 90);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(manager.CalculateHomogeneity(Rect(0, 0, 489, 497)));
+    state.SetItemsProcessed(state.iterations() * (489 * 497 / 10));
+}
+BENCHMARK(BM_PixelPairsOfTheAnalysis);
+
+void BM_TransformPhotograph2000(benchmark::State& state) {
+    const std::string source = LargeJpeg();
+    const std::string destination = TempDir() + "/large.txt";
+    for (auto _ : state) {
+        TTransPictureToPointsFile transformer(clWhite);
+        transformer.Transform(source, destination);
+        state.counters["points"] = static_cast<double>(transformer.Lines().Count());
+    }
+}
+BENCHMARK(BM_TransformPhotograph2000)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeJpeg2000(benchmark::State& state) {
+    const std::string bytes = ReadFileBytes(LargeJpeg());
+    for (auto _ : state) benchmark::DoNotOptimize(DecodeJpeg(bytes));
+}
+BENCHMARK(BM_DecodeJpeg2000)->Unit(benchmark::kMillisecond);
+
+// The transform's scan and file as a plain loop: one text built with to_chars,
+// written at once.
+void BM_PointsPlainLoop2000(benchmark::State& state) {
+    const TBitmap picture = DecodeJpeg(ReadFileBytes(LargeJpeg()));
+    const std::string destination = TempDir() + "/plain.txt";
+    for (auto _ : state) {
+        std::string text;
+        char number[16];
+        for (int32_t x = 0; x < picture.Width(); ++x)
+            for (int32_t y = 0; y < picture.Height(); ++y) {
+                if (picture.Pixel(x, y) == clWhite) continue;
+                text.append(number, std::to_chars(number, number + 16, x).ptr);
+                text += ' ';
+                text.append(number, std::to_chars(number, number + 16, y).ptr);
+                text += "\r\n";
+            }
+        WriteFileAtomically(destination, text);
+    }
+}
+BENCHMARK(BM_PointsPlainLoop2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
