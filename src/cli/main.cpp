@@ -26,21 +26,6 @@ std::vector<TSubcommand>& Registry() {
     return registry;
 }
 
-// The tool's trace: the same bounded line list as the trace window.
-class TConsoleTrace : public ITextDisplay {
-public:
-    int Count() const override { return fLines.Count(); }
-    std::string Get(int index) const override { return fLines.Get(index); }
-    void Add(const std::string& line) override { fLines.Add(line); }
-    void Delete(int index) override { fLines.Delete(index); }
-    void Clear() override { fLines.Clear(); }
-    void ScrollToBottom() override {}
-    void Repaint() override {}
-
-private:
-    TLineList fLines;
-};
-
 // Error boxes become lines on standard error, written at once; a subcommand
 // that reported an error fails.
 class TConsoleMessageBox : public IMessageBox {
@@ -136,7 +121,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args;
     for (int j = i + 1; j < argc; ++j) args.push_back(Utf8ToAnsi(argv[j]));
 
-    TConsoleTrace trace;
+    // The tool's trace: the same bounded line list as the trace window.
+    TMemoryTextDisplay trace;
     TConsoleMessageBox box;
     SetMessageBox(&box);
     Messenger.AttachTrace(&trace);

@@ -12,3 +12,20 @@ public:
     virtual void ScrollToBottom() = 0;
     virtual void Repaint() = 0;
 };
+
+// A text display held in memory: the command-line tool's trace, and the tests'.
+class TMemoryTextDisplay : public ITextDisplay {
+public:
+    int Count() const override { return fLines.Count(); }
+    std::string Get(int index) const override { return fLines.Get(index); }
+    void Add(const std::string& line) override { fLines.Add(line); }
+    void Delete(int index) override { fLines.Delete(index); }
+    void Clear() override { fLines.Clear(); }
+    void ScrollToBottom() override {}
+    void Repaint() override {}
+
+    const std::vector<std::string>& Lines() const { return fLines.Lines(); }
+
+private:
+    TLineList fLines;
+};

@@ -11,22 +11,13 @@
 #include "platform/Message_Box.h"
 #include "platform/Text_Display.h"
 
-class TRecordingTrace : public ITextDisplay {
+class TRecordingTrace : public TMemoryTextDisplay {
 public:
-    int Count() const override { return fLines.Count(); }
-    std::string Get(int index) const override { return fLines.Get(index); }
-    void Add(const std::string& line) override { fLines.Add(line); }
-    void Delete(int index) override { fLines.Delete(index); }
-    void Clear() override { fLines.Clear(); }
     void ScrollToBottom() override { ++fScrolls; }
     void Repaint() override { ++fRepaints; }
 
-    const std::vector<std::string>& Lines() const { return fLines.Lines(); }
     int fScrolls = 0;
     int fRepaints = 0;
-
-private:
-    TLineList fLines;
 };
 
 class TRecordingMessageBox : public IMessageBox {
