@@ -1,0 +1,159 @@
+// kavelin-cli sat generate C N FROM TO: a random problem as constraint text.
+// kavelin-cli sat solve FILE [--max-steps N] [--seed N]: loads a constraint or
+//   DIMACS file and steps the search until every clause is valid or the budget
+//   runs out. The trace then holds the last status line and, when found, the
+//   solution lines. Exit 10 when solved, 0 when the budget ran out, 1 when the
+//   file is refused.
+// kavelin-cli sat check FILE SOLUTION: whether the values of the solution lines
+//   ("Literal v true", "Literal v false", as sat solve prints them) make every
+//   clause valid. Exit 0 when they do, 1 otherwise.
+#include <cstdio>
+#include <cstdlib>
+
+#include "cli/Cli.h"
+#include "common/Ini_Manager_Unit.h"
+#include "common/Random_Source.h"
+#include "common/Real_Format.h"
+#include "diagnostics/TraceUnit.h"
+#include "solvers/Dimacs_Unit.h"
+#include "solvers/SATSolver_Unit.h"
+
+namespace {
+
+constexpr int kSolvedStatus = 10;
+constexpr int64_t kDefaultMaxSteps = 100000;
+
+bool ParseWhole(const std::string& text, int64_t highest, int64_t& value) {
+    if (text.empty() || text[0] == '-' || text[0] == '+') return false;
+    char* end = nullptr;
+    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
+    if (*end != '\0' || parsed > static_cast<unsigned long long>(highest)) return false;
+    value = static_cast<int64_t>(parsed);
+    return true;
+}
+
+// A file is read as DIMACS when its name ends in .cnf or its first meaningful
+// line is a DIMACS comment or header; as constraint text otherwise.
+bool IsDimacsText(const std::string& fileName, const TLines& lines) {
+    if (IsDimacsFileName(fileName)) return true;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string line = lines.Get(i);
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos) continue;
+        return line[first] == 'c' || line[first] == 'p';
+    }
+    return false;
+}
+
+// Loads the problem of a file; false, reported, when the file is refused.
+bool ReadProblem(const std::string& fileName, TSatProblem& problem) {
+    TLineList lines;
+    lines.LoadFromFile(fileName);
+    if (IsDimacsText(fileName, lines)) return ReadDimacs(lines, fileName, problem);
+    const TIniManager ini(lines);
+    switch (ReadConstraints(ini, problem)) {
+        case TConstraintRead::Read:
+            return true;
+        case TConstraintRead::NoClauseNumber:
+            Messenger.Error("kavelin-cli sat: " + fileName +
+                            " has no [General Datas] Clause Number");
+            return false;
+        case TConstraintRead::Refused:
+            break;
+    }
+    return false;
+}
+
+int RunGenerate(const std::vector<std::string>& args) {
+    if (args.size() != 5) return UsageError("sat", "generate expects C N FROM TO");
+    int64_t numbers[4] = {};
+    for (size_t k = 0; k < 4; ++k)
+        if (!ParseWhole(args[k + 1], INT32_MAX, numbers[k]))
+            return UsageError("sat",
+                              "generate expects four whole numbers, not '" + args[k + 1] + "'");
+    const TSatSolver solver(nullptr);
+    TLineList lines;
+    solver.Generate(static_cast<int32_t>(numbers[0]), static_cast<int32_t>(numbers[1]),
+                    static_cast<int32_t>(numbers[2]), static_cast<int32_t>(numbers[3]), lines);
+    for (const std::string& line : lines.Lines()) std::printf("%s\n", AnsiToUtf8(line).c_str());
+    return 0;
+}
+
+int RunSolve(const std::vector<std::string>& args) {
+    std::string fileName;
+    int64_t maxSteps = kDefaultMaxSteps;
+    for (size_t k = 1; k < args.size(); ++k) {
+        if (args[k] == "--max-steps" || args[k] == "--seed") {
+            int64_t value = 0;
+            if (k + 1 >= args.size() || !ParseWhole(args[k + 1], INT64_MAX, value))
+                return UsageError("sat", args[k] + " needs a whole number of 0 or more");
+            if (args[k] == "--seed")
+                SetFixedSeed(static_cast<uint64_t>(value));
+            else
+                maxSteps = value;
+            ++k;
+        } else if (fileName.empty()) {
+            fileName = args[k];
+        } else {
+            return UsageError("sat", "unexpected argument '" + args[k] + "'");
+        }
+    }
+    if (fileName.empty()) return UsageError("sat", "solve expects FILE");
+    TSatProblem problem;
+    if (!ReadProblem(fileName, problem)) return 1;
+    Randomize();
+    TSatSolver solver(nullptr);
+    solver.LoadProblem(problem);
+    for (int64_t step = 0; step < maxSteps; ++step) {
+        solver.Step();
+        if (solver.IsFinished()) return kSolvedStatus;
+    }
+    return 0;
+}
+
+int RunCheck(const std::vector<std::string>& args) {
+    if (args.size() != 3) return UsageError("sat", "check expects FILE SOLUTION");
+    TSatProblem problem;
+    if (!ReadProblem(args[1], problem)) return 1;
+    TSatSolver solver(nullptr);
+    solver.LoadProblem(problem);
+    // Variables that the solution does not name stay undecided and satisfy nothing.
+    for (int32_t v = 1; v <= solver.VariableCount(); ++v) solver.SetValue(v, 0.5);
+    TLineList solution;
+    solution.LoadFromFile(args[2]);
+    for (const std::string& line : solution.Lines()) {
+        char meaning[8] = {};
+        int variable = 0;
+        if (std::sscanf(line.c_str(), "Literal %d %7s", &variable, meaning) != 2) continue;
+        const std::string word = meaning;
+        if ((word != "true" && word != "false") || variable < 1 ||
+            variable > solver.VariableCount())
+            continue;
+        solver.SetValue(variable, word == "true" ? 1.0 : 0.0);
+    }
+    for (size_t i = 0; i < solver.Clauses().size(); ++i) {
+        if (!IsClauseValid(solver.Clauses()[i], solver.Values())) {
+            Messenger.Send("clause " + IntToStr(static_cast<int64_t>(i)) + " not satisfied");
+            return 1;
+        }
+    }
+    Messenger.Send("every clause satisfied: " + IntToStr(solver.ValidClauseCount()) + " / " +
+                   IntToStr(static_cast<int64_t>(solver.Clauses().size())));
+    return 0;
+}
+
+int RunSat(const std::vector<std::string>& args) {
+    if (args.empty()) return UsageError("sat", "expects generate, solve or check");
+    if (args[0] == "generate") return RunGenerate(args);
+    if (args[0] == "solve") return RunSolve(args);
+    if (args[0] == "check") return RunCheck(args);
+    return UsageError("sat", "unknown action '" + args[0] + "' (generate, solve or check)");
+}
+
+}  // namespace
+
+KAVELIN_SUBCOMMAND(
+    "sat", "generate C N FROM TO | solve FILE [--max-steps N] [--seed N] | check FILE SOLUTION",
+    "SAT problems: random constraint text, the relaxation search (exit 10 when solved, "
+    "0 when the step budget ran out), and a check of solution lines",
+    RunSat);

@@ -1,0 +1,359 @@
+#include "solvers/SATSolver_Unit.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "common/Ini_Manager_Unit.h"
+#include "common/Random_Source.h"
+#include "common/Real_Format.h"
+#include "common/String_Manager_Unit.h"
+#include "diagnostics/TraceUnit.h"
+#include "tables/My_String_Grid_Unit.h"
+
+TSatSolver* SatSolver = nullptr;
+
+namespace {
+
+constexpr double kPushFactor = 0.1;
+constexpr double kInitialMinimum = 2.0;
+constexpr double kInitialMaximum = -1.0;
+constexpr int32_t kGridColumns = 41;  // the fixed column and 40 cells across
+
+const char kGeneralSection[] = "General Datas";
+const char kClauseNumberKey[] = "Clause Number";
+const char kVariableNumberKey[] = "Total Literal Number";
+const char kLiteralCountKey[] = "Nb Literals";
+
+bool IsDecided(double value) {
+    return value == 0.0 || value == 1.0;
+}
+
+std::string ClauseSection(int32_t clause) {
+    return "Clause " + IntToStr(clause);
+}
+std::string LiteralKey(int32_t literal) {
+    return "Literal" + IntToStr(literal);
+}
+
+// Reads one integer of the constraint text, silently: ReadConstraints reports
+// what is wrong once, naming the section and key.
+class TConstraintReader {
+  public:
+    explicit TConstraintReader(const TIniManager& ini) : fIni(ini) {}
+
+    // False, reported, when the key is missing or its value is not a 32-bit integer.
+    bool Read(const std::string& section, const std::string& key, int32_t& value) const {
+        if (!fIni.KeyExists(section, key)) return Refuse(section, key + " is missing");
+        const std::string text = fIni.Get(section, key);
+        int64_t wide = 0;
+        if (!TStringManager::IsInteger(text) ||
+            std::from_chars(text.data(), text.data() + text.size(), wide).ec != std::errc() ||
+            wide < std::numeric_limits<int32_t>::min() ||
+            wide > std::numeric_limits<int32_t>::max())
+            return Refuse(section, key + "=" + text + " is not a 32-bit integer");
+        value = static_cast<int32_t>(wide);
+        return true;
+    }
+    bool ReadCount(const std::string& section, const std::string& key, int32_t highest,
+                   int32_t& value) const {
+        if (!Read(section, key, value)) return false;
+        if (value < 0 || value > highest)
+            return Refuse(section,
+                          key + "=" + IntToStr(value) + " is outside 0.." + IntToStr(highest));
+        return true;
+    }
+    static bool Refuse(const std::string& section, const std::string& what) {
+        Messenger.Error("SATSolver_Unit:ReadConstraints:[" + section + "] " + what +
+                        ", problem refused");
+        return false;
+    }
+
+  private:
+    const TIniManager& fIni;
+};
+
+}  // namespace
+
+bool LiteralFits(int32_t literal, int32_t variableCount) {
+    return literal != 0 && literal != std::numeric_limits<int32_t>::min() &&
+           std::abs(literal) <= variableCount;
+}
+
+bool IsClauseValid(const TClause& clause, const std::vector<double>& values) {
+    for (const int32_t literal : clause) {
+        const double value = values[static_cast<size_t>(std::abs(literal))];
+        if (literal > 0 ? value == 1.0 : value == 0.0) return true;
+    }
+    return false;
+}
+
+TConstraintRead ReadConstraints(const TIniManager& ini, TSatProblem& problem) {
+    if (!ini.KeyExists(kGeneralSection, kClauseNumberKey)) return TConstraintRead::NoClauseNumber;
+    const TConstraintReader reader(ini);
+    int32_t clauseCount = 0;
+    TSatProblem read;
+    if (!reader.ReadCount(kGeneralSection, kClauseNumberKey, std::numeric_limits<int32_t>::max(),
+                          clauseCount) ||
+        !reader.ReadCount(kGeneralSection, kVariableNumberKey, kMaxSatVariables,
+                          read.VariableCount))
+        return TConstraintRead::Refused;
+    for (int32_t i = 0; i < clauseCount; ++i) {
+        const std::string section = ClauseSection(i);
+        int32_t length = 0;
+        if (!reader.ReadCount(section, kLiteralCountKey, std::numeric_limits<int32_t>::max(),
+                              length))
+            return TConstraintRead::Refused;
+        TClause clause;
+        for (int32_t j = 0; j < length; ++j) {
+            const std::string key = LiteralKey(j);
+            int32_t literal = 0;
+            if (!reader.Read(section, key, literal)) return TConstraintRead::Refused;
+            if (!LiteralFits(literal, read.VariableCount)) {
+                const std::string n = IntToStr(read.VariableCount);
+                TConstraintReader::Refuse(section, key + "=" + IntToStr(literal) +
+                                                       " is not a literal of -" + n +
+                                                       "..-1 or 1.." + n);
+                return TConstraintRead::Refused;
+            }
+            clause.push_back(literal);
+        }
+        read.Clauses.push_back(std::move(clause));
+    }
+    problem = std::move(read);
+    return TConstraintRead::Read;
+}
+
+std::vector<std::string> ConstraintLines(const TSatProblem& problem) {
+    std::vector<std::string> lines{
+        "[" + std::string(kGeneralSection) + "]",
+        std::string(kClauseNumberKey) + "=" +
+            IntToStr(static_cast<int64_t>(problem.Clauses.size())),
+        std::string(kVariableNumberKey) + "=" + IntToStr(problem.VariableCount)};
+    for (size_t i = 0; i < problem.Clauses.size(); ++i) {
+        const TClause& clause = problem.Clauses[i];
+        lines.push_back("[" + ClauseSection(static_cast<int32_t>(i)) + "]");
+        lines.push_back(std::string(kLiteralCountKey) + "=" +
+                        IntToStr(static_cast<int64_t>(clause.size())));
+        for (size_t j = 0; j < clause.size(); ++j)
+            lines.push_back(LiteralKey(static_cast<int32_t>(j)) + "=" + IntToStr(clause[j]));
+    }
+    return lines;
+}
+
+TSatSolver::TSatSolver(IGridControl* grid)
+    : fGrid(grid ? std::make_unique<TMyStringGrid>(grid, nullptr) : nullptr) {}
+
+TSatSolver::~TSatSolver() = default;
+
+void TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to,
+                          TLines& lines) const {
+    const std::string where = "SATSolver_Unit:TSatSolver.Generate:";
+    const std::string arguments = IntToStr(clauseCount) + " " + IntToStr(variableCount) + " " +
+                                  IntToStr(from) + " " + IntToStr(to);
+    if (clauseCount < 0 || variableCount < 0 || from < 0) {
+        Messenger.Error(where + "negative argument in " + arguments + ", nothing generated");
+        return;
+    }
+    if (from > to) {
+        Messenger.Error(where + "From " + IntToStr(from) + " > To " + IntToStr(to) +
+                        ", nothing generated");
+        return;
+    }
+    if (variableCount > kMaxSatVariables || (variableCount == 0 && to > 0 && clauseCount > 0)) {
+        Messenger.Error(where + IntToStr(variableCount) + " variables for clauses of up to " +
+                        IntToStr(to) + " literals, nothing generated");
+        return;
+    }
+    Randomize();
+    TSatProblem problem;
+    problem.VariableCount = variableCount;
+    problem.Clauses.resize(static_cast<size_t>(clauseCount));
+    for (TClause& clause : problem.Clauses) {
+        const int32_t length = from + RandomInt(to - from + 1);
+        clause.resize(static_cast<size_t>(length));
+        for (int32_t& literal : clause) {
+            const bool positive = RandomInt(2) == 1;
+            const int32_t variable = 1 + RandomInt(variableCount);
+            literal = positive ? variable : -variable;
+        }
+    }
+    lines.Assign(ConstraintLines(problem));
+}
+
+void TSatSolver::LoadFromLines(const TLines& lines) {
+    ParseLines(lines);
+    DrawValues();
+}
+
+bool TSatSolver::ParseLines(const TLines& lines) {
+    fIni = std::make_unique<TIniManager>(lines);
+    TSatProblem problem;
+    if (ReadConstraints(*fIni, problem) != TConstraintRead::Read) return false;
+    Install(std::move(problem));
+    return true;
+}
+
+void TSatSolver::LoadProblem(const TSatProblem& problem) {
+    Install(problem);
+    DrawValues();
+}
+
+// The value table keeps its previous entries where they still fit; new ones are 0.
+void TSatSolver::Install(TSatProblem problem) {
+    fClauses = std::move(problem.Clauses);
+    fValues.resize(static_cast<size_t>(problem.VariableCount) + 1, 0.0);
+    RecountDecided();
+}
+
+void TSatSolver::DrawValues() {
+    for (size_t v = 1; v < fValues.size(); ++v) fValues[v] = RandomReal();
+    RecountDecided();
+}
+
+void TSatSolver::RecountDecided() {
+    fDecidedCount = 0;
+    for (const double value : fValues)
+        if (IsDecided(value)) ++fDecidedCount;
+}
+
+int32_t TSatSolver::VariableCount() const {
+    return fValues.empty() ? 0 : static_cast<int32_t>(fValues.size()) - 1;
+}
+
+void TSatSolver::SetValue(int32_t variable, double value) {
+    double& entry = fValues.at(static_cast<size_t>(variable));
+    fDecidedCount +=
+        static_cast<int32_t>(IsDecided(value)) - static_cast<int32_t>(IsDecided(entry));
+    entry = value;
+}
+
+int32_t TSatSolver::ValidClauseCount() const {
+    int32_t valid = 0;
+    for (const TClause& clause : fClauses)
+        if (IsClauseValid(clause, fValues)) ++valid;
+    return valid;
+}
+
+bool TSatSolver::IsFinished() const {
+    return ValidClauseCount() == static_cast<int32_t>(fClauses.size());
+}
+
+void TSatSolver::Step() {
+    const std::string clauseCount = IntToStr(static_cast<int64_t>(fClauses.size()));
+    Messenger.SetLinesToReplace(1);
+    Messenger.Send("valides : " + IntToStr(ValidClauseCount()) + " / " + clauseCount);
+    Messenger.RefreshTrace();
+
+    if (fDecidedCount == static_cast<int32_t>(fValues.size())) {
+        Messenger.Send("clauses valides avant explosion : " + IntToStr(ValidClauseCount()) + " / " +
+                       clauseCount);
+        DrawValues();
+    }
+
+    fSnapshot = fValues;
+    // Each clause pushes its undecided variables towards satisfying its literals.
+    // The decided count is the whole table's, as it stands when the clause begins;
+    // a value that reaches exactly 0 or 1 during the push counts from then on.
+    for (const TClause& clause : fClauses) {
+        const int32_t length = static_cast<int32_t>(clause.size());
+        if (length <= fDecidedCount) continue;
+        const double weight = 1.0 / (length - fDecidedCount);
+        for (const int32_t literal : clause) {
+            double& value = fValues[static_cast<size_t>(std::abs(literal))];
+            if (IsDecided(value)) continue;
+            value += (literal < 0 ? -1.0 : 1.0) * weight * kPushFactor;
+            if (IsDecided(value)) ++fDecidedCount;
+        }
+    }
+    for (size_t v = 1; v < fValues.size(); ++v) {
+        if (fValues[v] < 0.0) {
+            fValues[v] = 0.0;
+            ++fDecidedCount;
+        } else if (fValues[v] > 1.0) {
+            fValues[v] = 1.0;
+            ++fDecidedCount;
+        }
+    }
+
+    if (IsFinished())
+        ShowSolution();
+    else if (fValues == fSnapshot)
+        DecideOneVariable();
+    ShowValues();
+}
+
+// The push has stalled: the undecided value nearest to a bound is decided, the
+// smallest one to false when it is at least as near to 0 as the largest is to 1.
+void TSatSolver::DecideOneVariable() {
+    double smallest = kInitialMinimum;
+    double largest = kInitialMaximum;
+    size_t smallestAt = 0;
+    size_t largestAt = 0;
+    bool found = false;
+    for (size_t v = 0; v < fValues.size(); ++v) {
+        const double value = fValues[v];
+        if (value <= 0.0 || value >= 1.0) continue;
+        found = true;
+        if (value < smallest) {
+            smallest = value;
+            smallestAt = v;
+        }
+        if (value > largest) {
+            largest = value;
+            largestAt = v;
+        }
+    }
+    if (!found) return;
+    if (1.0 - largest >= smallest)
+        fValues[smallestAt] = 0.0;
+    else
+        fValues[largestAt] = 1.0;
+    ++fDecidedCount;
+}
+
+void TSatSolver::ShowSolution() const {
+    Messenger.Send(
+        "Solution trouv\xE9"
+        "e");
+    for (size_t v = 1; v < fValues.size(); ++v) {
+        const double value = fValues[v];
+        const char* meaning = value == 1.0 ? " true" : value == 0.0 ? " false" : " All Values Work";
+        Messenger.Send("Literal " + IntToStr(static_cast<int64_t>(v)) + meaning);
+    }
+}
+
+void TSatSolver::ShowValues() {
+    if (!fGrid) return;
+    TMyStringGrid& grid = *fGrid;
+    grid.AutoColWidths = false;
+    if (fValues.size() < 2) return;
+    const int32_t rows = static_cast<int32_t>(fValues.size());
+    grid.SetColCount(kGridColumns);
+    grid.SetRowCount(rows);
+
+    // Sizes that the arithmetic would make zero or negative (a grid too small for
+    // its rows) stay at one pixel.
+    grid.SetColWidth(0, 20);
+    const int32_t colWidth = static_cast<int32_t>(std::trunc(
+                                 static_cast<double>(grid.GetWidth() - grid.GetColWidth(0)) / 40)) -
+                             grid.GetGridLineWidth();
+    for (int32_t c = 1; c < grid.GetColCount(); ++c) grid.SetColWidth(c, std::max(1, colWidth));
+    grid.SetRowHeight(0, 20);
+    const int32_t rowHeight =
+        static_cast<int32_t>(
+            std::trunc(static_cast<double>(grid.GetHeight() - grid.GetRowHeight(0)) / rows - 1)) -
+        grid.GetGridLineWidth();
+    for (int32_t r = 1; r < grid.GetRowCount(); ++r) grid.SetRowHeight(r, std::max(1, rowHeight));
+
+    grid.ClearColorConstraints();
+    grid.SetColorFunction([this](int32_t col, int32_t row) { return ValueColour(col, row); });
+    grid.Refresh();
+}
+
+TColor TSatSolver::ValueColour(int32_t col, int32_t row) const {
+    if (row < 1 || static_cast<size_t>(row) >= fValues.size()) return clWhite;
+    const int32_t green = static_cast<int32_t>(std::trunc(39 * fValues[static_cast<size_t>(row)]));
+    return col == green + 1 ? clGreen : clWhite;
+}
