@@ -1,11 +1,13 @@
 #include "app/MyDatabase_Form.h"
 
 #include "qt/Qt_Controls.h"
+#include "tables/Database_Unit.h"
 
 TMyDatabase_Form* MyDatabase_Form = nullptr;
 
 TMyDatabase_Form::TMyDatabase_Form() {
-    SetUpWindow(this, "MyDatabase_Form", QStringLiteral("MyDatabase_Form"), QRect(114, 167, 841, 434));
+    SetUpWindow(this, "MyDatabase_Form", QStringLiteral("MyDatabase_Form"),
+                QRect(114, 167, 841, 434));
     setAttribute(Qt::WA_QuitOnClose, false);
     DBStringGrid = new TStringGridControl(this, 4, 5);
     DBStringGrid->setObjectName(QStringLiteral("DBStringGrid"));
@@ -13,8 +15,11 @@ TMyDatabase_Form::TMyDatabase_Form() {
     const int widths[] = {64, 75, 258, 68};
     for (int col = 0; col < 4; ++col) DBStringGrid->setColumnWidth(col, widths[col]);
     MyDatabase_Form = this;
+    // Every database made from a file from now on wraps this grid.
+    SetDatabaseWindowGrid(DBStringGrid);
 }
 
 TMyDatabase_Form::~TMyDatabase_Form() {
+    if (DatabaseWindowGrid() == DBStringGrid) SetDatabaseWindowGrid(nullptr);
     if (MyDatabase_Form == this) MyDatabase_Form = nullptr;
 }

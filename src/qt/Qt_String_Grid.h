@@ -1,35 +1,129 @@
 // The string grid control on QTableWidget: cells addressed (column, row) from 0,
-// the first FixedCols columns and FixedRows rows being headers drawn in the
-// button-face colour, as the classic desktop grid does. Qt's own headers stay
-// hidden: the fixed cells are ordinary cells of the table.
+// the first FixedCols columns and FixedRows rows being headers, as the classic
+// desktop grid has them. Qt's own headers stay hidden: the fixed cells are
+// ordinary cells of the table, which the user cannot select or edit.
+//
+// Every cell is painted by the control's default drawing (background, then the
+// text at two pixels from the top-left corner) followed by OnDrawCell, so that a
+// wrapper that takes over the control draws over it. The events of the grid
+// interface are raised from Qt's events inside the error guard.
 #pragma once
 
+#include <QPointer>
 #include <QTableWidget>
 #include <string>
 
-class TStringGridControl : public QTableWidget {
+#include "platform/Grid_Control.h"
+
+class QLineEdit;
+class QPainter;
+class TStringGridControl;
+
+// The drawing surface of the grid: paints on the cell painter while a cell is
+// drawn, and measures with the control's font at any time.
+class TQtGridCanvas : public IGridCanvas {
+  public:
+    explicit TQtGridCanvas(TStringGridControl& control) : fControl(control) {}
+    void FillRect(const TRect& rect) override;
+    int32_t TextWidth(const std::string& text) override;
+    int32_t TextHeight(const std::string& text) override;
+    void TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) override;
+
+    QPainter* fPainter = nullptr;  // set while a cell is drawn
+
+  private:
+    QFont CurrentFont() const;
+    TStringGridControl& fControl;
+};
+
+class TStringGridControl : public QTableWidget, public IGridControl {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDefaultColWidth = 64;
     static constexpr int kDefaultRowHeight = 24;
 
     TStringGridControl(QWidget* parent, int colCount, int rowCount, int fixedCols = 1,
                        int fixedRows = 1);
+    ~TStringGridControl() override;
 
-    int ColCount() const { return columnCount(); }
-    int RowCount() const { return rowCount(); }
-    void SetColCount(int count) { setColumnCount(count); }
-    void SetRowCount(int count) { setRowCount(count); }
-    int FixedCols() const { return fFixedCols; }
-    int FixedRows() const { return fFixedRows; }
+    int32_t ColCount() const override { return columnCount(); }
+    void SetColCount(int32_t count) override;
+    int32_t RowCount() const override { return rowCount(); }
+    void SetRowCount(int32_t count) override;
+    int32_t FixedCols() const override { return fFixedCols; }
+    int32_t FixedRows() const override { return fFixedRows; }
     void SetFixedCols(int count);
     void SetFixedRows(int count);
 
-    std::string Cell(int col, int row) const;
-    void SetCell(int col, int row, const std::string& text);
+    int32_t Col() const override;
+    int32_t Row() const override;
+    void SetRow(int32_t row) override;
+    // Selects a cell, through OnSelectCell as a click would.
+    void SetSelectedCell(int32_t col, int32_t row);
+    int32_t TopRow() const override;
+    void SetTopRow(int32_t row) override;
+    int32_t VisibleRowCount() const override;
 
-private:
-    void PaintFixedCells();
+    int32_t ColWidth(int32_t col) const override { return columnWidth(col); }
+    void SetColWidth(int32_t col, int32_t pixels) override { setColumnWidth(col, pixels); }
+    int32_t RowHeight(int32_t row) const override { return rowHeight(row); }
+    void SetRowHeight(int32_t row, int32_t pixels) override { setRowHeight(row, pixels); }
+    int32_t GridLineWidth() const override { return showGrid() ? 1 : 0; }
+    int32_t Width() const override { return width(); }
+    int32_t Height() const override { return height(); }
+
+    TGridOptions Options() const override { return fOptions; }
+    void SetOptions(TGridOptions options) override;
+    bool EditorMode() const override;
+    void SetEditorMode(bool on) override;
+    bool HasInplaceEditor() const override;
+    int32_t EditorSelStart() const override;
+    void SetEditorSelStart(int32_t start) override;
+    int32_t EditorSelLength() const override;
+    void SetEditorSelLength(int32_t length) override;
+    QLineEdit* InplaceEditor() const;
+
+    std::string Cell(int32_t col, int32_t row) const override;
+    void SetCell(int32_t col, int32_t row, const std::string& text) override;
+
+    IGridCanvas& Canvas() override { return fCanvas; }
+    // Positions are in the pixels of the viewport, where the cells are.
+    TGridCoord MouseCoord(int32_t x, int32_t y) const override;
+    // Where the mouse was at the control's last mouse event.
+    TPoint CursorPos() const override { return TPoint{fLastMouse.x(), fLastMouse.y()}; }
+    void Repaint() override { viewport()->repaint(); }
+
+    // The colour Qt paints for a grid colour; system colours come from the palette.
+    QColor ToQColor(TColor colour) const;
+    // The rectangle of a cell in the viewport.
+    TRect CellRect(int32_t col, int32_t row) const;
+    bool IsFixed(int32_t col, int32_t row) const { return col < fFixedCols || row < fFixedRows; }
+
+    // Used by the cell delegate.
+    void PaintCell(QPainter* painter, const QRect& rect, int32_t col, int32_t row);
+    void EditorOpened(QLineEdit* editor, int32_t col, int32_t row);
+    void RaiseKeyDown(QKeyEvent* event, bool& swallowed);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
+  private:
+    void UpdateFixedFlags();
+    void FocusChanged(QWidget* old, QWidget* now);
+    bool Contains(const QWidget* widget) const;
+
     int fFixedCols;
     int fFixedRows;
+    TGridOptions fOptions = 0;
+    TQtGridCanvas fCanvas{*this};
+    QPointer<QLineEdit> fEditor;
+    QPoint fLastMouse;
 };

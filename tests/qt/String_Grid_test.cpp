@@ -1,0 +1,176 @@
+// The typed grid on the real Qt grid control: header clicks, typing into a closed
+// cell, read-only cells, the drawn selection colours, the double-click rule, and
+// the database window's grid wrapped by each database.
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+#include "app/MyDatabase_Form.h"
+#include "qt/Qt_String_Grid.h"
+#include "support/Trace_Capture.h"
+#include "tables/Database_Unit.h"
+#include "tables/My_String_Grid_Unit.h"
+
+namespace {
+
+QPoint Centre(const TStringGridControl& control, int col, int row) {
+    const TRect r = control.CellRect(col, row);
+    return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+}
+
+QStringList Column(const TStringGridControl& control, int col) {
+    QStringList texts;
+    for (int row = 1; row < control.RowCount(); ++row)
+        texts << QString::fromStdString(control.Cell(col, row));
+    return texts;
+}
+
+// A shown control of `cols` x `rows` cells with one fixed row and column.
+std::unique_ptr<TStringGridControl> ShownGrid(int cols, int rows, TGridOptions options = 0) {
+    auto control = std::make_unique<TStringGridControl>(nullptr, cols, rows);
+    control->SetOptions(options);
+    control->resize(320, 240);
+    control->show();
+    return control;
+}
+
+}  // namespace
+
+class StringGridTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void headerClicksSortAndKeepTheSelectedRow() {
+        auto control = ShownGrid(3, 5);
+        QVERIFY(QTest::qWaitForWindowExposed(control.get()));
+        TMyStringGrid grid(control.get(), nullptr);
+        const char* texts[4][2] = {{"b", "x"}, {"10", "y"}, {"9", "z"}, {"a", "w"}};
+        for (int row = 0; row < 4; ++row)
+            for (int col = 0; col < 2; ++col) grid.PutCell(col + 1, row + 1, texts[row][col]);
+        grid.SetRow(1);
+        QTest::mouseClick(control->viewport(), Qt::LeftButton, {}, Centre(*control, 1, 0));
+        QCOMPARE(Column(*control, 1), (QStringList{"9", "10", "a", "b"}));
+        QCOMPARE(Column(*control, 2), (QStringList{"z", "y", "w", "x"}));
+        QCOMPARE(Column(*control, 0), (QStringList{"1", "2", "3", "4"}));
+        QCOMPARE(control->Row(), 4);
+        QTest::mouseClick(control->viewport(), Qt::LeftButton, {}, Centre(*control, 1, 0));
+        QCOMPARE(Column(*control, 1), (QStringList{"b", "a", "10", "9"}));
+        QCOMPARE(Column(*control, 0), (QStringList{"1", "2", "3", "4"}));
+        QCOMPARE(control->Row(), 1);
+        // A click on a fixed cell selects nothing; one on a data cell selects it.
+        QTest::mouseClick(control->viewport(), Qt::LeftButton, {}, Centre(*control, 0, 3));
+        QCOMPARE(control->Row(), 1);
+        QTest::mouseClick(control->viewport(), Qt::LeftButton, {}, Centre(*control, 2, 3));
+        QCOMPARE(control->Row(), 3);
+        QCOMPARE(control->Col(), 2);
+        QCOMPARE(grid.EnteredCellText, std::string("y"));
+    }
+
+    void aLetterInAClosedEditableCellReplacesItsText() {
+        TTraceCapture capture;
+        auto control = ShownGrid(3, 3, goEditing);
+        QVERIFY(QTest::qWaitForWindowExposed(control.get()));
+        TMyStringGrid grid(control.get(), nullptr);
+        grid.SetCell(1, 1, "old");
+        control->setFocus();
+        QTest::keyClick(control.get(), Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(grid.GetCell(1, 1), std::string("old"));
+        QTest::keyClick(control.get(), Qt::Key_A);
+        QVERIFY(control->EditorMode());
+        QCOMPARE(grid.GetCell(1, 1), std::string("a"));
+        QLineEdit* editor = control->InplaceEditor();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_B);
+        QCOMPARE(grid.GetCell(1, 1), std::string("ab"));
+        // Typing over a selection drops the selected characters first.
+        editor->setSelection(0, 1);
+        QCOMPARE(control->EditorSelLength(), 1);
+        QTest::keyClick(editor, Qt::Key_C);
+        QCOMPARE(grid.GetCell(1, 1), std::string("cb"));
+        control->SetEditorMode(false);
+        QVERIFY(!control->EditorMode());
+        QCOMPARE(grid.GetCell(1, 1), std::string("cb"));
+        QVERIFY(capture.Boxes().empty());
+    }
+
+    void readOnlyCellsRefuseSetCell() {
+        TTraceCapture capture;
+        auto control = ShownGrid(3, 3);
+        TMyStringGrid grid(control.get(), nullptr);
+        grid.SetCell(2, 1, "x");
+        QCOMPARE(capture.Boxes().size(), size_t(1));
+        QVERIFY(capture.HasLine("TMyStringGrid.SetCell:Trying to write in a read-only cell 2 1"));
+        QCOMPARE(control->Cell(2, 1), std::string());
+        grid.PutCell(2, 1, "y");
+        QCOMPARE(control->Cell(2, 1), std::string("y"));
+    }
+
+    void selectedCellsAreDrawnNavyOrBlended() {
+        auto control = ShownGrid(3, 3);
+        QVERIFY(QTest::qWaitForWindowExposed(control.get()));
+        TMyStringGrid grid(control.get(), nullptr);
+        grid.PutCell(1, 1, "WWWW");
+        const TRect r = control->CellRect(1, 1);
+        const auto pixelsOf = [&] {
+            const QImage image = control->viewport()->grab().toImage();
+            QRgb darkest = qRgb(255, 255, 255);
+            for (int y = r.Top; y < r.Bottom; ++y)
+                for (int x = r.Left; x < r.Right; ++x)
+                    if (qGray(image.pixel(x, y)) < qGray(darkest)) darkest = image.pixel(x, y);
+            return std::pair{QColor(image.pixel(r.Left + 1, r.Top + 1)), QColor(darkest)};
+        };
+        auto [back, text] = pixelsOf();
+        QCOMPARE(back, QColor(0, 0, 128));
+        grid.BlendSelection = true;
+        std::tie(back, text) = pixelsOf();
+        QCOMPARE(back, QColor(178, 178, 178));
+        QCOMPARE(text, QColor(0, 0, 0));
+        // An unselected data cell shows its background; a fixed one the button face.
+        const QImage image = control->viewport()->grab().toImage();
+        const TRect other = control->CellRect(2, 2);
+        QCOMPARE(QColor(image.pixel(other.Left + 1, other.Top + 1)), QColor(255, 255, 255));
+        const TRect fixed = control->CellRect(0, 2);
+        QCOMPARE(QColor(image.pixel(fixed.Left + 1, fixed.Top + 1)),
+                 control->palette().color(QPalette::Button));
+        grid.AddColColorConstraint(2, 3, clRed);
+        const QImage coloured = control->viewport()->grab().toImage();
+        QCOMPARE(QColor(coloured.pixel(other.Left + 1, other.Top + 1)), QColor(255, 0, 0));
+    }
+
+    void aDoubleClickOnAFixedCellDoesNotReachTheSavedHandler() {
+        auto control = ShownGrid(3, 3);
+        QVERIFY(QTest::qWaitForWindowExposed(control.get()));
+        int doubleClicks = 0;
+        control->OnDblClick = [&doubleClicks] { ++doubleClicks; };
+        TMyStringGrid grid(control.get(), nullptr);
+        QTest::mouseDClick(control->viewport(), Qt::LeftButton, {}, Centre(*control, 0, 1));
+        QCOMPARE(doubleClicks, 0);
+        QTest::mouseDClick(control->viewport(), Qt::LeftButton, {}, Centre(*control, 1, 0));
+        QCOMPARE(doubleClicks, 0);
+        QTest::mouseDClick(control->viewport(), Qt::LeftButton, {}, Centre(*control, 2, 2));
+        QCOMPARE(doubleClicks, 1);
+    }
+
+    void everyDatabaseWrapsTheDatabaseWindowsGrid() {
+        TTraceCapture capture;
+        {
+            TMyDatabase_Form form;
+            QCOMPARE(DatabaseWindowGrid(), static_cast<IGridControl*>(form.DBStringGrid));
+            TMyDatabase missing("./Data/no_such_table.db");
+            QVERIFY(!missing.Grid());
+            TMyDatabase countries("./Data/ListePays.db");
+            QVERIFY(countries.Grid());
+            QCOMPARE(Column(*form.DBStringGrid, 0), (QStringList{"1", "2", "3", "4"}));
+            // The database writes nothing else into the grid.
+            QCOMPARE(form.DBStringGrid->Cell(1, 1), std::string());
+            TMyDatabase second("./Data/ListeStupefiants.db");
+            QVERIFY(second.Grid());
+        }
+        QCOMPARE(DatabaseWindowGrid(), static_cast<IGridControl*>(nullptr));
+        TMyDatabase later("./Data/ListePays.db");
+        QVERIFY(!later.Grid());
+        QVERIFY(capture.Boxes().empty());
+    }
+};
+
+QTEST_MAIN(StringGridTest)
+#include "String_Grid_test.moc"
