@@ -39,6 +39,32 @@ uint32_t LittleEndian32(const std::string& b, size_t at) {
     return v;
 }
 
+// Qt reads bitmap headers of 12, 40, 64, 108 and 124 bytes; the 16-byte OS/2
+// 2.x header and the 52 and 56-byte headers that some writers use carry no field
+// that the 40-byte one lacks (the colour masks of a 52 or 56-byte header are those
+// that follow a 40-byte one). Gives the file with such a header rewritten as a
+// 40-byte one, the masks after it, and the pixel data's offset moved to match;
+// any other file as it is.
+std::string WithStandardHeader(const std::string& bytes) {
+    if (bytes.size() < 18) return bytes;
+    const uint32_t size = LittleEndian32(bytes, 14);
+    if ((size != 16 && size != 52 && size != 56) || bytes.size() < 14 + size) return bytes;
+    std::string header = bytes.substr(14, size);
+    header.resize(std::max<size_t>(size, 56), '\0');
+    const uint32_t compression = LittleEndian32(header, 16);
+    std::string standard = header.substr(0, 40);
+    standard[0] = 40;
+    if (size > 40 && compression == 3) standard += header.substr(40, 12);
+    const int64_t delta = static_cast<int64_t>(standard.size()) - size;
+    std::string file = bytes.substr(0, 14) + standard + bytes.substr(14 + size);
+    const auto put32 = [&](size_t at, int64_t v) {
+        for (size_t i = 0; i < 4; ++i) file[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put32(2, static_cast<int64_t>(file.size()));
+    put32(10, LittleEndian32(bytes, 10) + delta);
+    return file;
+}
+
 // The number of bits of each channel (red, green, blue, alpha) of a bitmap file
 // whose pixels are bit fields: 16-bit and 32-bit pixels, with masks or with the
 // default 5-5-5 of 16-bit pixels. 8 for every other bitmap.
@@ -102,8 +128,9 @@ TBitmap ToBitmap(const QImage& source, const std::array<int, 4>& channelBits) {
 class TQtPictureReader : public IPictureReader {
   public:
     TBitmap Decode(const std::string& bytes, TPictureFormat format) override {
-        QByteArray data =
-            QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        const std::string file =
+            format == TPictureFormat::Bitmap ? WithStandardHeader(bytes) : bytes;
+        QByteArray data = QByteArray::fromRawData(file.data(), static_cast<qsizetype>(file.size()));
         QBuffer buffer(&data);
         buffer.open(QIODevice::ReadOnly);
         // Only the reader of the named format is asked: a file is what its
@@ -129,7 +156,7 @@ class TQtPictureReader : public IPictureReader {
                              reader.errorString().toStdString() + ")");
         }
         if (format != TPictureFormat::Bitmap) return ToBitmap(image, {8, 8, 8, 8});
-        const std::array<int, 4> bits = BitmapChannelBits(bytes);
+        const std::array<int, 4> bits = BitmapChannelBits(file);
         for (int n : bits)
             if (n > 8)
                 throw EFileError("bitmaps with channels of more than 8 bits are not supported");

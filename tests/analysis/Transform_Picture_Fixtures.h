@@ -346,6 +346,27 @@ inline std::string EncodeBmp(const TBitmap& pixels, TBmpEncoding encoding) {
     return file + header + data;
 }
 
+// The same bitmap file with its 40-byte header (and the masks after it, for bit
+// fields) made `size` bytes long: cut short, as the 16-byte OS/2 2.x header, or
+// padded with zeros, as the 52, 56 and 64-byte ones.
+inline std::string WithHeaderSize(const std::string& file, uint32_t size) {
+    const size_t old = file[30] == 3 ? 52 : 40;
+    std::string header = file.substr(14, old);
+    header.resize(size, '\0');
+    std::string sizeField;
+    PutU32(sizeField, size);
+    header.replace(0, 4, sizeField);
+    const std::string rest = file.substr(14 + old);
+    uint32_t offset = 0;
+    for (int i = 3; i >= 0; --i)
+        offset = offset << 8 | static_cast<uint8_t>(file[10 + static_cast<size_t>(i)]);
+    std::string resized = "BM";
+    PutU32(resized, static_cast<uint32_t>(14 + header.size() + rest.size()));
+    PutU32(resized, 0);
+    PutU32(resized, offset - static_cast<uint32_t>(old) + size);
+    return resized + header + rest;
+}
+
 // A test picture of 13 x 6 pixels (odd width, so rows are padded) made of runs and
 // single pixels of the first `colours` colours of a fixed list whose channels are
 // 0 or 255 for the first eight.

@@ -92,6 +92,26 @@ class PicturePagesTest : public QObject {
             }
             QVERIFY2(got.SamePixels(expected), c.fName);
         }
+        // Headers of the sizes that other writers use.
+        const TBitmap pattern = TestPattern(8);
+        for (const auto& [encoding, size] :
+             std::vector<std::pair<E, uint32_t>>{{E::Palette8, 16},
+                                                 {E::Palette8, 52},
+                                                 {E::Palette8, 56},
+                                                 {E::Palette8, 64},
+                                                 {E::Bitfields565, 52},
+                                                 {E::Bitfields565, 56}}) {
+            const std::string name = "header" + std::to_string(size) + ".bmp";
+            const std::string path =
+                WriteTemp(name, WithHeaderSize(EncodeBmp(pattern, encoding), size));
+            TBitmap got;
+            try {
+                got = ReadPictureFile(path);
+            } catch (const EFileError& e) {
+                QFAIL(e.what());
+            }
+            QVERIFY2(got.SamePixels(pattern), name.c_str());
+        }
     }
 
     void filesOfOtherWritersMatchAnIndependentDecoder() {
