@@ -4,6 +4,7 @@
 #include <pulse/simple.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -17,13 +18,8 @@ constexpr uint32_t kRecordPieceBytes = kRecordSampleRate / 100;
 // How long a save waits for sound that was recorded but is still on its way.
 constexpr auto kSaveWaitLimit = std::chrono::milliseconds(200);
 constexpr char kSilence = static_cast<char>(0x80);
-
-// Buffering with the server's defaults but for the playback target length and
-// the recording piece size.
+// A buffering attribute left to the server.
 constexpr uint32_t kServerDefault = static_cast<uint32_t>(-1);
-pa_buffer_attr BufferAttributes(uint32_t targetLength, uint32_t pieceSize) {
-    return pa_buffer_attr{kServerDefault, targetLength, kServerDefault, kServerDefault, pieceSize};
-}
 
 // A record stream on a connection of its own, whose events run on the thread of
 // a threaded main loop, so that releasing it never waits for sound to arrive.
@@ -93,7 +89,11 @@ class TPulseRecording : public ISoundRecording {
         if (!fStream) return false;
         pa_stream_set_state_callback(fStream, &TPulseRecording::OnStreamState, this);
         pa_stream_set_read_callback(fStream, &TPulseRecording::OnRead, this);
-        const pa_buffer_attr attr = BufferAttributes(kServerDefault, kRecordPieceBytes);
+        const pa_buffer_attr attr{.maxlength = kServerDefault,
+                                  .tlength = kServerDefault,
+                                  .prebuf = kServerDefault,
+                                  .minreq = kServerDefault,
+                                  .fragsize = kRecordPieceBytes};
         return pa_stream_connect_record(fStream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY) >= 0;
     }
 
@@ -178,13 +178,27 @@ bool TPulseSoundServer::Play(TSoundClip clip) {
                                 static_cast<uint8_t>(std::min(clip.fChannels, 255))};
     if (!pa_sample_spec_valid(&format)) return false;
     // A short buffer (0.1 s) keeps a stop quick: the writer never runs far ahead.
-    const pa_buffer_attr attr =
-        BufferAttributes(static_cast<uint32_t>(pa_usec_to_bytes(100000, &format)), kServerDefault);
+    // Playing starts with the first piece, so that a clip shorter than the
+    // buffer plays too.
+    const pa_buffer_attr attr{.maxlength = kServerDefault,
+                              .tlength = static_cast<uint32_t>(pa_usec_to_bytes(100000, &format)),
+                              .prebuf = kServerDefault,
+                              .minreq = kServerDefault,
+                              .fragsize = kServerDefault};
     pa_simple* stream = pa_simple_new(nullptr, kClientName, PA_STREAM_PLAYBACK, nullptr, "Play",
                                       &format, nullptr, &attr, nullptr);
     if (!stream) return false;
-    fPlayer = std::jthread(
-        [stream, clip = std::move(clip)](std::stop_token stop) { PlayClip(stream, clip, stop); });
+    // Earlier clips stop writing; those that have ended are released. One that
+    // still plays its last buffered piece ends on its own, without holding up
+    // this call.
+    for (TPlayer& player : fPlayers) player.fThread.request_stop();
+    std::erase_if(fPlayers, [](const TPlayer& player) { return player.fEnded->load(); });
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    fPlayers.push_back({std::jthread([stream, clip = std::move(clip), ended](std::stop_token stop) {
+                            PlayClip(stream, clip, stop);
+                            *ended = true;
+                        }),
+                        ended});
     return true;
 }
 

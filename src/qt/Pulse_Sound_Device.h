@@ -4,18 +4,27 @@
 // settings choose both.
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "platform/Sound_Device.h"
 
 class TPulseSoundServer : public ISoundServer {
   public:
     std::unique_ptr<ISoundRecording> Record() override;
-    // One clip plays at a time: a new one stops the one before it.
+    // A new clip stops the writing of the clips before it.
     bool Play(TSoundClip clip) override;
 
   private:
-    std::jthread fPlayer;
+    // A clip being played on a thread of its own; fEnded is set when its
+    // stream is closed.
+    struct TPlayer {
+        std::jthread fThread;
+        std::shared_ptr<std::atomic<bool>> fEnded;
+    };
+    std::vector<TPlayer> fPlayers;
 };
 
 // Installs one process-wide PulseAudio server for the sound commands.
