@@ -105,16 +105,3 @@ TEST(TransformPoints, FailuresWriteNothing) {
     EXPECT_THROW(transformer.Transform(source, TempDir() + "/no/such/folder/points.txt"),
                  EFileError);
 }
-
-TEST(TransformPoints, APhotographGivesThePointsOfAnIndependentDecoding) {
-    const std::string photo = std::string(KAVELIN_TEST_DATA) + "/pictures/photo.jpg";
-    const TBitmap reference = MagickDecode(photo);
-    std::string expected;
-    for (int x = 0; x < reference.Width(); ++x)
-        for (int y = 0; y < reference.Height(); ++y)
-            if (reference.Pixel(x, y) != clWhite)
-                expected += std::to_string(x) + " " + std::to_string(y) + "\r\n";
-    const std::string destination = TempDir() + "/photo.txt";
-    TTransPictureToPointsFile(clWhite).Transform(photo, destination);
-    EXPECT_EQ(ReadFileBytes(destination), expected);
-}
