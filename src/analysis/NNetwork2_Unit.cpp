@@ -1,0 +1,187 @@
+#include "analysis/NNetwork2_Unit.h"
+
+#include <algorithm>
+
+#include "common/Ini_Manager_Unit.h"
+#include "common/Random_Source.h"
+#include "common/Real_Format.h"
+#include "diagnostics/TraceUnit.h"
+#include "platform/Paths.h"
+
+int64_t ProcessCounter = 0;
+TProcessManager* ProcessManager = nullptr;
+std::unique_ptr<T3DWorld> World3D;
+std::unique_ptr<TGDIManager> GDIManager;
+
+// ---- sets and processes ----
+
+void TGroupSet::Add(int32_t v) {
+    if (!Contains(v)) fItems.push_back(v);
+}
+
+int32_t TGroupSet::IndexOf(int32_t v) const {
+    const auto it = std::find(fItems.begin(), fItems.end(), v);
+    return it == fItems.end() ? -1 : static_cast<int32_t>(it - fItems.begin());
+}
+
+TProcess::TProcess() {
+    ++ProcessCounter;
+    Id = ProcessCounter;
+    if (!ProcessManager) ProcessManager = new TProcessManager;
+    ProcessManager->Register(this);
+}
+
+TProcess::~TProcess() {
+    ProcessManager->Unregister(this);
+}
+
+// Brains of thousands of neurons register one after the other: the map keeps
+// both the membership test and the removal constant in time.
+void TProcessManager::Register(TProcess* p) {
+    if (fPlaces.count(p)) return;
+    fPlaces.emplace(p, fProcesses.insert(fProcesses.end(), p));
+}
+
+void TProcessManager::Unregister(TProcess* p) {
+    const auto place = fPlaces.find(p);
+    if (place == fPlaces.end()) return;
+    fProcesses.erase(place->second);
+    fPlaces.erase(place);
+}
+
+TNeuron::TNeuron() {
+    fActive = true;
+}
+
+void TNeuron::SetNeuron(const T3DPoint& position, int32_t group, double weight) {
+    fPosition = position;
+    fActive = true;
+    fGroups.Add(group);
+    fWeight = weight;
+}
+
+// ---- zones ----
+
+TBrainZone::TBrainZone(int32_t neuronNumber, int32_t number) : fNumber(number) {
+    fNeurons.reserve(static_cast<size_t>(std::max(neuronNumber, 0)));
+    for (int32_t i = 0; i < neuronNumber; ++i) {
+        // Three draws in the order X, Y, Z, each scaled to the box.
+        const TExtended r1 = RandomReal();
+        const TExtended r2 = RandomReal();
+        const TExtended r3 = RandomReal();
+        T3DPoint position;
+        position.X = r1 * (TExtended(fMax.X) - fMin.X) + fMin.X;
+        position.Y = r2 * (TExtended(fMax.Y) - fMin.Y) + fMin.Y;
+        position.Z = r3 * (TExtended(fMax.Z) - fMin.Z) + fMin.Z;
+        auto neuron = std::make_unique<TNeuron>();
+        neuron->SetNeuron(position, number, 1.0);
+        neuron->fZone = this;
+        fNeurons.push_back(std::move(neuron));
+    }
+}
+
+// ---- the brain ----
+
+namespace {
+
+// A count read from the configuration; a negative one is refused and counts as 0.
+int32_t ReadCount(const TIniManager& ini, const std::string& section, const std::string& key) {
+    const int32_t count = ini.GetInt(section, key);
+    if (count >= 0) return count;
+    Messenger.Error("NNetwork2_Unit:TBrain.Create:Nombre n\xE9gatif refus\xE9 : [" + section +
+                    "] " + key + " = " + IntToStr(count));
+    return 0;
+}
+
+// The world area that T3DWorld.ToPixel maps onto the picture, so that axons and
+// neurons land on the same pixels.
+void VisibleWorldArea(TRealRect& area) {
+    area.Left = -100;
+    area.Right = 100;
+    area.Top = 0.5;
+    area.Bottom = -0.5;
+}
+
+}  // namespace
+
+std::string BrainConfigFile() {
+    return LocalPath(".\\Data\\NNetWork2\\Brain.ini");
+}
+
+TBrain::TBrain(IPicture* picture, const std::string& configFile) : fPicture(picture) {
+    picture->OnMouseDown = [](TMouseButton, TShiftState, int32_t, int32_t) {
+        Messenger.Send("on mouse down");
+    };
+    picture->OnMouseMove = [](TShiftState, int32_t, int32_t) { Messenger.Send("on mouse move"); };
+    picture->OnMouseUp = [](TMouseButton, TShiftState, int32_t, int32_t) {
+        Messenger.Send("mouse up");
+    };
+    picture->OnClick = [] { Messenger.Send("clic"); };
+
+    World3D = std::make_unique<T3DWorld>(picture);
+    GDIManager =
+        std::make_unique<TGDIManager>(VisibleWorldArea, picture->Width(), picture->Height());
+    ProcessCounter = 0;
+
+    const TIniManager ini(configFile);
+    const int32_t conceptCount = ReadCount(ini, "Brain", "ConceptZoneCount");
+    const int32_t sensCount = ReadCount(ini, "Brain", "SensZoneCount");
+    const int32_t motorCount = ReadCount(ini, "Brain", "MotorZoneCount");
+
+    Randomize();
+    for (int32_t i = 0; i < conceptCount; ++i) {
+        const int32_t n = ReadCount(ini, "Concept" + IntToStr(i), "NeuronNumber");
+        fConceptZones.push_back(std::make_unique<TBrainZone>(n, i));
+    }
+    for (int32_t i = 0; i < sensCount; ++i) {
+        const int32_t n = ReadCount(ini, "Sens" + IntToStr(i), "NeuronNumber");
+        fSensZones.push_back(std::make_unique<TSens>(n, conceptCount + i));
+    }
+    for (int32_t i = 0; i < motorCount; ++i) {
+        const int32_t n = ReadCount(ini, "Motor" + IntToStr(i), "NeuronNumber");
+        fMotorZones.push_back(std::make_unique<TMoteur>(n, conceptCount + sensCount + i));
+    }
+    DrawBrain();
+}
+
+std::vector<const TBrainZone*> TBrain::ZonesInDrawingOrder() const {
+    std::vector<const TBrainZone*> zones;
+    for (const auto& zone : fSensZones) zones.push_back(zone.get());
+    for (const auto& zone : fConceptZones) zones.push_back(zone.get());
+    for (const auto& zone : fMotorZones) zones.push_back(zone.get());
+    return zones;
+}
+
+TPoint TBrain::NeuronPixel(const TNeuron& neuron) {
+    return World3D->ToPixel(Project3D(neuron.fPosition, World3D->fCameraPosition,
+                                      World3D->fCameraAngles, World3D->fFocal));
+}
+
+void TBrain::DrawBrain() {
+    for (const TBrainZone* zone : ZonesInDrawingOrder()) DrawZone(*zone);
+    fPicture->Repaint();
+}
+
+void TBrain::DrawZone(const TBrainZone& zone) {
+    for (const auto& neuron : zone.fNeurons) DrawNeuron(*neuron);
+    for (const auto& axon : zone.fAxons) DrawAxon(*axon);
+}
+
+// A box of the canvas's pen and brush around the projection; the canvas leaves
+// out its right and bottom edges.
+void TBrain::DrawNeuron(const TNeuron& neuron) {
+    const TPoint p = NeuronPixel(neuron);
+    fPicture->Canvas().Rectangle(p.X - 2, p.Y - 2, p.X + 2, p.Y + 2);
+}
+
+void TBrain::DrawAxon(const TAxon& axon) {
+    const T2DPoint start =
+        Project3D(axon.fStart, World3D->fCameraPosition, World3D->fCameraAngles, World3D->fFocal);
+    const T2DPoint end =
+        Project3D(axon.fEnd, World3D->fCameraPosition, World3D->fCameraAngles, World3D->fFocal);
+    const TPoint a = GDIManager->Coords3DToMousePos(start.X, start.Y);
+    const TPoint b = GDIManager->Coords3DToMousePos(end.X, end.Y);
+    TCanvas& canvas = fPicture->Canvas();
+    canvas.MoveTo(a.X, a.Y);
+    canvas.LineTo(b.X, b.Y);
+}

@@ -1,0 +1,153 @@
+// NNetwork2_Unit: a neural network organised as a brain. Concept, sensory and
+// motor zones each hold neurons placed at random in a 3D box; every neuron (and
+// axon) registers with the process manager as a process. A brain is built from
+// its configuration file, takes over the mouse events of its picture and draws
+// every neuron as a small box at its perspective projection.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "common/My_Types_Unit.h"
+#include "common/Sprites_Unit.h"
+#include "platform/Picture.h"
+
+// A set of integers, kept in the order they were added, without duplicates.
+class TGroupSet {
+  public:
+    // Appends V unless the set holds it already.
+    void Add(int32_t v);
+    // The position of V from the start, or -1.
+    int32_t IndexOf(int32_t v) const;
+    bool Contains(int32_t v) const { return IndexOf(v) != -1; }
+
+    std::vector<int32_t> fItems;
+};
+
+// Anything that the process manager knows. Construction takes the next value of
+// ProcessCounter as Id and registers the process; destruction unregisters it, so
+// that the manager never lists a process that is gone.
+class TProcess {
+  public:
+    TProcess();
+    ~TProcess();
+    TProcess(const TProcess&) = delete;
+    TProcess& operator=(const TProcess&) = delete;
+
+    int64_t Id = 0;
+    bool fActive = false;
+};
+
+// The processes in registration order, not owned, each once.
+class TProcessManager {
+  public:
+    // Appends P unless it is listed already.
+    void Register(TProcess* p);
+    void Unregister(TProcess* p);
+
+    const std::list<TProcess*>& Processes() const { return fProcesses; }
+    size_t Count() const { return fProcesses.size(); }
+
+  private:
+    std::list<TProcess*> fProcesses;
+    std::unordered_map<TProcess*, std::list<TProcess*>::iterator> fPlaces;
+};
+
+class TBrainZone;
+
+class TNeuron : public TProcess {
+  public:
+    TNeuron();
+
+    void SetNeuron(const T3DPoint& position, int32_t group, double weight);
+
+    T3DPoint fPosition;
+    TBrainZone* fZone = nullptr;
+    TGroupSet fGroups;
+    double fWeight = 1.0;
+};
+
+class TAxon : public TProcess {
+  public:
+    TAxon(const T3DPoint& start, const T3DPoint& end) : fStart(start), fEnd(end) {}
+
+    T3DPoint fStart;
+    T3DPoint fEnd;
+};
+
+struct TBoxCorner {
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+};
+
+class TBrainZone {
+  public:
+    // Number's zone with NeuronNumber neurons (none when it is 0 or less), each at
+    // a uniform random place in the box [fMin, fMax).
+    TBrainZone(int32_t neuronNumber, int32_t number);
+    TBrainZone(const TBrainZone&) = delete;
+    TBrainZone& operator=(const TBrainZone&) = delete;
+
+    TBoxCorner fMin{0, 0, 0};
+    TBoxCorner fMax{100, 100, 100};
+    int32_t fNumber = 0;
+    std::vector<std::unique_ptr<TNeuron>> fNeurons;
+    std::vector<std::unique_ptr<TAxon>> fAxons;
+};
+
+class TSens : public TBrainZone {
+  public:
+    using TBrainZone::TBrainZone;
+};
+
+class TMoteur : public TBrainZone {
+  public:
+    using TBrainZone::TBrainZone;
+};
+
+// The configuration that the page's brains are built from.
+std::string BrainConfigFile();
+
+class TBrain {
+  public:
+    // Builds the brain from `configFile` (section "Brain": ConceptZoneCount,
+    // SensZoneCount, MotorZoneCount; sections Concept<i>, Sens<i>, Motor<i>:
+    // NeuronNumber), takes over the picture's mouse events, makes World3D and
+    // GDIManager for the picture, and draws the brain. A negative count is
+    // refused with an error and builds nothing (no zones of that kind, or no
+    // neurons in that zone). The picture is not owned and must outlive the brain's
+    // construction.
+    explicit TBrain(IPicture* picture, const std::string& configFile = BrainConfigFile());
+    TBrain(const TBrain&) = delete;
+    TBrain& operator=(const TBrain&) = delete;
+
+    // Sensory zones, then concept zones, then motor zones, each kind in order.
+    std::vector<const TBrainZone*> ZonesInDrawingOrder() const;
+    // The pixel of the picture where the neuron's projection lands: the centre
+    // of its box.
+    static TPoint NeuronPixel(const TNeuron& neuron);
+
+    void DrawBrain();
+    void DrawZone(const TBrainZone& zone);
+    void DrawNeuron(const TNeuron& neuron);
+    void DrawAxon(const TAxon& axon);
+
+    IPicture* fPicture;
+    std::vector<std::unique_ptr<TBrainZone>> fConceptZones;
+    std::vector<std::unique_ptr<TSens>> fSensZones;
+    std::vector<std::unique_ptr<TMoteur>> fMotorZones;
+};
+
+// Process-wide state: the counter behind the processes' Ids (reset by each new
+// brain), the manager every process registers with (made by the first one and
+// kept to the end of the process, so that a process released at any time finds
+// it), the 3D world and the world-to-pixel mapping of the last brain's picture.
+extern int64_t ProcessCounter;
+extern TProcessManager* ProcessManager;
+extern std::unique_ptr<T3DWorld> World3D;
+extern std::unique_ptr<TGDIManager> GDIManager;
