@@ -148,6 +148,12 @@ class TQtPictureReader : public IPictureReader {
         if (size.isValid() && int64_t{size.width()} * size.height() > kMaxPicturePixels)
             throw EFileError("the picture is too large (" + std::to_string(size.width()) + " x " +
                              std::to_string(size.height()) + " pixels)");
+        const std::array<int, 4> bits = format == TPictureFormat::Bitmap
+                                            ? BitmapChannelBits(file)
+                                            : std::array<int, 4>{8, 8, 8, 8};
+        for (int n : bits)
+            if (n > 8)
+                throw EFileError("bitmaps with channels of more than 8 bits are not supported");
         const QImage image = reader.read();
         if (image.isNull()) {
             if (reader.error() == QImageReader::InvalidDataError)
@@ -155,11 +161,6 @@ class TQtPictureReader : public IPictureReader {
             throw EFileError("the " + name + " file cannot be decoded (" +
                              reader.errorString().toStdString() + ")");
         }
-        if (format != TPictureFormat::Bitmap) return ToBitmap(image, {8, 8, 8, 8});
-        const std::array<int, 4> bits = BitmapChannelBits(file);
-        for (int n : bits)
-            if (n > 8)
-                throw EFileError("bitmaps with channels of more than 8 bits are not supported");
         return ToBitmap(image, bits);
     }
 };

@@ -174,6 +174,11 @@ class PicturePagesTest : public QObject {
             {"png_named.gif", png},
             {"noise.png", std::string("\x89PNG\r\n\x1A\n") + std::string(200, '\x37')},
             {"empty.gif", ""},
+            // 10-bit channels, which Qt would read as black.
+            {"ten_bits.bmp",
+             EncodeBmp(TestPattern(4), TBmpEncoding::Argb32V5)
+                 .replace(54, 12,
+                          std::string("\x00\x00\xF0\x3F\x00\xFC\x0F\x00\xFF\x03\x00\x00", 12))},
         };
         for (const auto& [name, bytes] : files) {
             const std::string path = WriteTemp(name, bytes);
