@@ -277,10 +277,15 @@ void TSatSolver::Step() {
         }
     }
 
-    if (IsFinished())
-        ShowSolution();
-    else if (fValues == fSnapshot)
+    // A stalled step decides one variable; when that decision completes the
+    // solution, it is reported in this step too, since the caller stops stepping
+    // once the problem is finished.
+    bool finished = IsFinished();
+    if (!finished && fValues == fSnapshot) {
         DecideOneVariable();
+        finished = IsFinished();
+    }
+    if (finished) ShowSolution();
     ShowValues();
 }
 

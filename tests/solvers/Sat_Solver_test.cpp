@@ -244,6 +244,19 @@ TEST(SatStep, StallDecisionsAndSingleLiteralClauses) {
     EXPECT_EQ(solver.DecidedCount(), 3);
 }
 
+TEST(SatStep, AStallDecisionThatCompletesTheSolutionReportsIt) {
+    TTraceCapture capture;
+    TSatSolver solver(nullptr);
+    Install(solver, {{1}, {-2}}, {0.7, 0.0});
+    capture.Reset();
+    solver.Step();
+    EXPECT_TRUE(solver.IsFinished());
+    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"valides : 1 / 2",
+                                                         "Solution trouv\xE9"
+                                                         "e",
+                                                         "Literal 1 true", "Literal 2 false"}));
+}
+
 TEST(SatStep, ExplosionAndStatusLineReplacement) {
     TTraceCapture capture;
     TSatSolver solver(nullptr);
