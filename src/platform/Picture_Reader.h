@@ -12,8 +12,9 @@
 // refused. A file is read as the format its extension names and nothing else, so
 // a PNG file named "x.bmp" is refused as a bitmap that is not valid.
 //
-// Pictures have no transparency once read: transparent and translucent pixels
-// are blended over white.
+// Every picture, whatever its format, is read into a bitmap, so the engines read
+// the pixels of any picture alike. Pictures have no transparency once read:
+// transparent and translucent pixels are blended over white.
 #pragma once
 
 #include <cstdint>
