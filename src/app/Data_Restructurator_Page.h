@@ -7,11 +7,11 @@
 #include <QToolButton>
 
 #include "app/Page.h"
-#include "qt/Qt_Memo.h"
+#include "qt/Qt_Rich_Edit.h"
 
 class TDataRestructuratorPage : public TPage {
     Q_OBJECT
-public:
+  public:
     TDataRestructuratorPage();
 
     QPushButton* DataRestructurator_Init_Button;
@@ -20,7 +20,7 @@ public:
     QPushButton* Button11;
     QPushButton* Button12;
     QToolButton* SpeedButton2;
-    TMemo* DataRestructurator_RichEdit;
+    TRichEdit* DataRestructurator_RichEdit;
     QPushButton* Button2;
     QPushButton* Button9;
     QPushButton* Button13;
@@ -30,4 +30,6 @@ public:
     void DataRestructurator_Init_ButtonClick();
     void Button2Click();
     void DataRestructurator_AddData_ButtonClick();
+    void DataRestructurator_RichEditMouseDown(IRichEdit* sender, TMouseButton button,
+                                              TShiftState shift, int32_t x, int32_t y);
 };

@@ -4,11 +4,16 @@
 #include <QCoreApplication>
 #include <QWheelEvent>
 
+#include "analysis/Data_Restructurator_Unit.h"
+#include "common/Ini_Manager_Unit.h"
 #include "diagnostics/Chrono_Unit.h"
+#include "diagnostics/TraceUnit.h"
+#include "platform/Paths.h"
 #include "qt/Qt_Controls.h"
 #include "qt/Qt_Message_Box.h"
 
 TKavelin_Form* Kavelin_Form = nullptr;
+std::unique_ptr<TIniManager> IniManager;
 
 namespace {
 
@@ -71,10 +76,16 @@ TKavelin_Form::~TKavelin_Form() {
 
 void TKavelin_Form::FormCreate() {
     Chrono = new TChrono;
+    DataRestructurator = std::make_unique<TDataRestructurator>();
     NeuronalNetworkPage->NeuronalNetwork2_ButtonClick();
 }
 
 void TKavelin_Form::FormClose() {}
+
+void TKavelin_Form::IniFileReader_ButtonClick() {
+    IniManager = std::make_unique<TIniManager>(LocalPath(".\\Data\\GeneralPArameters.ini"));
+    Messenger.Send(IniManager->Get("Neurons", "Number"));
+}
 
 void TKavelin_Form::Quitter_ButtonClick() {
     delete Chrono;

@@ -46,6 +46,9 @@ public:
     TCaptureSonPage* CaptureSonPage;
 
     void Quitter_ButtonClick();
+    // Bound to no control: reads "Number" of section "Neurons" of the general
+    // parameters into the trace, through IniManager.
+    void IniFileReader_ButtonClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,3 +60,7 @@ private:
 };
 
 extern TKavelin_Form* Kavelin_Form;
+
+class TIniManager;
+// The general parameters, as the last IniFileReader_ButtonClick read them.
+extern std::unique_ptr<TIniManager> IniManager;

@@ -2,14 +2,18 @@
 #pragma once
 
 #include <QPushButton>
+#include <memory>
+#include <vector>
 
+#include "analysis/NNetwork2_Unit.h"
 #include "app/Page.h"
 #include "qt/Qt_Picture.h"
 
 class TNeuronalNetworkPage : public TPage {
     Q_OBJECT
-public:
+  public:
     TNeuronalNetworkPage();
+    ~TNeuronalNetworkPage() override;
 
     QPushButton* NeuronalNetwork2_Button;
     TPictureControl* Neuronal_Network_Image;
@@ -23,4 +27,11 @@ public:
     // is made, so these run only until then.
     void Neuronal_Network_ImageClick();
     void Neuronal_Network_ImageMouseMove();
+
+  private:
+    // Every brain built on the picture; the last one is Brain.
+    std::vector<std::unique_ptr<TBrain>> fBrains;
 };
+
+// The current brain: the last one built on the page's picture.
+extern TBrain* Brain;

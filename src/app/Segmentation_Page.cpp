@@ -2,14 +2,17 @@
 
 #include <QFile>
 
+#include "analysis/Segmentation_Manager_Unit.h"
 #include "qt/Qt_Controls.h"
 
 TSegmentationPage::TSegmentationPage(TFileDialog& openDialog2)
     : TPage("TabSheet6", QStringLiteral("Segmentation hypercube")), OpenDialog2(openDialog2) {
-    ID3_Load_Button = MakeButton(this, "ID3_Load_Button", QStringLiteral("&Load Datas"), QRect(88, 40, 75, 25));
-    Segmentation_Memo = MakeMemo(this, "Segmentation_Memo", QRect(8, 72, 297, 297), TScrollBars::None);
-    Segmentation_analyse_Button =
-        MakeButton(this, "Segmentation_analyse_Button", QStringLiteral("&Analyse"), QRect(416, 40, 75, 25));
+    ID3_Load_Button =
+        MakeButton(this, "ID3_Load_Button", QStringLiteral("&Load Datas"), QRect(88, 40, 75, 25));
+    Segmentation_Memo =
+        MakeMemo(this, "Segmentation_Memo", QRect(8, 72, 297, 297), TScrollBars::None);
+    Segmentation_analyse_Button = MakeButton(this, "Segmentation_analyse_Button",
+                                             QStringLiteral("&Analyse"), QRect(416, 40, 75, 25));
     Segmentation_Analyse_Memo =
         MakeMemo(this, "Segmentation_Analyse_Memo", QRect(312, 72, 297, 305), TScrollBars::None);
     ConnectClick(ID3_Load_Button, [this] { ID3_Load_ButtonClick(); });
@@ -22,5 +25,7 @@ void TSegmentationPage::ID3_Load_ButtonClick() {
 }
 
 void TSegmentationPage::Segmentation_analyse_ButtonClick() {
-    // Wired to the segmentation manager when it lands.
+    TSegmentationManager manager;
+    manager.Analyse();
+    manager.ShowResult(*Segmentation_Analyse_Memo);
 }
