@@ -69,6 +69,7 @@ void JpegMessage(j_common_ptr info, int level) {
 
 bool ReadJpegHeader(jpeg_decompress_struct& info, TJpegErrors& errors, const std::string& bytes) {
     if (setjmp(errors.fJump)) return false;
+    jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
@@ -122,8 +123,9 @@ class TJpegDecompressor {
         fInfo.err = jpeg_std_error(&fErrors.fManager);
         fErrors.fManager.error_exit = JpegFail;
         fErrors.fManager.emit_message = JpegMessage;
-        jpeg_create_decompress(&fInfo);
     }
+    // Safe whether or not ReadJpegHeader got as far as creating the decompressor:
+    // without its memory manager there is nothing to release.
     ~TJpegDecompressor() { jpeg_destroy_decompress(&fInfo); }
     TJpegDecompressor(const TJpegDecompressor&) = delete;
     TJpegDecompressor& operator=(const TJpegDecompressor&) = delete;
