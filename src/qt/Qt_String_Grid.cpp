@@ -208,6 +208,8 @@ TStringGridControl::TStringGridControl(QWidget* parent, int colCount, int rowCou
     setSelectionMode(QAbstractItemView::SingleSelection);
     setItemDelegate(new TGridDelegate(*this));
     setMouseTracking(true);
+    // Tab leaves the grid, as in the classic grid without tab navigation.
+    setTabKeyNavigation(false);
     SetOptions(0);
     UpdateFixedFlags();
     if (fixedCols < colCount && fixedRows < rowCount) setCurrentCell(fixedRows, fixedCols);
