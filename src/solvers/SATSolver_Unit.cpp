@@ -237,18 +237,20 @@ int32_t TSatSolver::ValidClauseCount() const {
 }
 
 bool TSatSolver::IsFinished() const {
-    return ValidClauseCount() == static_cast<int32_t>(fClauses.size());
+    for (const TClause& clause : fClauses)
+        if (!IsClauseValid(clause, fValues)) return false;
+    return true;
 }
 
 void TSatSolver::Step() {
-    const std::string clauseCount = IntToStr(static_cast<int64_t>(fClauses.size()));
+    const std::string counts =
+        IntToStr(ValidClauseCount()) + " / " + IntToStr(static_cast<int64_t>(fClauses.size()));
     Messenger.SetLinesToReplace(1);
-    Messenger.Send("valides : " + IntToStr(ValidClauseCount()) + " / " + clauseCount);
+    Messenger.Send("valides : " + counts);
     Messenger.RefreshTrace();
 
     if (fDecidedCount == static_cast<int32_t>(fValues.size())) {
-        Messenger.Send("clauses valides avant explosion : " + IntToStr(ValidClauseCount()) + " / " +
-                       clauseCount);
+        Messenger.Send("clauses valides avant explosion : " + counts);
         DrawValues();
     }
 

@@ -1,15 +1,18 @@
 // The search step written the plain way, as the reference for the solver's
 // running decided count: the count is recounted over the whole value table for
-// every clause, which makes a step cost clauses x variables. No messages and no
-// display; the explosion draws from the process-wide random source as the
-// solver does.
+// every clause, which makes a step cost clauses x variables. It sends the same
+// trace lines as the solver but draws no grid; the explosion draws from the
+// process-wide random source as the solver does.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "common/Random_Source.h"
+#include "common/Real_Format.h"
+#include "diagnostics/TraceUnit.h"
 #include "solvers/SATSolver_Unit.h"
 
 struct TReferenceSat {
@@ -28,9 +31,25 @@ struct TReferenceSat {
         return true;
     }
 
+    int32_t ValidClauseCount() const {
+        int32_t valid = 0;
+        for (const TClause& clause : Clauses)
+            if (IsClauseValid(clause, Values)) ++valid;
+        return valid;
+    }
+    std::string Counts() const {
+        return IntToStr(ValidClauseCount()) + " / " +
+               IntToStr(static_cast<int64_t>(Clauses.size()));
+    }
+
     void Step() {
-        if (DecidedCount() == static_cast<int32_t>(Values.size()))
+        Messenger.SetLinesToReplace(1);
+        Messenger.Send("valides : " + Counts());
+        Messenger.RefreshTrace();
+        if (DecidedCount() == static_cast<int32_t>(Values.size())) {
+            Messenger.Send("clauses valides avant explosion : " + Counts());
             for (size_t v = 1; v < Values.size(); ++v) Values[v] = RandomReal();
+        }
         const std::vector<double> snapshot = Values;
         for (const TClause& clause : Clauses) {
             const int32_t decided = DecidedCount();
@@ -47,7 +66,8 @@ struct TReferenceSat {
             if (Values[v] < 0.0) Values[v] = 0.0;
             if (Values[v] > 1.0) Values[v] = 1.0;
         }
-        if (IsFinished() || Values != snapshot) return;
+        if (IsFinished()) return ShowSolution();
+        if (Values != snapshot) return;
         double smallest = 2.0, largest = -1.0;
         size_t smallestAt = 0, largestAt = 0;
         for (size_t v = 0; v < Values.size(); ++v) {
@@ -60,6 +80,17 @@ struct TReferenceSat {
             Values[smallestAt] = 0.0;
         else
             Values[largestAt] = 1.0;
+        if (IsFinished()) ShowSolution();
+    }
+    void ShowSolution() const {
+        Messenger.Send(
+            "Solution trouv\xE9"
+            "e");
+        for (size_t v = 1; v < Values.size(); ++v)
+            Messenger.Send("Literal " + IntToStr(static_cast<int64_t>(v)) +
+                           (Values[v] == 1.0   ? " true"
+                            : Values[v] == 0.0 ? " false"
+                                               : " All Values Work"));
     }
 };
 

@@ -307,6 +307,8 @@ TEST(SatStep, ClausesStopPushingAtTheDecidedCount) {
 
 TEST(SatStep, RunningDecidedCountMatchesTheRecountStepByStep) {
     TTraceCapture capture;
+    int explosions = 0;
+    int solutions = 0;
     struct TShape {
         int32_t clauses, variables, from, to, steps;
     };
@@ -321,17 +323,25 @@ TEST(SatStep, RunningDecidedCountMatchesTheRecountStepByStep) {
             solver.LoadProblem(problem);
             TReferenceSat reference{problem.Clauses, solver.Values()};
             for (int step = 0; step < shape.steps; ++step) {
+                capture.Reset();
                 RandomSeed(seed * 1000 + static_cast<uint64_t>(step));
                 solver.Step();
+                const std::vector<std::string> lines = capture.Lines();
+                capture.Reset();
                 RandomSeed(seed * 1000 + static_cast<uint64_t>(step));
                 reference.Step();
                 ASSERT_EQ(solver.Values(), reference.Values) << "seed " << seed << " step " << step;
+                ASSERT_EQ(lines, capture.Lines());
+                if (lines.size() > 1) ++(lines[1][0] == 'S' ? solutions : explosions);
                 ASSERT_EQ(solver.DecidedCount(), reference.DecidedCount());
                 ASSERT_EQ(solver.IsFinished(), reference.IsFinished());
                 if (solver.IsFinished()) break;
             }
         }
     }
+    // Both ends of the search were walked through.
+    EXPECT_GT(explosions, 10);
+    EXPECT_GT(solutions, 10);
 }
 
 TEST(SatDisplay, ValueColourColumnsAndTheLaidOutGrid) {
