@@ -10,30 +10,18 @@
 #include <algorithm>
 
 #include "qt/Qt_Message_Box.h"
+#include "qt/Qt_Mouse_Event.h"
 #include "qt/Text_Codec.h"
 
 namespace {
 
-TShiftState ShiftOf(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons = Qt::NoButton) {
+// The shift state of a key or wheel event: the keys held.
+TShiftState ModifierShiftOf(Qt::KeyboardModifiers keys) {
     TShiftState shift = 0;
     if (keys & Qt::ShiftModifier) shift |= ssShift;
     if (keys & Qt::AltModifier) shift |= ssAlt;
     if (keys & Qt::ControlModifier) shift |= ssCtrl;
-    if (buttons & Qt::LeftButton) shift |= ssLeft;
-    if (buttons & Qt::RightButton) shift |= ssRight;
-    if (buttons & Qt::MiddleButton) shift |= ssMiddle;
     return shift;
-}
-
-TMouseButton ButtonOf(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::RightButton:
-            return TMouseButton::mbRight;
-        case Qt::MiddleButton:
-            return TMouseButton::mbMiddle;
-        default:
-            return TMouseButton::mbLeft;
-    }
 }
 
 // The Windows virtual-key number of a Qt key, 0 for keys without one here.
@@ -445,7 +433,7 @@ void TStringGridControl::RaiseKeyDown(QKeyEvent* event, bool& swallowed) {
     uint16_t key = VirtualKeyOf(event);
     swallowed = false;
     RunGuarded([&] {
-        if (OnKeyDown) OnKeyDown(key, ShiftOf(event->modifiers()));
+        if (OnKeyDown) OnKeyDown(key, ModifierShiftOf(event->modifiers()));
         if (key == 0 && VirtualKeyOf(event) != 0) {
             swallowed = true;
             return;
@@ -475,7 +463,7 @@ void TStringGridControl::keyPressEvent(QKeyEvent* event) {
 void TStringGridControl::keyReleaseEvent(QKeyEvent* event) {
     uint16_t key = VirtualKeyOf(event);
     RunGuarded([&] {
-        if (OnKeyUp) OnKeyUp(key, ShiftOf(event->modifiers()));
+        if (OnKeyUp) OnKeyUp(key, ModifierShiftOf(event->modifiers()));
     });
     QTableWidget::keyReleaseEvent(event);
 }
@@ -499,9 +487,7 @@ void TStringGridControl::mousePressEvent(QMouseEvent* event) {
     else
         QTableWidget::mousePressEvent(event);
     RunGuarded([&] {
-        if (OnMouseDown)
-            OnMouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()),
-                        p.x(), p.y());
+        if (OnMouseDown) OnMouseDown(ButtonOf(event), ShiftOf(event), p.x(), p.y());
     });
 }
 
@@ -512,7 +498,7 @@ void TStringGridControl::mouseMoveEvent(QMouseEvent* event) {
         !IsFixed(indexAt(p).column(), indexAt(p).row()))
         QTableWidget::mouseMoveEvent(event);
     RunGuarded([&] {
-        if (OnMouseMove) OnMouseMove(ShiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
+        if (OnMouseMove) OnMouseMove(ShiftOf(event), p.x(), p.y());
     });
 }
 
@@ -523,9 +509,7 @@ void TStringGridControl::mouseReleaseEvent(QMouseEvent* event) {
     RunGuarded([&] {
         if (OnClick && event->button() == Qt::LeftButton && viewport()->rect().contains(p))
             OnClick();
-        if (OnMouseUp)
-            OnMouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()),
-                      p.x(), p.y());
+        if (OnMouseUp) OnMouseUp(ButtonOf(event), ShiftOf(event), p.x(), p.y());
     });
 }
 
@@ -541,7 +525,7 @@ void TStringGridControl::wheelEvent(QWheelEvent* event) {
     bool handled = false;
     const QPoint p = event->position().toPoint();
     RunGuarded([&] {
-        const TShiftState shift = ShiftOf(event->modifiers(), event->buttons());
+        const TShiftState shift = ModifierShiftOf(event->modifiers());
         if (event->angleDelta().y() < 0) {
             if (OnMouseWheelDown) OnMouseWheelDown(shift, TPoint{p.x(), p.y()}, handled);
         } else if (OnMouseWheelUp) {
