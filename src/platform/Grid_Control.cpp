@@ -8,11 +8,6 @@ std::vector<std::string> IGridControl::RowStrings(int32_t row) const {
     return texts;
 }
 
-void IGridControl::SetRowStrings(int32_t row, const std::vector<std::string>& texts) {
-    const int32_t count = std::min<int32_t>(ColCount(), static_cast<int32_t>(texts.size()));
-    for (int32_t col = 0; col < count; ++col) SetCell(col, row, texts[static_cast<size_t>(col)]);
-}
-
 void TMemoryGridCanvas::FillRect(const TRect& rect) {
     fBitmap.Canvas().Brush.Color = BrushColor;
     fBitmap.Canvas().FillRect(rect);

@@ -136,7 +136,6 @@ class IGridControl : public TGridEvents {
     virtual std::string Cell(int32_t col, int32_t row) const = 0;
     virtual void SetCell(int32_t col, int32_t row, const std::string& text) = 0;
     std::vector<std::string> RowStrings(int32_t row) const;
-    void SetRowStrings(int32_t row, const std::vector<std::string>& texts);
 
     virtual IGridCanvas& Canvas() = 0;
     // The cell under a pixel of the control, (-1, -1) outside every cell.

@@ -10,8 +10,8 @@
 
 using TCellType = uint8_t;
 
-// The highest type that CheckType knows, and the colour-function rule's type.
-constexpr TCellType kLastCheckedCellType = 53;
+// The rule type that hands the choice to the colour function (CheckType knows
+// the types 0 to 53).
 constexpr TCellType kColorFunctionCellType = 54;
 
 struct TColorConstraint {

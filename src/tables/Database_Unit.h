@@ -88,7 +88,6 @@ class TMyDatabase {
     void Search(const std::string& fieldName, const std::string& pattern, TSearchKind kind);
     int32_t ResultCount() const { return static_cast<int32_t>(fResults.size()); }
     const std::vector<int32_t>& Results() const { return fResults; }
-    const std::vector<int32_t>& Selection() const { return fSelection; }
 
     const std::string& FileName() const { return fFileName; }
     const std::vector<std::string>& FieldNames() const { return fFieldNames; }
