@@ -33,5 +33,8 @@ void TCaptureSonPage::Button3Click() {
 
 void TCaptureSonPage::ShowAudioSample() {
     ::ShowAudioSample(RecordFileName(), *CaptureSons_Image, fCaptureBitmap, *Memo1);
+    // Repainting the window alone leaves its children as they were on X11
+    // while the capture loop holds the event loop, so the picture goes first.
+    CaptureSons_Image->Repaint();
     window()->repaint();
 }
