@@ -1,0 +1,198 @@
+// The brain: zones, numbering and ids from the configuration, the process
+// manager across brains, refused negative counts, the mouse events taken over,
+// and the boxes drawn where the projection puts them, in drawing order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/Brain_Fixtures.h"
+#include "analysis/NNetwork2_Unit.h"
+#include "common/Random_Source.h"
+#include "support/Trace_Capture.h"
+
+using namespace brain_fixtures;
+
+namespace {
+
+const std::string kBrainData = std::string(KAVELIN_TEST_DATA) + "/brain/";
+
+bool Listed(const TProcess* process) {
+    const auto& processes = ProcessManager->Processes();
+    return std::find(processes.begin(), processes.end(), process) != processes.end();
+}
+
+int BlackPixels(const TBitmap& bitmap) {
+    return static_cast<int>(std::count(bitmap.Pixels().begin(), bitmap.Pixels().end(), clBlack));
+}
+
+}  // namespace
+
+TEST(Brain, GroupSetKeepsEachValueOnceInOrder) {
+    TGroupSet set;
+    set.Add(3);
+    set.Add(1);
+    set.Add(3);
+    EXPECT_EQ(set.fItems, (std::vector<int32_t>{3, 1}));
+    EXPECT_EQ(set.IndexOf(1), 1);
+    EXPECT_EQ(set.IndexOf(7), -1);
+    EXPECT_FALSE(set.Contains(7));
+}
+
+TEST(Brain, TheExampleConfigurationNumbersZonesAndNeurons) {
+    TTraceCapture capture;
+    TMemoryPicture picture(457, 393);
+    const TBrain brain(&picture, kBrainData + "example.ini");
+    EXPECT_TRUE(capture.Lines().empty());
+    ASSERT_EQ(brain.fConceptZones.size(), 2u);
+    ASSERT_EQ(brain.fSensZones.size(), 1u);
+    ASSERT_EQ(brain.fMotorZones.size(), 1u);
+
+    // Ids run in building order (concept, sensory, motor); zones in drawing order.
+    const std::vector<const TBrainZone*> zones = brain.ZonesInDrawingOrder();
+    const int32_t numbers[] = {2, 0, 1, 3}, sizes[] = {8, 10, 5, 3}, firstIds[] = {16, 1, 11, 24};
+    for (size_t z = 0; z < zones.size(); ++z) {
+        EXPECT_EQ(zones[z]->fNumber, numbers[z]);
+        ASSERT_EQ(zones[z]->fNeurons.size(), size_t(sizes[z]));
+        for (size_t i = 0; i < zones[z]->fNeurons.size(); ++i) {
+            const TNeuron& n = *zones[z]->fNeurons[i];
+            EXPECT_EQ(n.Id, firstIds[z] + int64_t(i));
+            EXPECT_EQ(n.fZone, zones[z]);
+            EXPECT_EQ(n.fGroups.fItems, std::vector<int32_t>{numbers[z]});
+            EXPECT_EQ(n.fWeight, 1.0);
+            EXPECT_TRUE(n.fActive);
+            for (TExtended c : {n.fPosition.X, n.fPosition.Y, n.fPosition.Z}) {
+                EXPECT_GE(c, 0);
+                EXPECT_LT(c, 100);
+            }
+        }
+    }
+    EXPECT_EQ(ProcessCounter, 26);
+    EXPECT_TRUE(zones[0]->fAxons.empty());
+}
+
+TEST(Brain, TwoBrainsNumberFromOneAndTheManagerListsBoth) {
+    TMemoryPicture picture(457, 393);
+    auto first = std::make_unique<TBrain>(&picture, kBrainData + "example.ini");
+    const size_t before = ProcessManager->Count();
+    const TBrain second(&picture, kBrainData + "example.ini");
+    EXPECT_EQ(ProcessManager->Count(), before + 26);
+    EXPECT_EQ(second.fConceptZones[0]->fNeurons[0]->Id, 1);
+    EXPECT_EQ(first->fConceptZones[0]->fNeurons[0]->Id, 1);
+    EXPECT_TRUE(Listed(first->fMotorZones[0]->fNeurons[2].get()));
+    EXPECT_TRUE(Listed(second.fMotorZones[0]->fNeurons[2].get()));
+    EXPECT_EQ(ProcessManager->Processes().back(), second.fMotorZones[0]->fNeurons[2].get());
+
+    // A brain that goes takes its processes out of the list.
+    const TNeuron* gone = first->fSensZones[0]->fNeurons[0].get();
+    first.reset();
+    EXPECT_EQ(ProcessManager->Count(), before);
+    EXPECT_FALSE(Listed(gone));
+}
+
+TEST(Brain, NegativeCountsAreRefusedAndBuildNothing) {
+    TTraceCapture capture;
+    TMemoryPicture picture(40, 30);
+    const TBrain brain(&picture, kBrainData + "negative.ini");
+    EXPECT_EQ(capture.Boxes(),
+              (std::vector<std::string>{
+                  "*ERROR*NNetwork2_Unit:TBrain.Create:Nombre n\xE9gatif refus\xE9 : [Brain] "
+                  "ConceptZoneCount = -2",
+                  "*ERROR*NNetwork2_Unit:TBrain.Create:Nombre n\xE9gatif refus\xE9 : [Sens0] "
+                  "NeuronNumber = -5"}));
+    EXPECT_TRUE(brain.fConceptZones.empty());
+    // Zones are numbered as if the refused kind were empty.
+    ASSERT_EQ(brain.fSensZones.size(), 2u);
+    EXPECT_EQ(brain.fSensZones[0]->fNumber, 0);
+    EXPECT_TRUE(brain.fSensZones[0]->fNeurons.empty());
+    EXPECT_EQ(brain.fSensZones[1]->fNeurons.size(), 4u);
+    EXPECT_EQ(brain.fMotorZones[0]->fNumber, 2);
+    EXPECT_EQ(brain.fSensZones[1]->fNeurons[0]->Id, 1);
+}
+
+TEST(Brain, AMissingFileOrAnEmptyZoneDrawsNothing) {
+    TTraceCapture capture;
+    TMemoryPicture picture(457, 393);
+    const TBrain missing(&picture, kBrainData + "no_such.ini");
+    EXPECT_TRUE(capture.HasLine("Ini_Manager_Unit:LoadFromFile:Bad filename : " + kBrainData +
+                                "no_such.ini"));
+    EXPECT_TRUE(missing.ZonesInDrawingOrder().empty());
+
+    const TBrain empty(&picture, kBrainData + "empty_zone.ini");
+    ASSERT_EQ(empty.fConceptZones.size(), 1u);
+    EXPECT_TRUE(empty.fConceptZones[0]->fNeurons.empty());
+    EXPECT_EQ(BlackPixels(picture.Bitmap()), 0);
+    EXPECT_EQ(picture.fRepaints, 2);
+}
+
+TEST(Brain, TheBrainTakesTheMouseEventsOver) {
+    TTraceCapture capture;
+    TMemoryPicture picture(10, 10);
+    bool before = false;
+    picture.OnClick = [&] { before = true; };
+    const TBrain brain(&picture, kBrainData + "empty_zone.ini");
+    picture.FireMouseDown(TMouseButton::mbLeft, ssLeft, 1, 2);
+    picture.FireClick();
+    picture.FireMouseUp(TMouseButton::mbLeft, 0, 1, 2);
+    picture.FireMouseMove(0, 3, 4);
+    EXPECT_FALSE(before);
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::string>{"on mouse down", "clic", "mouse up", "on mouse move"}));
+}
+
+TEST(Brain, BoxesLandWhereTheProjectionPutsThem) {
+    SetFixedSeed(7);
+    TMemoryPicture picture(457, 393);
+    const TBrain brain(&picture, "Data/NNetWork2/Brain.ini");
+    SetFixedSeed(std::nullopt);
+    const std::vector<TPoint> centres = IsolatedBoxCentres(brain, 457, 393);
+    ASSERT_GE(centres.size(), 10u);
+    const TBitmap& bitmap = picture.Bitmap();
+    for (const TPoint c : centres)
+        EXPECT_EQ(BoxMismatch([&](int32_t x, int32_t y) { return bitmap.Pixel(x, y); }, c), "");
+    // Only boxes were drawn: black and white pixels, at most 12 black per neuron box.
+    int visible = 0;
+    for (const TBrainZone* zone : brain.ZonesInDrawingOrder())
+        for (const auto& neuron : zone->fNeurons) {
+            const TPoint p = TBrain::NeuronPixel(*neuron);
+            visible += p.X > -2 && p.Y > -2 && p.X < 459 && p.Y < 395;
+        }
+    EXPECT_GE(visible, 24);  // the shipped configuration shows a few dozen
+    EXPECT_LE(BlackPixels(bitmap), 12 * visible);
+    for (const TColor colour : bitmap.Pixels()) ASSERT_TRUE(colour == clBlack || colour == clWhite);
+}
+
+// With the camera turned to face +Z, a point (x, 0, 100) projects to (x / 2, 0):
+// simple enough to place boxes side by side and axons end to end.
+TEST(Brain, ZonesDrawInOrderSensoryConceptMotorThenAxons) {
+    TMemoryPicture picture(457, 393);
+    TBrain brain(&picture, kBrainData + "empty_zone.ini");
+    World3D->fCameraAngles = T3DPoint{0, 0, 0};
+    auto place = [](TBrainZone& zone, TExtended column) {
+        // Pixel column k of the 457 pixels is projected X 200k / 457 - 100.
+        auto neuron = std::make_unique<TNeuron>();
+        neuron->SetNeuron(T3DPoint{2 * (200 * column / 457 - 100), 0, 100}, zone.fNumber, 1.0);
+        zone.fNeurons.push_back(std::move(neuron));
+    };
+    brain.fSensZones.push_back(std::make_unique<TSens>(0, 1));
+    brain.fMotorZones.push_back(std::make_unique<TMoteur>(0, 2));
+    place(*brain.fMotorZones[0], 104);
+    place(*brain.fConceptZones[0], 102);
+    place(*brain.fSensZones[0], 100);
+    brain.fSensZones[0]->fAxons.push_back(
+        std::make_unique<TAxon>(T3DPoint{2 * (200 * 300.0L / 457 - 100), 0, 100},
+                                T3DPoint{2 * (200 * 310.0L / 457 - 100), 0, 100}));
+    ASSERT_EQ(TBrain::NeuronPixel(*brain.fSensZones[0]->fNeurons[0]), (TPoint{100, 196}));
+    brain.DrawBrain();
+
+    const TBitmap& b = picture.Bitmap();
+    // Each later box's inside covers the right edge of the one before.
+    EXPECT_EQ(b.Pixel(98, 196), clBlack);   // sensory outline, left
+    EXPECT_EQ(b.Pixel(101, 196), clWhite);  // sensory right edge under the concept's inside
+    EXPECT_EQ(b.Pixel(103, 196), clWhite);  // concept right edge under the motor's inside
+    EXPECT_EQ(b.Pixel(105, 196), clBlack);  // motor outline, right
+    // The axon runs from its start up to, not including, its end.
+    EXPECT_EQ(b.Pixel(300, 196), clBlack);
+    EXPECT_EQ(b.Pixel(309, 196), clBlack);
+    EXPECT_EQ(b.Pixel(310, 196), clWhite);
+}
