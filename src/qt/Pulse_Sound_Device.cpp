@@ -178,8 +178,7 @@ bool TPulseSoundServer::Play(TSoundClip clip) {
                                 static_cast<uint8_t>(std::min(clip.fChannels, 255))};
     if (!pa_sample_spec_valid(&format)) return false;
     // A short buffer (0.1 s) keeps a stop quick: the writer never runs far ahead.
-    // Playing starts with the first piece, so that a clip shorter than the
-    // buffer plays too.
+    // A clip too short to fill the prebuffer starts with the drain at its end.
     const pa_buffer_attr attr{.maxlength = kServerDefault,
                               .tlength = static_cast<uint32_t>(pa_usec_to_bytes(100000, &format)),
                               .prebuf = kServerDefault,
