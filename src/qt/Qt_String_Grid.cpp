@@ -90,23 +90,25 @@ uint16_t VirtualKeyOf(const QKeyEvent* event) {
     }
 }
 
-// Moves of the current cell are asked of OnSelectCell first.
+// Moves of the current cell are asked of OnSelectCell first, while the control
+// lives.
 class TGridSelectionModel : public QItemSelectionModel {
   public:
     TGridSelectionModel(QAbstractItemModel* model, TStringGridControl& control)
-        : QItemSelectionModel(model, &control), fControl(control) {}
+        : QItemSelectionModel(model, &control), fControl(&control) {}
     void setCurrentIndex(const QModelIndex& index,
                          QItemSelectionModel::SelectionFlags command) override {
-        if (index.isValid() && index != currentIndex()) {
+        if (fControl && index.isValid() && index != currentIndex()) {
             bool allowed = true;
-            RunGuarded([&] { allowed = fControl.CanSelect(index.column(), index.row()); });
+            RunGuarded([&] { allowed = fControl->CanSelect(index.column(), index.row()); });
             if (!allowed) return;
         }
         QItemSelectionModel::setCurrentIndex(index, command);
     }
+    void Detach() { fControl = nullptr; }
 
   private:
-    TStringGridControl& fControl;
+    TStringGridControl* fControl;
 };
 
 // Paints every cell through the control, and gives the in-place editor the text
@@ -208,6 +210,7 @@ TStringGridControl::TStringGridControl(QWidget* parent, int colCount, int rowCou
 // destruction (which moves the focus) once they are gone.
 TStringGridControl::~TStringGridControl() {
     disconnect(qApp, nullptr, this, nullptr);
+    static_cast<TGridSelectionModel*>(selectionModel())->Detach();
     static_cast<TGridEvents&>(*this) = TGridEvents{};
 }
 
