@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QShortcut>
 #include <QWheelEvent>
 
 #include "analysis/Data_Restructurator_Unit.h"
@@ -11,6 +12,7 @@
 #include "platform/Paths.h"
 #include "qt/Qt_Controls.h"
 #include "qt/Qt_Message_Box.h"
+#include "solvers/SATSolver_Unit.h"
 
 TKavelin_Form* Kavelin_Form = nullptr;
 std::unique_ptr<TIniManager> IniManager;
@@ -63,12 +65,18 @@ TKavelin_Form::TKavelin_Form()
 
     ConnectClick(Quitter_Button, [this] { Quitter_ButtonClick(); });
     ConnectClick(Button4, [this] { SatPage->Button4Click(); });
+    // Escape anywhere in the window ends a running solve loop.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { RunGuarded([this] { SatPage->InterruptSolve(); }); });
     Kavelin_Form = this;
     FormCreate();
 }
 
 TKavelin_Form::~TKavelin_Form() {
-    // At the end of the process: what "&Quit" did not release goes now.
+    // At the end of the process: what "&Quit" and the closing did not release goes
+    // now; the solver first, while the grid it wraps still exists.
+    delete SatSolver;
+    SatSolver = nullptr;
     delete Chrono;
     Chrono = nullptr;
     if (Kavelin_Form == this) Kavelin_Form = nullptr;
@@ -76,11 +84,18 @@ TKavelin_Form::~TKavelin_Form() {
 
 void TKavelin_Form::FormCreate() {
     Chrono = new TChrono;
+    SatSolver = new TSatSolver(SatPage->SATSolver_StringGrid);
     DataRestructurator = std::make_unique<TDataRestructurator>();
     NeuronalNetworkPage->NeuronalNetwork2_ButtonClick();
 }
 
-void TKavelin_Form::FormClose() {}
+// A solve loop running under the closing window ends before its next step, so the
+// solver is never stepped after its release here.
+void TKavelin_Form::FormClose() {
+    SatPage->EndSolveForClose();
+    delete SatSolver;
+    SatSolver = nullptr;
+}
 
 void TKavelin_Form::IniFileReader_ButtonClick() {
     IniManager = std::make_unique<TIniManager>(LocalPath(".\\Data\\GeneralPArameters.ini"));

@@ -1,8 +1,13 @@
 #include "app/Sat_Page.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
+#include "app/Kavelin_Unit.h"
+#include "diagnostics/TraceUnit.h"
 #include "qt/Qt_Controls.h"
+#include "solvers/Dimacs_Unit.h"
+#include "solvers/SATSolver_Unit.h"
 
 namespace {
 
@@ -62,26 +67,72 @@ TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
 }
 
 void TSatPage::Button4Click() {
-    // Wired to the SAT solver's generation when it lands.
+    if (!SatSolver) return;
+    SatSolver->Generate(Sat_NbCl_UpDown->Position(), SAT_NbLit_UpDown->Position(),
+                        SAT_NbLitByCl_From_UpDown->Position(), Sat_NbLitByCl_To_UpDown->Position(), *SAT_Memo);
 }
 
+// A ".cnf" file is DIMACS: the memo receives the equivalent constraint text, or
+// stays as it was when the file is refused. Any other file is read line by line.
 void TSatPage::SAT_OpenConstraintFile_ButtonClick() {
     OpenDialog1.SetInitialDir(QStringLiteral(".\\Data\\SATSolver\\"));
     if (!OpenDialog1.Execute()) return;
-    SAT_Memo->LoadFromFile(QFile::encodeName(OpenDialog1.FileName()).toStdString());
+    const std::string fileName = QFile::encodeName(OpenDialog1.FileName()).toStdString();
+    if (!IsDimacsFileName(fileName)) {
+        SAT_Memo->LoadFromFile(fileName);
+        return;
+    }
+    TLineList lines;
+    lines.LoadFromFile(fileName);
+    TSatProblem problem;
+    if (ReadDimacs(lines, fileName, problem)) SAT_Memo->Assign(ConstraintLines(problem));
 }
 
+// A ".cnf" name receives the memo's problem in DIMACS; a memo whose constraint
+// text is refused writes nothing. Any other name receives the memo's lines.
 void TSatPage::SAT_SaveToConstraintFile_ButtonClick() {
     if (!SaveDialog1.Execute()) return;
-    SAT_Memo->SaveToFile(QFile::encodeName(SaveDialog1.FileName()).toStdString());
+    const std::string fileName = QFile::encodeName(SaveDialog1.FileName()).toStdString();
+    if (!IsDimacsFileName(fileName)) {
+        SAT_Memo->SaveToFile(fileName);
+        return;
+    }
+    TSatProblem problem;
+    if (ReadConstraintText(*SAT_Memo, "SAT_Memo", problem))
+        TLineList(DimacsLines(problem)).SaveToFile(fileName);
 }
 
 void TSatPage::SAT_CheckIntegrity_ButtonClick() {}
 
 void TSatPage::SAT_Load_ButtonClick() {
-    // Wired to the SAT solver's loading when it lands.
+    if (SatSolver) SatSolver->LoadFromLines(*SAT_Memo);
 }
 
+// Repaint, let the pending messages run, one step; until the problem is solved,
+// at least one step. The messages may end the loop (Escape, the main window
+// closing), which is checked before each step: the solver is never stepped once
+// the window has released it.
 void TSatPage::SAT_Solve_ButtonClick() {
-    // Wired to the SAT solver's search when it lands.
+    if (fSolveDepth == 0) fSolveStop = TSolveStop::None;
+    ++fSolveDepth;
+    struct TDepth {
+        int& depth;
+        ~TDepth() { --depth; }
+    } depth{fSolveDepth};
+    do {
+        Kavelin_Form->repaint();
+        QCoreApplication::processEvents();
+        if (fSolveStop != TSolveStop::None || !SatSolver) return;
+        SatSolver->Step();
+    } while (!SatSolver->IsFinished());
+}
+
+void TSatPage::InterruptSolve() {
+    if (fSolveDepth == 0 || fSolveStop != TSolveStop::None) return;
+    fSolveStop = TSolveStop::Interrupted;
+    Messenger.Send("Solve interrupted");
+}
+
+void TSatPage::EndSolveForClose() {
+    if (fSolveDepth > 0) fSolveStop = TSolveStop::Closing;
 }

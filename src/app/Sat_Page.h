@@ -41,7 +41,21 @@ public:
     void SAT_Load_ButtonClick();
     void SAT_Solve_ButtonClick();
 
+    // Whether a solve loop is running (the loop lets other handlers run between
+    // its steps, a second "&Solve" among them).
+    bool IsSolving() const { return fSolveDepth > 0; }
+    // Escape: every running solve loop ends after the step under way, and the
+    // trace shows "Solve interrupted". Nothing happens when no loop runs.
+    void InterruptSolve();
+    // The main window is closing: every running solve loop ends before its next
+    // step, so that the solver can be released.
+    void EndSolveForClose();
+
 private:
+    enum class TSolveStop { None, Interrupted, Closing };
+
     TFileDialog& OpenDialog1;
     TFileDialog& SaveDialog1;
+    int fSolveDepth = 0;
+    TSolveStop fSolveStop = TSolveStop::None;
 };

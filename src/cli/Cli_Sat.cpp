@@ -11,7 +11,6 @@
 #include <cstdlib>
 
 #include "cli/Cli.h"
-#include "common/Ini_Manager_Unit.h"
 #include "common/Random_Source.h"
 #include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
@@ -49,19 +48,8 @@ bool IsDimacsText(const std::string& fileName, const TLines& lines) {
 bool ReadProblem(const std::string& fileName, TSatProblem& problem) {
     TLineList lines;
     lines.LoadFromFile(fileName);
-    if (IsDimacsText(fileName, lines)) return ReadDimacs(lines, fileName, problem);
-    const TIniManager ini(lines);
-    switch (ReadConstraints(ini, problem)) {
-        case TConstraintRead::Read:
-            return true;
-        case TConstraintRead::NoClauseNumber:
-            Messenger.Error("kavelin-cli sat: " + fileName +
-                            " has no [General Datas] Clause Number");
-            return false;
-        case TConstraintRead::Refused:
-            break;
-    }
-    return false;
+    return IsDimacsText(fileName, lines) ? ReadDimacs(lines, fileName, problem)
+                                         : ReadConstraintText(lines, fileName, problem);
 }
 
 int RunGenerate(const std::vector<std::string>& args) {

@@ -125,6 +125,21 @@ TConstraintRead ReadConstraints(const TIniManager& ini, TSatProblem& problem) {
     return TConstraintRead::Read;
 }
 
+bool ReadConstraintText(const TLines& lines, const std::string& source, TSatProblem& problem) {
+    const TIniManager ini(lines);
+    switch (ReadConstraints(ini, problem)) {
+        case TConstraintRead::Read:
+            return true;
+        case TConstraintRead::NoClauseNumber:
+            Messenger.Error("SATSolver_Unit:ReadConstraintText:" + source + ": no " +
+                            kClauseNumberKey + " in [" + kGeneralSection + "]");
+            return false;
+        case TConstraintRead::Refused:
+            break;
+    }
+    return false;
+}
+
 std::vector<std::string> ConstraintLines(const TSatProblem& problem) {
     std::vector<std::string> lines{
         "[" + std::string(kGeneralSection) + "]",

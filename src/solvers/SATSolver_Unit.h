@@ -55,6 +55,10 @@ enum class TConstraintRead {
 // text is reported with one Error naming the section and key at fault.
 TConstraintRead ReadConstraints(const TIniManager& ini, TSatProblem& problem);
 
+// Reads constraint text on its own (the solver is not involved). A text without
+// "Clause Number" is reported too, naming `source`. True when the problem was read.
+bool ReadConstraintText(const TLines& lines, const std::string& source, TSatProblem& problem);
+
 // The constraint-file lines of a problem.
 std::vector<std::string> ConstraintLines(const TSatProblem& problem);
 

@@ -1,0 +1,211 @@
+// The "SAT" page: generation, loading, the solve loop with its live grid, the
+// ways the loop ends (solution, Escape, the main window closing) and DIMACS files.
+#include <QShortcut>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+#include <filesystem>
+
+#include "app/Trace_Form.h"
+#include "common/File_Io.h"
+#include "common/Random_Source.h"
+#include "diagnostics/Chrono_Unit.h"
+#include "solvers/Dimacs_Unit.h"
+#include "solvers/SATSolver_Unit.h"
+#include "support/Window_Fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string DataFile(const std::string& name) {
+    return std::string(KAVELIN_TEST_DATA) + "/sat/" + name;
+}
+
+std::vector<std::string> TraceLines() {
+    return TraceForm->RichEdit1->ToVector();
+}
+
+// The values that the solution lines of the trace give, 0.5 for "All Values Work".
+std::vector<double> SolutionValues(int32_t variables) {
+    std::vector<double> values(static_cast<size_t>(variables) + 1, -1.0);
+    values[0] = 0.0;
+    for (const std::string& line : TraceLines()) {
+        int variable = 0;
+        char word[8] = {};
+        if (std::sscanf(line.c_str(), "Literal %d %7s", &variable, word) == 2 && variable >= 1 &&
+            variable <= variables)
+            values[static_cast<size_t>(variable)] = std::string(word) == "true"    ? 1.0
+                                                    : std::string(word) == "false" ? 0.0
+                                                                                   : 0.5;
+    }
+    return values;
+}
+
+const std::vector<std::string> kUnsatisfiable{
+    "[General Datas]", "Clause Number=2", "Total Literal Number=1", "[Clause 0]", "Nb Literals=1",
+    "Literal0=1",      "[Clause 1]",      "Nb Literals=1",          "Literal0=-1"};
+
+}  // namespace
+
+class SatPageTest : public QObject {
+    Q_OBJECT
+    TWindowFixture* fFixture = nullptr;
+    TSatPage* fPage = nullptr;
+    fs::path fDir;
+
+  private slots:
+    void init() {
+        fFixture = new TWindowFixture;
+        fPage = Kavelin_Form->SatPage;
+        Kavelin_Form->PageControl1->SetCurrentIndex(2);
+        fDir = fs::temp_directory_path() /
+               ("kavelin_sat_page_" + std::to_string(QCoreApplication::applicationPid()));
+        fs::create_directories(fDir);
+    }
+    void cleanup() {
+        delete fFixture;
+        SetFixedSeed(std::nullopt);
+        fs::remove_all(fDir);
+    }
+
+    void randomGenerationAndTestLocalWriteTheSameProblem() {
+        SetFixedSeed(11);
+        QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+        const std::vector<std::string> generated = fPage->SAT_Memo->ToVector();
+        QCOMPARE(generated[1], std::string("Clause Number=80"));
+        QCOMPARE(generated[2], std::string("Total Literal Number=24"));
+        fPage->SAT_Memo->Clear();
+        QTest::mouseClick(Kavelin_Form->Button4, Qt::LeftButton);
+        QCOMPARE(fPage->SAT_Memo->ToVector(), generated);
+
+        // Refused arguments leave the memo as it was.
+        fPage->SAT_NbLitByCl_From_UpDown->SetPosition(20);
+        QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+        QCOMPARE(fPage->SAT_Memo->ToVector(), generated);
+        QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(1));
+    }
+
+    void solvingTheDefaultProblemShowsTheSolutionAndTheGrid() {
+        QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+        QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+        QVERIFY(SatSolver->Clauses().size() == 80);
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        QVERIFY(SatSolver->IsFinished());
+
+        const std::vector<std::string> trace = TraceLines();
+        QVERIFY(trace.size() >= 26);
+        QCOMPARE(trace[trace.size() - 25], std::string("Solution trouv\xE9"
+                                                       "e"));
+        const std::vector<double> values = SolutionValues(24);
+        for (size_t v = 1; v < values.size(); ++v) QVERIFY(values[v] >= 0.0);
+        TSatProblem problem;
+        QVERIFY(ReadConstraintText(*fPage->SAT_Memo, "memo", problem));
+        for (const TClause& clause : problem.Clauses) QVERIFY(IsClauseValid(clause, values));
+
+        // One row per variable, its one green cell at the column of its value.
+        TStringGridControl* grid = fPage->SATSolver_StringGrid;
+        QCOMPARE(grid->ColCount(), 41);
+        QCOMPARE(grid->RowCount(), 25);
+        const QImage image = grid->viewport()->grab().toImage();
+        for (int32_t row = 1; row < 25; ++row) {
+            const double value = SatSolver->Values()[static_cast<size_t>(row)];
+            for (int32_t col = 1; col < 41; ++col) {
+                if (grid->currentIndex().isValid() && col == grid->Col() && row == grid->Row())
+                    continue;
+                const TRect r = grid->CellRect(col, row);
+                const QColor pixel(image.pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+                const QColor expected = col == static_cast<int32_t>(std::trunc(39 * value)) + 1
+                                            ? QColor(0, 128, 0)
+                                            : QColor(255, 255, 255);
+                QVERIFY2(pixel == expected,
+                         qPrintable(QStringLiteral("cell %1 %2").arg(col).arg(row)));
+            }
+        }
+
+        // "&Solve" on the solved problem runs exactly one step: one status line,
+        // then the solution lines.
+        TraceForm->RichEdit1->Clear();
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        const std::vector<std::string> again = TraceLines();
+        QCOMPARE(again.size(), size_t(26));
+        QCOMPARE(again[0], std::string("valides : 80 / 80"));
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+    }
+
+    void escapeEndsAnUnsatisfiableRun() {
+        fPage->SAT_Memo->Assign(kUnsatisfiable);
+        QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+        QTimer::singleShot(200, Kavelin_Form, [] {
+            QApplication::setActiveWindow(Kavelin_Form);
+            QTest::keyClick(Kavelin_Form->SatPage->SAT_Memo, Qt::Key_Escape);
+        });
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        const std::vector<std::string> trace = TraceLines();
+        QCOMPARE(trace.back(), std::string("Solve interrupted"));
+        QVERIFY(trace.size() >= 2);
+        QVERIFY(trace[trace.size() - 2].rfind("valides : ", 0) == 0 ||
+                trace[trace.size() - 2].rfind("clauses valides avant explosion : ", 0) == 0);
+        QVERIFY(!SatSolver->IsFinished());
+
+        // Escape without a running loop does nothing.
+        QApplication::setActiveWindow(Kavelin_Form);
+        QTest::keyClick(fPage->SAT_Memo, Qt::Key_Escape);
+        QCOMPARE(TraceLines(), trace);
+    }
+
+    void closingTheWindowOrQuitEndsTheLoopBeforeTheSolverGoes() {
+        for (const bool quit : {false, true}) {
+            if (quit) {
+                delete fFixture;
+                fFixture = new TWindowFixture;
+                fPage = Kavelin_Form->SatPage;
+            }
+            fPage->SAT_Memo->Assign(kUnsatisfiable);
+            QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+            QTimer::singleShot(100, Kavelin_Form, [quit] {
+                if (quit)
+                    QTest::mouseClick(Kavelin_Form->Quitter_Button, Qt::LeftButton);
+                else
+                    Kavelin_Form->close();
+            });
+            QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+            QVERIFY(SatSolver == nullptr);
+            QVERIFY(!fPage->IsSolving());
+            QVERIFY(!Kavelin_Form->isVisible());
+            QCOMPARE(Chrono == nullptr, quit);
+        }
+    }
+
+    void dimacsFilesOpenAsConstraintTextAndSaveBack() {
+        fFixture->NextFileName = QString::fromStdString(DataFile("classic.cnf"));
+        QTest::mouseClick(fPage->SAT_OpenConstraintFile_Button, Qt::LeftButton);
+        TLineList expected;
+        expected.LoadFromFile(DataFile("classic.txt"));
+        QCOMPARE(fPage->SAT_Memo->ToVector(), expected.Lines());
+
+        const std::string written = (fDir / "back.CNF").string();
+        fFixture->NextFileName = QString::fromStdString(written);
+        QTest::mouseClick(fPage->SAT_SaveToConstraintFile_Button, Qt::LeftButton);
+        QCOMPARE(ReadFileBytes(written),
+                 std::string("p cnf 5 4\r\n1 -5 4 0\r\n-1 5 3 4 0\r\n-3 -4 0\r\n2 -3 0\r\n"));
+
+        // A malformed file and a refused memo change nothing.
+        fFixture->NextFileName = QString::fromStdString(DataFile("beyond_variables.cnf"));
+        QTest::mouseClick(fPage->SAT_OpenConstraintFile_Button, Qt::LeftButton);
+        QCOMPARE(fPage->SAT_Memo->ToVector(), expected.Lines());
+        QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(1));
+        QVERIFY(fFixture->Boxes.fTexts[0].find("beyond_variables.cnf line 4: literal 6") !=
+                std::string::npos);
+
+        fPage->SAT_Memo->Assign({"[General Datas]", "Total Literal Number=3"});
+        fFixture->NextFileName = QString::fromStdString(written);
+        QTest::mouseClick(fPage->SAT_SaveToConstraintFile_Button, Qt::LeftButton);
+        QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(2));
+        QCOMPARE(ReadFileBytes(written),
+                 std::string("p cnf 5 4\r\n1 -5 4 0\r\n-1 5 3 4 0\r\n-3 -4 0\r\n2 -3 0\r\n"));
+    }
+};
+
+QTEST_MAIN(SatPageTest)
+#include "Sat_page_test.moc"
