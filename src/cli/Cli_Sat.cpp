@@ -1,9 +1,10 @@
 // kavelin-cli sat generate C N FROM TO: a random problem as constraint text.
 // kavelin-cli sat solve FILE [--max-steps N] [--seed N]: loads a constraint or
-//   DIMACS file and steps the search until every clause is valid or the budget
-//   runs out. The trace then holds the last status line and, when found, the
-//   solution lines. Exit 10 when solved, 0 when the budget ran out, 1 when the
-//   file is refused.
+//   DIMACS file and steps the search until every clause is valid or N steps
+//   (10 million unless given) have run. The trace then holds the status lines as
+//   the trace window would (each replaces the line before, so the one of a step
+//   that exploded stays) and, when found, the solution lines. Exit 10 when
+//   solved, 0 when the budget ran out, 1 when the file is refused.
 // kavelin-cli sat check FILE SOLUTION: whether the values of the solution lines
 //   ("Literal v true", "Literal v false", as sat solve prints them) make every
 //   clause valid. Exit 0 when they do, 1 otherwise.
@@ -20,7 +21,7 @@
 namespace {
 
 constexpr int kSolvedStatus = 10;
-constexpr int64_t kDefaultMaxSteps = 100000;
+constexpr int64_t kDefaultMaxSteps = 10000000;
 
 bool ParseWhole(const std::string& text, int64_t highest, int64_t& value) {
     if (text.empty() || text[0] == '-' || text[0] == '+') return false;
