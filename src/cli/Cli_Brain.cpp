@@ -23,12 +23,12 @@ int RunBrain(const std::vector<std::string>& args) {
     for (const TBrainZone* zone : brain.ZonesInDrawingOrder())
         for (const auto& neuron : zone->fNeurons) {
             const TPoint pixel = TBrain::NeuronPixel(*neuron);
-            const std::string line = IntToStr(zone->fNumber) + "\t" + IntToStr(neuron->Id) + "\t" +
-                                     FloatToStr(static_cast<double>(neuron->fPosition.X)) + "\t" +
-                                     FloatToStr(static_cast<double>(neuron->fPosition.Y)) + "\t" +
-                                     FloatToStr(static_cast<double>(neuron->fPosition.Z)) + "\t" +
-                                     IntToStr(pixel.X) + "\t" + IntToStr(pixel.Y);
-            std::printf("%s\n", line.c_str());
+            const T3DPoint& p = neuron->fPosition;
+            std::printf("%d\t%lld\t%s\t%s\t%s\t%d\t%d\n", zone->fNumber,
+                        static_cast<long long>(neuron->Id),
+                        FloatToStr(static_cast<double>(p.X)).c_str(),
+                        FloatToStr(static_cast<double>(p.Y)).c_str(),
+                        FloatToStr(static_cast<double>(p.Z)).c_str(), pixel.X, pixel.Y);
         }
     return 0;
 }

@@ -6,19 +6,15 @@
 
 #include "analysis/Data_Restructurator_Unit.h"
 #include "cli/Cli.h"
-#include "common/Real_Format.h"
 
 namespace {
 
 int RunSplit(const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError("split", "expects one TEXT");
     const TLineRef line = TTextManager().SplitLine(args[0]);
-    for (const auto& word : line->fWords) {
-        const std::string fields = IntToStr(word->fClass) + "\t" + IntToStr(word->fStartPos) +
-                                   "\t" + IntToStr(word->fEndPos) + "\t" + IntToStr(word->fLength) +
-                                   "\t" + AnsiToUtf8(word->fText);
-        std::printf("%s\n", fields.c_str());
-    }
+    for (const auto& word : line->fWords)
+        std::printf("%d\t%d\t%d\t%d\t%s\n", word->fClass, word->fStartPos, word->fEndPos,
+                    word->fLength, AnsiToUtf8(word->fText).c_str());
     return 0;
 }
 
