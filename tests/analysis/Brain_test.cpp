@@ -1,17 +1,13 @@
 // The brain: zones, numbering and ids from the configuration, the process
-// manager across brains, refused negative counts, the mouse events taken over,
-// and the boxes drawn where the projection puts them, in drawing order.
+// manager across brains, refused negative counts, and the drawing order. The
+// boxes on the page's picture and its mouse events are tested on the page
+// (tests/app/Network_pages_test.cpp).
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
-#include "analysis/Brain_Fixtures.h"
 #include "analysis/NNetwork2_Unit.h"
-#include "common/Random_Source.h"
 #include "support/Trace_Capture.h"
-
-using namespace brain_fixtures;
 
 namespace {
 
@@ -123,43 +119,6 @@ TEST(Brain, AMissingFileOrAnEmptyZoneDrawsNothing) {
     EXPECT_TRUE(empty.fConceptZones[0]->fNeurons.empty());
     EXPECT_EQ(BlackPixels(picture.Bitmap()), 0);
     EXPECT_EQ(picture.fRepaints, 2);
-}
-
-TEST(Brain, TheBrainTakesTheMouseEventsOver) {
-    TTraceCapture capture;
-    TMemoryPicture picture(10, 10);
-    bool before = false;
-    picture.OnClick = [&] { before = true; };
-    const TBrain brain(&picture, kBrainData + "empty_zone.ini");
-    picture.FireMouseDown(TMouseButton::mbLeft, ssLeft, 1, 2);
-    picture.FireClick();
-    picture.FireMouseUp(TMouseButton::mbLeft, 0, 1, 2);
-    picture.FireMouseMove(0, 3, 4);
-    EXPECT_FALSE(before);
-    EXPECT_EQ(capture.Lines(),
-              (std::vector<std::string>{"on mouse down", "clic", "mouse up", "on mouse move"}));
-}
-
-TEST(Brain, BoxesLandWhereTheProjectionPutsThem) {
-    SetFixedSeed(7);
-    TMemoryPicture picture(457, 393);
-    const TBrain brain(&picture, "Data/NNetWork2/Brain.ini");
-    SetFixedSeed(std::nullopt);
-    const std::vector<TPoint> centres = IsolatedBoxCentres(brain, 457, 393);
-    ASSERT_GE(centres.size(), 10u);
-    const TBitmap& bitmap = picture.Bitmap();
-    for (const TPoint c : centres)
-        EXPECT_EQ(BoxMismatch([&](int32_t x, int32_t y) { return bitmap.Pixel(x, y); }, c), "");
-    // Only boxes were drawn: black and white pixels, at most 12 black per neuron box.
-    int visible = 0;
-    for (const TBrainZone* zone : brain.ZonesInDrawingOrder())
-        for (const auto& neuron : zone->fNeurons) {
-            const TPoint p = TBrain::NeuronPixel(*neuron);
-            visible += p.X > -2 && p.Y > -2 && p.X < 459 && p.Y < 395;
-        }
-    EXPECT_GE(visible, 24);  // the shipped configuration shows a few dozen
-    EXPECT_LE(BlackPixels(bitmap), 12 * visible);
-    for (const TColor colour : bitmap.Pixels()) ASSERT_TRUE(colour == clBlack || colour == clWhite);
 }
 
 // With the camera turned to face +Z, a point (x, 0, 100) projects to (x / 2, 0):
