@@ -1,6 +1,5 @@
 // The "SAT" page: generation, loading, the solve loop with its live grid, the
 // ways the loop ends (solution, Escape, the main window closing) and DIMACS files.
-#include <QShortcut>
 #include <QTimer>
 #include <QtTest>
 #include <cmath>
@@ -12,6 +11,7 @@
 #include "diagnostics/Chrono_Unit.h"
 #include "solvers/Dimacs_Unit.h"
 #include "solvers/SATSolver_Unit.h"
+#include "solvers/Sat_Solution.h"
 #include "support/Window_Fixture.h"
 
 namespace fs = std::filesystem;
@@ -24,22 +24,6 @@ std::string DataFile(const std::string& name) {
 
 std::vector<std::string> TraceLines() {
     return TraceForm->RichEdit1->ToVector();
-}
-
-// The values that the solution lines of the trace give, 0.5 for "All Values Work".
-std::vector<double> SolutionValues(int32_t variables) {
-    std::vector<double> values(static_cast<size_t>(variables) + 1, -1.0);
-    values[0] = 0.0;
-    for (const std::string& line : TraceLines()) {
-        int variable = 0;
-        char word[8] = {};
-        if (std::sscanf(line.c_str(), "Literal %d %7s", &variable, word) == 2 && variable >= 1 &&
-            variable <= variables)
-            values[static_cast<size_t>(variable)] = std::string(word) == "true"    ? 1.0
-                                                    : std::string(word) == "false" ? 0.0
-                                                                                   : 0.5;
-    }
-    return values;
 }
 
 const std::vector<std::string> kUnsatisfiable{
@@ -97,8 +81,7 @@ class SatPageTest : public QObject {
         QVERIFY(trace.size() >= 26);
         QCOMPARE(trace[trace.size() - 25], std::string("Solution trouv\xE9"
                                                        "e"));
-        const std::vector<double> values = SolutionValues(24);
-        for (size_t v = 1; v < values.size(); ++v) QVERIFY(values[v] >= 0.0);
+        const std::vector<double> values = SolutionValues(trace, 24);
         TSatProblem problem;
         QVERIFY(ReadConstraintText(*fPage->SAT_Memo, "memo", problem));
         for (const TClause& clause : problem.Clauses) QVERIFY(IsClauseValid(clause, values));

@@ -1,18 +1,15 @@
 // The search step written the plain way, as the reference for the solver's
 // running decided count: the count is recounted over the whole value table for
-// every clause, which makes a step cost clauses x variables. It sends the same
-// trace lines as the solver but draws no grid; the explosion draws from the
-// process-wide random source as the solver does.
+// every clause, which makes a step cost clauses x variables. Values only: no
+// trace lines and no grid. The explosion draws from the process-wide random
+// source as the solver does.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
-#include "diagnostics/TraceUnit.h"
 #include "solvers/SATSolver_Unit.h"
 
 struct TReferenceSat {
@@ -31,25 +28,9 @@ struct TReferenceSat {
         return true;
     }
 
-    int32_t ValidClauseCount() const {
-        int32_t valid = 0;
-        for (const TClause& clause : Clauses)
-            if (IsClauseValid(clause, Values)) ++valid;
-        return valid;
-    }
-    std::string Counts() const {
-        return IntToStr(ValidClauseCount()) + " / " +
-               IntToStr(static_cast<int64_t>(Clauses.size()));
-    }
-
     void Step() {
-        Messenger.SetLinesToReplace(1);
-        Messenger.Send("valides : " + Counts());
-        Messenger.RefreshTrace();
-        if (DecidedCount() == static_cast<int32_t>(Values.size())) {
-            Messenger.Send("clauses valides avant explosion : " + Counts());
+        if (DecidedCount() == static_cast<int32_t>(Values.size()))
             for (size_t v = 1; v < Values.size(); ++v) Values[v] = RandomReal();
-        }
         const std::vector<double> snapshot = Values;
         for (const TClause& clause : Clauses) {
             const int32_t decided = DecidedCount();
@@ -62,12 +43,9 @@ struct TReferenceSat {
                     value += (literal < 0 ? -1.0 : 1.0) * weight * 0.1;
             }
         }
-        for (size_t v = 1; v < Values.size(); ++v) {
-            if (Values[v] < 0.0) Values[v] = 0.0;
-            if (Values[v] > 1.0) Values[v] = 1.0;
-        }
-        if (IsFinished()) return ShowSolution();
-        if (Values != snapshot) return;
+        for (size_t v = 1; v < Values.size(); ++v)
+            Values[v] = Values[v] < 0.0 ? 0.0 : Values[v] > 1.0 ? 1.0 : Values[v];
+        if (IsFinished() || Values != snapshot) return;
         double smallest = 2.0, largest = -1.0;
         size_t smallestAt = 0, largestAt = 0;
         for (size_t v = 0; v < Values.size(); ++v) {
@@ -80,25 +58,13 @@ struct TReferenceSat {
             Values[smallestAt] = 0.0;
         else
             Values[largestAt] = 1.0;
-        if (IsFinished()) ShowSolution();
-    }
-    void ShowSolution() const {
-        Messenger.Send(
-            "Solution trouv\xE9"
-            "e");
-        for (size_t v = 1; v < Values.size(); ++v)
-            Messenger.Send("Literal " + IntToStr(static_cast<int64_t>(v)) +
-                           (Values[v] == 1.0   ? " true"
-                            : Values[v] == 0.0 ? " false"
-                                               : " All Values Work"));
     }
 };
 
 // A random problem drawn directly (not through constraint text), for the
 // differential test and the benchmarks.
 inline TSatProblem RandomSatProblem(int32_t clauses, int32_t variables, int32_t from, int32_t to) {
-    TSatProblem problem;
-    problem.VariableCount = variables;
+    TSatProblem problem{variables, {}};
     for (int32_t i = 0; i < clauses; ++i) {
         TClause clause(static_cast<size_t>(from + RandomInt(to - from + 1)));
         for (int32_t& literal : clause) {
