@@ -176,9 +176,14 @@ void TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t fr
                         ", nothing generated");
         return;
     }
-    if (variableCount > kMaxSatVariables || (variableCount == 0 && to > 0 && clauseCount > 0)) {
-        Messenger.Error(where + IntToStr(variableCount) + " variables for clauses of up to " +
-                        IntToStr(to) + " literals, nothing generated");
+    if (variableCount == 0 && to > 0 && clauseCount > 0) {
+        Messenger.Error(where + "0 variables for clauses of up to " + IntToStr(to) +
+                        " literals, nothing generated");
+        return;
+    }
+    if (variableCount > kMaxSatVariables) {
+        Messenger.Error(where + IntToStr(variableCount) + " variables, more than " +
+                        IntToStr(kMaxSatVariables) + ", nothing generated");
         return;
     }
     Randomize();
