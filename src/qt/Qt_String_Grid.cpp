@@ -147,14 +147,21 @@ class TGridDelegate : public QStyledItemDelegate {
 
 // ---- the drawing surface ----
 
-QFont TQtGridCanvas::CurrentFont() const {
-    QFont font = fControl.font();
-    if (Font.Size > 0) font.setPointSize(Font.Size);
-    font.setBold(Font.Style & fsBold);
-    font.setItalic(Font.Style & fsItalic);
-    font.setUnderline(Font.Style & fsUnderline);
-    font.setStrikeOut(Font.Style & fsStrikeOut);
-    return font;
+const QFontMetrics& TQtGridCanvas::CurrentMetrics() {
+    if (!fMetrics || fMetricsSize != Font.Size || fMetricsStyle != Font.Style ||
+        fMetricsBase != fControl.font()) {
+        fMetricsBase = fControl.font();
+        fMetricsSize = Font.Size;
+        fMetricsStyle = Font.Style;
+        fQtFont = fMetricsBase;
+        if (Font.Size > 0) fQtFont.setPointSize(Font.Size);
+        fQtFont.setBold(Font.Style & fsBold);
+        fQtFont.setItalic(Font.Style & fsItalic);
+        fQtFont.setUnderline(Font.Style & fsUnderline);
+        fQtFont.setStrikeOut(Font.Style & fsStrikeOut);
+        fMetrics.emplace(fQtFont);
+    }
+    return *fMetrics;
 }
 
 void TQtGridCanvas::FillRect(const TRect& rect) {
@@ -164,22 +171,22 @@ void TQtGridCanvas::FillRect(const TRect& rect) {
 }
 
 int32_t TQtGridCanvas::TextWidth(const std::string& text) {
-    return QFontMetrics(CurrentFont()).horizontalAdvance(ToQt(text));
+    if (text.empty()) return 0;
+    return CurrentMetrics().horizontalAdvance(ToQt(text));
 }
 
-int32_t TQtGridCanvas::TextHeight(const std::string&) {
-    return QFontMetrics(CurrentFont()).height();
-}
+int32_t TQtGridCanvas::TextHeight(const std::string&) { return CurrentMetrics().height(); }
 
 void TQtGridCanvas::TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) {
-    if (!fPainter) return;
-    const QFont font = CurrentFont();
+    // An empty text draws nothing; most cells of the SAT grid are empty.
+    if (!fPainter || text.empty()) return;
+    const int ascent = CurrentMetrics().ascent();
     fPainter->save();
     fPainter->setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()),
                           Qt::IntersectClip);
-    fPainter->setFont(font);
+    fPainter->setFont(fQtFont);
     fPainter->setPen(fControl.ToQColor(Font.Color));
-    fPainter->drawText(QPoint(x, y + QFontMetrics(font).ascent()), ToQt(text));
+    fPainter->drawText(QPoint(x, y + ascent), ToQt(text));
     fPainter->restore();
 }
 

@@ -9,6 +9,8 @@
 // interface are raised from Qt's events inside the error guard.
 #pragma once
 
+#include <optional>
+
 #include <QPointer>
 #include <QTableWidget>
 #include <string>
@@ -32,8 +34,16 @@ class TQtGridCanvas : public IGridCanvas {
     QPainter* fPainter = nullptr;  // set while a cell is drawn
 
   private:
-    QFont CurrentFont() const;
+    // The Qt font and its metrics for Font, made again only when Font's size or
+    // style (or the control's font) changed: a repaint draws every cell and
+    // building fonts per cell would cost more than the drawing.
+    const QFontMetrics& CurrentMetrics();
     TStringGridControl& fControl;
+    QFont fQtFont;
+    std::optional<QFontMetrics> fMetrics;
+    int32_t fMetricsSize = -1;
+    TFontStyles fMetricsStyle = 0;
+    QFont fMetricsBase;
 };
 
 class TStringGridControl : public QTableWidget, public IGridControl {

@@ -3,30 +3,44 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+// One decoder and one encoder serve every call: they are made once and reset
+// before each use (the windows run on one thread), because opening a converter
+// costs far more than converting a cell's text.
+
 QString ToQt(const std::string& ansi) {
-    QStringDecoder decoder("windows-1252");
+    static QStringDecoder decoder("windows-1252");
     if (!decoder.isValid()) return QString::fromLatin1(ansi.data(), qsizetype(ansi.size()));
+    decoder.resetState();
     return decoder.decode(QByteArrayView(ansi.data(), qsizetype(ansi.size())));
 }
 
 std::string FromQt(const QString& text) {
-    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Default);
+    static QStringEncoder encoder("windows-1252");
     if (!encoder.isValid()) {
         const QByteArray latin = text.toLatin1();
         return std::string(latin.constData(), size_t(latin.size()));
     }
-    // The encoder replaces what the code page lacks; make that a "?" whatever
-    // its own replacement character is, one per source character.
-    std::string out;
-    out.reserve(size_t(text.size()));
-    for (const QChar* p = text.constBegin(); p != text.constEnd(); ++p) {
-        qsizetype length = 1;
-        if (p->isHighSurrogate() && p + 1 != text.constEnd() && (p + 1)->isLowSurrogate()) length = 2;
-        QStringEncoder one("windows-1252");
-        const QByteArray bytes = one.encode(QStringView(p, length));
-        if (one.hasError() || bytes.size() != 1) out += '?';
-        else out += bytes.at(0);
-        p += length - 1;
+    encoder.resetState();
+    QByteArray bytes = encoder.encode(text);
+    // The converter writes the substitute byte 0x1A for each character the code
+    // page lacks (a surrogate pair counts as one); the program shows "?". A text
+    // that holds U+001A itself is converted one character at a time instead.
+    if (bytes.contains('\x1A')) {
+        if (!text.contains(QChar(0x1A))) {
+            bytes.replace('\x1A', '?');
+        } else {
+            std::string out;
+            for (const QChar* p = text.constBegin(); p != text.constEnd(); ++p) {
+                qsizetype length = 1;
+                if (p->isHighSurrogate() && p + 1 != text.constEnd() && (p + 1)->isLowSurrogate())
+                    length = 2;
+                QStringEncoder one("windows-1252");
+                const QByteArray byte = one.encode(QStringView(p, length));
+                out += one.hasError() || byte.size() != 1 ? '?' : byte.at(0);
+                p += length - 1;
+            }
+            return out;
+        }
     }
-    return out;
+    return std::string(bytes.constData(), size_t(bytes.size()));
 }

@@ -15,6 +15,9 @@ private slots:
         QCOMPARE(FromQt(QStringLiteral("Propriétés € œ")), std::string("Propri\xE9t\xE9s \x80 \x9C"));
         // What the code page lacks becomes one "?" per character, surrogate pairs included.
         QCOMPARE(FromQt(QStringLiteral("a\u03A9b\U0001F600c")), std::string("a?b?c"));
+        QCOMPARE(FromQt(QString(QChar(0x1A)) + QChar(0x3A9)), std::string("\x1A?"));
+        // Each conversion starts afresh after one that met an error.
+        QCOMPARE(FromQt(QStringLiteral("ok")), std::string("ok"));
         std::string all;
         for (int c = 1; c < 256; ++c) all += char(c);
         const std::string back = FromQt(ToQt(all));
