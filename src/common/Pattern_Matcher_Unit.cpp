@@ -1,5 +1,6 @@
 #include "common/Pattern_Matcher_Unit.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <utility>
@@ -185,7 +186,9 @@ int TPatternMatcher::GroupLength(int index) const {
     RequireMatch();
     if (index < 0) throw EAssertionFailed("REQUIRE: The group index must not be negative");
     if (index > GroupCount()) return 0;
-    return fOffsets[2 * index + 1] - fOffsets[2 * index];
+    // \K inside a lookahead can set the match's start after its end; Group reads
+    // such a group as empty, and so does its length.
+    return std::max(0, fOffsets[2 * index + 1] - fOffsets[2 * index]);
 }
 
 std::string TPatternMatcher::Group(int index) const {
