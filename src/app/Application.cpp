@@ -10,6 +10,7 @@
 #include "common/Random_Source.h"
 #include "common/Real_Format.h"
 #include "qt/Pulse_Sound_Device.h"
+#include "qt/Qt_Locale.h"
 #include "qt/Qt_Message_Box.h"
 #include "qt/Qt_Picture_Reader.h"
 

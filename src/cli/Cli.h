@@ -11,8 +11,9 @@ struct TSubcommand {
     std::string fName;
     std::string fUsage;    // the arguments, as --help shows them
     std::string fSummary;  // one line
-    // Receives the arguments after the subcommand's name, already converted to
-    // Windows-1252; returns the exit status.
+    // Receives the arguments after the subcommand's name as the command line gave
+    // them: file names stay the system's bytes, and each subcommand converts the
+    // texts it hands to an engine with Utf8ToAnsi. Returns the exit status.
     std::function<int(const std::vector<std::string>&)> fRun;
 };
 
@@ -22,14 +23,15 @@ struct TSubcommandRegistrar {
 
 #define KAVELIN_SUBCOMMAND_CAT2(a, b) a##b
 #define KAVELIN_SUBCOMMAND_CAT(a, b) KAVELIN_SUBCOMMAND_CAT2(a, b)
-#define KAVELIN_SUBCOMMAND(...)                                                   \
-    static const TSubcommandRegistrar KAVELIN_SUBCOMMAND_CAT(registrar_, __LINE__)( \
-        TSubcommand{__VA_ARGS__})
+#define KAVELIN_SUBCOMMAND(...)                                          \
+    static const TSubcommandRegistrar KAVELIN_SUBCOMMAND_CAT(registrar_, \
+                                                             __LINE__)(TSubcommand{__VA_ARGS__})
 
 const std::vector<TSubcommand>& Subcommands();
 
 // Conversions at the terminal's boundary: arguments and output are UTF-8, engine
-// text is Windows-1252; characters the code page lacks become "?".
+// text is Windows-1252; characters the code page lacks become "?". A text that is
+// not valid UTF-8 is taken as Windows-1252 already and passes unchanged.
 std::string Utf8ToAnsi(const std::string& text);
 std::string AnsiToUtf8(const std::string& text);
 

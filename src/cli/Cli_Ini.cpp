@@ -21,7 +21,7 @@ int RunIni(const std::vector<std::string>& args) {
     if (args[0] == "get") {
         if (args.size() != 4) return UsageError("ini", "get expects FILE SECTION KEY");
         const TIniManager ini(args[1]);
-        const std::string value = ini.Get(args[2], args[3]);
+        const std::string value = ini.Get(Utf8ToAnsi(args[2]), Utf8ToAnsi(args[3]));
         // A missing value is the empty text, already reported; print nothing for it.
         if (!value.empty()) PrintLine(value);
         return 0;

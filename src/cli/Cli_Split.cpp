@@ -11,7 +11,7 @@ namespace {
 
 int RunSplit(const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError("split", "expects one TEXT");
-    const TLineRef line = TTextManager().SplitLine(args[0]);
+    const TLineRef line = TTextManager().SplitLine(Utf8ToAnsi(args[0]));
     for (const auto& word : line->fWords)
         std::printf("%d\t%d\t%d\t%d\t%s\n", word->fClass, word->fStartPos, word->fEndPos,
                     word->fLength, AnsiToUtf8(word->fText).c_str());

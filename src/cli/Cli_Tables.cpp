@@ -27,7 +27,7 @@ int RunDb(const std::vector<std::string>& args) {
     TSearchKind kind = 0;
     if (!ParseByte(args[4], kind)) return UsageError("db", "KIND must be a number from 0 to 255");
     TMyDatabase database(args[1]);
-    database.Search(args[2], args[3], kind);
+    database.Search(Utf8ToAnsi(args[2]), Utf8ToAnsi(args[3]), kind);
     for (const int32_t record : database.Results()) std::printf("%d\n", record);
     return 0;
 }
@@ -41,7 +41,7 @@ int RunCheckType(const std::vector<std::string>& args) {
     // the program reads them.
     TMemoryGridControl control(2, 2);
     TMyStringGrid grid(&control, nullptr);
-    std::printf("%s\n", grid.CheckType(args[0], type) ? "true" : "false");
+    std::printf("%s\n", grid.CheckType(Utf8ToAnsi(args[0]), type) ? "true" : "false");
     return 0;
 }
 

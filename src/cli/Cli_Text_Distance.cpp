@@ -7,7 +7,7 @@ namespace {
 
 int RunTextDistance(const std::vector<std::string>& args) {
     if (args.size() != 2) return UsageError("text-distance", "expects two texts, A and B");
-    const double score = TTextDistanceManager().Distance(args[0], args[1]);
+    const double score = TTextDistanceManager().Distance(Utf8ToAnsi(args[0]), Utf8ToAnsi(args[1]));
     Messenger.SendReal(score);
     return 0;
 }

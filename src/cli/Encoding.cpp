@@ -1,5 +1,6 @@
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
+#include <cstdint>
 
 #include "cli/Cli.h"
 
@@ -43,8 +44,44 @@ std::string Convert(const std::string& text, const char* to, const char* from) {
     return out;
 }
 
+// Well-formed UTF-8: every sequence has its lead byte and continuation bytes,
+// none longer than needed, no surrogate and nothing beyond U+10FFFF.
+bool IsUtf8(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        size_t length = 0;
+        uint32_t code = 0;
+        if (lead < 0x80)
+            length = 1, code = lead;
+        else if (lead >= 0xC2 && lead <= 0xDF)
+            length = 2, code = lead & 0x1F;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            length = 3, code = lead & 0x0F;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            length = 4, code = lead & 0x07;
+        else
+            return false;
+        if (i + length > text.size()) return false;
+        for (size_t k = 1; k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+            (length == 4 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 }  // namespace
 
-std::string Utf8ToAnsi(const std::string& text) { return Convert(text, "WINDOWS-1252", "UTF-8"); }
+std::string Utf8ToAnsi(const std::string& text) {
+    return IsUtf8(text) ? Convert(text, "WINDOWS-1252", "UTF-8") : text;
+}
 
-std::string AnsiToUtf8(const std::string& text) { return Convert(text, "UTF-8", "WINDOWS-1252"); }
+std::string AnsiToUtf8(const std::string& text) {
+    return Convert(text, "UTF-8", "WINDOWS-1252");
+}

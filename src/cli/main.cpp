@@ -2,6 +2,7 @@
 // Trace lines go to standard output when the subcommand ends; error reports go
 // to standard error at once; a failed subcommand exits with a non-zero status.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -13,6 +14,7 @@
 #include "diagnostics/TraceUnit.h"
 #include "platform/Message_Box.h"
 #include "platform/Text_Display.h"
+#include "qt/Qt_Locale.h"
 #include "qt/Qt_Picture_Reader.h"
 
 #ifndef KAVELIN_VERSION
@@ -29,7 +31,7 @@ std::vector<TSubcommand>& Registry() {
 // Error boxes become lines on standard error, written at once; a subcommand
 // that reported an error fails.
 class TConsoleMessageBox : public IMessageBox {
-public:
+  public:
     void Show(const std::string& text) override {
         std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str());
         std::fflush(stderr);
@@ -39,15 +41,16 @@ public:
 };
 
 void PrintHelp() {
-    std::printf("Usage: kavelin-cli [--seed N] SUBCOMMAND [ARGUMENTS]\n"
-                "       kavelin-cli --help | --version\n\n"
-                "Runs one Kavelin engine without the windows. Trace lines go to standard output,\n"
-                "errors to standard error; a failure exits with a non-zero status.\n\n"
-                "Options:\n"
-                "  --seed N    every reseed of the random source uses N (also KAVELIN_SEED)\n"
-                "  --help      this text\n"
-                "  --version   the program's version\n\n"
-                "Subcommands:\n");
+    std::printf(
+        "Usage: kavelin-cli [--seed N] SUBCOMMAND [ARGUMENTS]\n"
+        "       kavelin-cli --help | --version\n\n"
+        "Runs one Kavelin engine without the windows. Trace lines go to standard output,\n"
+        "errors to standard error; a failure exits with a non-zero status.\n\n"
+        "Options:\n"
+        "  --seed N    every reseed of the random source uses N (also KAVELIN_SEED)\n"
+        "  --help      this text\n"
+        "  --version   the program's version\n\n"
+        "Subcommands:\n");
     std::vector<const TSubcommand*> sorted;
     for (const auto& s : Subcommands()) sorted.push_back(&s);
     std::sort(sorted.begin(), sorted.end(),
@@ -60,8 +63,9 @@ void PrintHelp() {
 bool ParseSeed(const std::string& text, uint64_t& seed) {
     if (text.empty()) return false;
     char* end = nullptr;
+    errno = 0;
     seed = std::strtoull(text.c_str(), &end, 10);
-    return end && *end == '\0' && text[0] != '-';
+    return end && *end == '\0' && text[0] != '-' && errno != ERANGE;
 }
 
 }  // namespace
@@ -70,7 +74,9 @@ TSubcommandRegistrar::TSubcommandRegistrar(TSubcommand subcommand) {
     Registry().push_back(std::move(subcommand));
 }
 
-const std::vector<TSubcommand>& Subcommands() { return Registry(); }
+const std::vector<TSubcommand>& Subcommands() {
+    return Registry();
+}
 
 int UsageError(const std::string& subcommand, const std::string& message) {
     std::fprintf(stderr, "kavelin-cli %s: %s\n", subcommand.c_str(), message.c_str());
@@ -93,10 +99,17 @@ int main(int argc, char** argv) {
             std::printf("kavelin-cli %s\n", KAVELIN_VERSION);
             return 0;
         }
+        if (arg.size() > 1 && arg[0] == '-' && arg != "--seed") {
+            std::fprintf(stderr, "kavelin-cli: unknown option '%s' (see kavelin-cli --help)\n",
+                         arg.c_str());
+            return 2;
+        }
         if (arg == "--seed") {
             uint64_t seed = 0;
             if (i + 1 >= argc || !ParseSeed(argv[i + 1], seed)) {
-                std::fprintf(stderr, "kavelin-cli: --seed needs a whole number of 0 or more\n");
+                std::fprintf(
+                    stderr,
+                    "kavelin-cli: --seed needs a whole number from 0 to 18446744073709551615\n");
                 return 2;
             }
             SetFixedSeed(seed);
@@ -119,7 +132,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<std::string> args;
-    for (int j = i + 1; j < argc; ++j) args.push_back(Utf8ToAnsi(argv[j]));
+    for (int j = i + 1; j < argc; ++j) args.emplace_back(argv[j]);
 
     // The tool's trace: the same bounded line list as the trace window.
     TMemoryTextDisplay trace;

@@ -1,10 +1,8 @@
 #include "common/Real_Format.h"
 
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace {
 
@@ -12,26 +10,17 @@ char gDecimalSeparator = '.';
 
 }  // namespace
 
-char DecimalSeparator() { return gDecimalSeparator; }
-
-void SetDecimalSeparator(char separator) { gDecimalSeparator = separator; }
-
-void InitDecimalSeparatorFromLocale() {
-    // Ask the locale named by the environment without changing the process's own
-    // numeric locale, which the C library's number formatting relies on.
-    locale_t locale = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-    if (!locale) return;
-    const lconv* conventions = nullptr;
-    locale_t previous = uselocale(locale);
-    conventions = std::localeconv();
-    if (conventions && conventions->decimal_point && conventions->decimal_point[0] != '\0' &&
-        conventions->decimal_point[1] == '\0')
-        gDecimalSeparator = conventions->decimal_point[0];
-    uselocale(previous);
-    freelocale(locale);
+char DecimalSeparator() {
+    return gDecimalSeparator;
 }
 
-std::string IntToStr(int64_t value) { return std::to_string(value); }
+void SetDecimalSeparator(char separator) {
+    gDecimalSeparator = separator;
+}
+
+std::string IntToStr(int64_t value) {
+    return std::to_string(value);
+}
 
 std::string FloatToStr(double value) {
     if (std::isnan(value)) return "NAN";

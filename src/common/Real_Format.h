@@ -13,10 +13,6 @@ std::string FloatToStr(double value);
 std::string IntToStr(int64_t value);
 
 // The decimal separator of the real format: the user's locale's at start-up
-// (see InitDecimalSeparatorFromLocale), settable for tests.
+// (the windows and the command-line tool set it), settable for tests.
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
-
-// Takes the separator from the user's locale settings (LC_ALL, LC_NUMERIC, LANG),
-// as the C library's locale database gives it; a point when the locale is unknown.
-void InitDecimalSeparatorFromLocale();

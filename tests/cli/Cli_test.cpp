@@ -24,6 +24,10 @@ TEST(Cli, UnknownSubcommandsAndBadOptionsFailWithAMessage) {
     EXPECT_NE(none.fStatus, 0);
     EXPECT_NE(none.fOut.find("no subcommand"), std::string::npos);
     EXPECT_NE(RunCliWords({"--seed", "abc", "real", "1"}).fStatus, 0);
+    EXPECT_NE(RunCliWords({"--seed", "18446744073709551616", "real", "1"}).fStatus, 0);
+    const TCliRun option = RunCliWords({"--frob", "real", "1"}, true);
+    EXPECT_EQ(option.fStatus, 2);
+    EXPECT_NE(option.fOut.find("unknown option '--frob'"), std::string::npos);
     EXPECT_NE(RunCliWords({"real"}).fStatus, 0);
     EXPECT_NE(RunCliWords({"real", "1x"}).fStatus, 0);
 }
@@ -31,9 +35,9 @@ TEST(Cli, UnknownSubcommandsAndBadOptionsFailWithAMessage) {
 TEST(Cli, RealFormatFollowsTheLocale) {
     EXPECT_EQ(RunCliWords({"real", "44.44444444444444"}).fOut, "44.4444444444444\n");
     EXPECT_EQ(RunCliWords({"--seed", "5", "real", "100"}).fOut, "100\n");
-    // A French locale, when the machine has one generated, writes a comma.
-    const TCliRun french = RunCliWords({"real", "2.5"}, false, "LC_ALL=fr_FR.UTF-8");
-    if (french.fOut != "2.5\n") {
-        EXPECT_EQ(french.fOut, "2,5\n");
-    }
+    // A French locale writes a comma, whether or not the machine has generated it.
+    EXPECT_EQ(RunCliWords({"real", "2.5"}, false, "LC_ALL=fr_FR.UTF-8").fOut, "2,5\n");
+    EXPECT_EQ(RunCliWords({"real", "2.5"}, false, "LC_ALL= LC_NUMERIC=de_DE LANG=en_US").fOut,
+              "2,5\n");
+    EXPECT_EQ(RunCliWords({"real", "-0.125"}, false, "LC_ALL=en_GB.UTF-8").fOut, "-0.125\n");
 }

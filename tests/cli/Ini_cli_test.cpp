@@ -61,6 +61,16 @@ TEST(IniCli, GetPrintsTheValueThenTheReports) {
     EXPECT_EQ(run.fOut, "\xC3\xA9t\xC3\xA9\n");
     EXPECT_EQ(run.fStatus, 0);
 
+    // A file name is the system's bytes, whatever its letters.
+    const std::filesystem::path accented = std::filesystem::temp_directory_path() /
+                                           "kavelin_donn\xC3\xA9"
+                                           "es.ini";
+    std::filesystem::copy_file(file, accented, std::filesystem::copy_options::overwrite_existing);
+    run = RunIni({"get", accented.string(), "alpha", "a"});
+    std::filesystem::remove(accented);
+    EXPECT_EQ(run.fOut, "1\n");
+    EXPECT_EQ(run.fStatus, 0);
+
     run = RunIni({"get", file, "zeta", "nothing"});
     EXPECT_EQ(run.fOut,
               "Warning : TListOfPairOfStrings.getData: parametre n'existe pas : nothing\n"

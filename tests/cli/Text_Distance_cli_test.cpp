@@ -28,6 +28,9 @@ TEST(TextDistanceCli, PrintsTheScoreInTheRealFormat) {
     // The terminal's UTF-8 becomes one byte per accented letter.
     EXPECT_EQ(Score("\xC3\xA9t\xC3\xA9", "ete"), "33.3333333333333\n");  // été / ete: the t
     EXPECT_EQ(Score("\xC3\xA9", "e"), "0\n");
+    // Bytes that are no UTF-8 are taken as Windows-1252 already, not as "?".
+    EXPECT_EQ(Score("\xE9t\xE9", "\xC3\xA9t\xC3\xA9"), "100\n");
+    EXPECT_EQ(Score("\xE9t\xE9", "?t?"), "33.3333333333333\n");
 }
 
 TEST(TextDistanceCli, SentencesAgreeWithTheLiteralMatching) {
