@@ -1,5 +1,6 @@
 #include "common/Line_List.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "common/File_Io.h"
@@ -16,7 +17,9 @@ std::vector<std::string> TLines::ToVector() const {
     return lines;
 }
 
-void TLines::LoadFromFile(const std::string& fileName) { Assign(SplitLines(ReadFileBytes(fileName))); }
+void TLines::LoadFromFile(const std::string& fileName) {
+    Assign(SplitLines(ReadFileBytes(fileName)));
+}
 
 void TLines::SaveToFile(const std::string& fileName) const {
     std::string text;
@@ -47,6 +50,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+void TLineList::DeleteFirst(int count) {
+    if (count <= 0) return;
+    fLines.erase(fLines.begin(), fLines.begin() + std::min<size_t>(count, fLines.size()));
+}
+
 std::string TLineList::Get(int index) const {
     if (index < 0 || index >= Count())
         throw std::out_of_range("TLineList.Get: index " + std::to_string(index) + " out of range");
@@ -55,6 +63,7 @@ std::string TLineList::Get(int index) const {
 
 void TLineList::Delete(int index) {
     if (index < 0 || index >= Count())
-        throw std::out_of_range("TLineList.Delete: index " + std::to_string(index) + " out of range");
+        throw std::out_of_range("TLineList.Delete: index " + std::to_string(index) +
+                                " out of range");
     fLines.erase(fLines.begin() + index);
 }

@@ -8,7 +8,7 @@
 // What every holder of lines offers: the memos and rich edits of the windows,
 // the trace, and the plain in-memory list below. Indexes count from 0.
 class TLines {
-public:
+  public:
     virtual ~TLines() = default;
     virtual int Count() const = 0;
     virtual std::string Get(int index) const = 0;
@@ -34,7 +34,7 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 // The plain line list, held in memory.
 class TLineList : public TLines {
-public:
+  public:
     TLineList() = default;
     explicit TLineList(std::vector<std::string> lines) : fLines(std::move(lines)) {}
 
@@ -42,11 +42,13 @@ public:
     std::string Get(int index) const override;
     void Add(const std::string& line) override { fLines.push_back(line); }
     void Delete(int index) override;
+    // Removes the first `count` lines at once (fewer when the list holds fewer).
+    void DeleteFirst(int count);
     void Clear() override { fLines.clear(); }
     void Assign(const std::vector<std::string>& lines) override { fLines = lines; }
 
     const std::vector<std::string>& Lines() const { return fLines; }
 
-private:
+  private:
     std::vector<std::string> fLines;
 };

@@ -6,7 +6,7 @@
 #include "common/Line_List.h"
 
 class ITextDisplay : public TLines {
-public:
+  public:
     // Removes the first `count` lines at once (fewer when the text holds fewer).
     virtual void DeleteFirst(int count);
     virtual void ScrollToBottom() = 0;
@@ -15,17 +15,20 @@ public:
 
 // A text display held in memory: the command-line tool's trace, and the tests'.
 class TMemoryTextDisplay : public ITextDisplay {
-public:
+  public:
     int Count() const override { return fLines.Count(); }
     std::string Get(int index) const override { return fLines.Get(index); }
-    void Add(const std::string& line) override { fLines.Add(line); }
+    // A text with line ends becomes several lines, as in the trace window: each
+    // CR LF, LF or CR starts a new line, a final one included.
+    void Add(const std::string& text) override;
     void Delete(int index) override { fLines.Delete(index); }
+    void DeleteFirst(int count) override { fLines.DeleteFirst(count); }
     void Clear() override { fLines.Clear(); }
     void ScrollToBottom() override {}
     void Repaint() override {}
 
     const std::vector<std::string>& Lines() const { return fLines.Lines(); }
 
-private:
+  private:
     TLineList fLines;
 };

@@ -16,6 +16,16 @@ TEST(Messenger, TrimsBy501WhenTheTracePasses10000Lines) {
     EXPECT_EQ(capture.Lines().front(), "line 502");
     EXPECT_EQ(capture.Lines().back(), "line 10001");
     EXPECT_EQ(capture.fTrace.fScrolls, 10001);
+
+    // A text with line ends counts as its lines, as in the trace window.
+    capture.Reset();
+    for (int i = 1; i <= 5000; ++i) Messenger.Send("a " + std::to_string(i) + "\r\nb");
+    ASSERT_EQ(capture.Lines().size(), 10000u);
+    Messenger.Send("last\n");
+    ASSERT_EQ(capture.Lines().size(), 9501u);
+    EXPECT_EQ(capture.Lines().front(), "b");
+    EXPECT_EQ(capture.Lines()[9499], "last");
+    EXPECT_EQ(capture.Lines().back(), "");
 }
 
 TEST(Messenger, ReplacesLastLinesOnlyOnTheNextSend) {
