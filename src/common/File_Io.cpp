@@ -1,17 +1,19 @@
 #include "common/File_Io.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "common/Errors.h"
 
 namespace {
 
-std::string Reason() { return std::strerror(errno); }
+std::string Reason() {
+    return std::strerror(errno);
+}
 
 }  // namespace
 
@@ -54,8 +56,18 @@ void WriteFileAtomically(const std::string& fileName, const std::string& bytes) 
         ok = false;
         reason = Reason();
     }
-    // A new file gets the usual permissions rather than mkstemp's owner-only ones.
-    if (ok) ::fchmod(fd, 0644);
+    // The replaced file's permissions are kept; a new file gets the usual ones
+    // (what the umask leaves of read and write for all) rather than mkstemp's.
+    if (ok) {
+        struct stat previous;
+        if (::stat(fileName.c_str(), &previous) == 0) {
+            ::fchmod(fd, previous.st_mode & 07777);
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::fchmod(fd, 0666 & ~mask);
+        }
+    }
     if (::close(fd) != 0 && ok) {
         ok = false;
         reason = Reason();

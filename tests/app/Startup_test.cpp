@@ -19,10 +19,11 @@ class StartupTest : public QObject {
     TWindowFixture* fFixture = nullptr;
     fs::path fDir;
 
-private slots:
+  private slots:
     void init() {
         fFixture = new TWindowFixture;
-        fDir = fs::temp_directory_path() / ("kavelin_startup_" + std::to_string(QCoreApplication::applicationPid()));
+        fDir = fs::temp_directory_path() /
+               ("kavelin_startup_" + std::to_string(QCoreApplication::applicationPid()));
         fs::create_directories(fDir);
     }
     void cleanup() {
@@ -76,7 +77,8 @@ private slots:
 
     void errorsShowThreeLinesAndTheBox() {
         Messenger.Error("bad");
-        QCOMPARE(TraceForm->RichEdit1->QtLines(), (QStringList{"*******ERROR*******", "bad", "*******************"}));
+        QCOMPARE(TraceForm->RichEdit1->QtLines(),
+                 (QStringList{"*******ERROR*******", "bad", "*******************"}));
         QCOMPARE(fFixture->Boxes.fTexts, std::vector<std::string>{"*ERROR*bad"});
     }
 
@@ -86,12 +88,14 @@ private slots:
         const QString file = QString::fromStdString((fDir / "problem.txt").string());
         fFixture->NextFileName = file;
         QTest::mouseClick(sat->SAT_SaveToConstraintFile_Button, Qt::LeftButton);
-        QCOMPARE(ReadFileBytes(file.toStdString()), std::string("[Clause 1]\r\nNb Lit=2\r\nLit 1=-3\r\ncaf\xE9\r\n"));
+        QCOMPARE(ReadFileBytes(file.toStdString()),
+                 std::string("[Clause 1]\r\nNb Lit=2\r\nLit 1=-3\r\ncaf\xE9\r\n"));
 
         sat->SAT_Memo->Clear();
         fFixture->NextFileName = file;
         QTest::mouseClick(sat->SAT_OpenConstraintFile_Button, Qt::LeftButton);
-        QCOMPARE(sat->SAT_Memo->ToVector(), (std::vector<std::string>{"[Clause 1]", "Nb Lit=2", "Lit 1=-3", "caf\xE9"}));
+        QCOMPARE(sat->SAT_Memo->ToVector(),
+                 (std::vector<std::string>{"[Clause 1]", "Nb Lit=2", "Lit 1=-3", "caf\xE9"}));
         QCOMPARE(Kavelin_Form->OpenDialog1.InitialFolder(), QStringLiteral("./Data/SATSolver/"));
 
         // A cancelled dialog changes nothing.
@@ -119,9 +123,18 @@ private slots:
         fFixture->NextFileName = QStringLiteral("/nonexistent/kavelin/data.txt");
         QTest::mouseClick(page->ID3_Load_Button, Qt::LeftButton);
         QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(1));
-        QVERIFY(fFixture->Boxes.fTexts[0].find("/nonexistent/kavelin/data.txt") != std::string::npos);
+        QVERIFY(fFixture->Boxes.fTexts[0].find("/nonexistent/kavelin/data.txt") !=
+                std::string::npos);
         QCOMPARE(page->Segmentation_Memo->ToVector(), std::vector<std::string>{"kept"});
-        QCOMPARE(Kavelin_Form->OpenDialog2.InitialFolder(), QStringLiteral("./Data/SegmentationManager"));
+        QCOMPARE(Kavelin_Form->OpenDialog2.InitialFolder(),
+                 QStringLiteral("./Data/SegmentationManager"));
+
+        // A name that exists but cannot be read: a folder.
+        fFixture->NextFileName = QString::fromStdString(fDir.string());
+        QTest::mouseClick(page->ID3_Load_Button, Qt::LeftButton);
+        QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(2));
+        QVERIFY(fFixture->Boxes.fTexts[1].find("Is a directory") != std::string::npos);
+        QCOMPARE(page->Segmentation_Memo->ToVector(), std::vector<std::string>{"kept"});
 
         const std::string file = (fDir / "data.txt").string();
         WriteFileAtomically(file, "a;b\nc;d\r\n");
@@ -133,14 +146,15 @@ private slots:
     void handlersWithoutEffectChangeNothing() {
         QTest::mouseClick(Kavelin_Form->SatPage->SAT_CheckIntegrity_Button, Qt::LeftButton);
         QTest::mouseClick(Kavelin_Form->NeuronalNetworkPage->nnetwork_test_button, Qt::LeftButton);
-        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(Kavelin_Form, &wheel);
         QVERIFY(!wheel.isAccepted());
         QCOMPARE(TraceForm->RichEdit1->Count(), 0);
         QVERIFY(fFixture->Boxes.fTexts.empty());
 
-        QTest::mouseClick(Kavelin_Form->NeuronalNetworkPage->NeuronalNetwork1_Button, Qt::LeftButton);
+        QTest::mouseClick(Kavelin_Form->NeuronalNetworkPage->NeuronalNetwork1_Button,
+                          Qt::LeftButton);
         QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(1));
     }
 

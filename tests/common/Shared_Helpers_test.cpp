@@ -2,12 +2,18 @@
 // source and the data paths.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
-#include <sys/stat.h>
 
 #include "common/Errors.h"
 #include "common/File_Io.h"
@@ -21,11 +27,13 @@ namespace fs = std::filesystem;
 namespace {
 
 class SeparatorGuard {
-public:
-    explicit SeparatorGuard(char separator) : fSaved(DecimalSeparator()) { SetDecimalSeparator(separator); }
+  public:
+    explicit SeparatorGuard(char separator) : fSaved(DecimalSeparator()) {
+        SetDecimalSeparator(separator);
+    }
     ~SeparatorGuard() { SetDecimalSeparator(fSaved); }
 
-private:
+  private:
     char fSaved;
 };
 
@@ -118,6 +126,57 @@ TEST(FileIo, FailedWriteLeavesThePreviousFileWholeAndNoTemporary) {
     size_t entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++entries;
     EXPECT_EQ(entries, 1u);
+    fs::remove_all(dir);
+}
+
+// The disk fills up half-way through the text: the child process may write no
+// more than 4 KiB to any file, as on a full disk. Each save of a large text then
+// fails with the reason, and the previous file stays as it was, with its
+// permissions and without a temporary beside it.
+TEST(FileIo, AWriteThatFailsHalfWayLeavesThePreviousFileIntact) {
+    const fs::path dir = TempDir() / "full";
+    fs::create_directories(dir);
+    const fs::path file = dir / "kept.txt";
+    WriteFileAtomically(file.string(), "previous\r\n");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const std::string large(1 << 20, 'x');
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        int failures = 0;
+        const auto expectFailure = [&](const std::function<void()>& save) {
+            try {
+                save();
+            } catch (const EFileError& e) {
+                if (std::string(e.what()).find("File too large") != std::string::npos) ++failures;
+            }
+        };
+        expectFailure([&] { WriteFileAtomically(file.string(), large); });
+        // Constraint files and points files are saved as line lists.
+        expectFailure([&] {
+            TLineList(std::vector<std::string>(1000, large.substr(0, 80)))
+                .SaveToFile(file.string());
+        });
+        std::_Exit(failures == 2 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "a save did not fail with its reason";
+    EXPECT_EQ(ReadFileBytes(file.string()), "previous\r\n");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++entries;
+    EXPECT_EQ(entries, 1u);
+    // A save that succeeds keeps the permissions too.
+    WriteFileAtomically(file.string(), "next");
+    EXPECT_EQ(ReadFileBytes(file.string()), "next");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::remove_all(dir);
 }
 
