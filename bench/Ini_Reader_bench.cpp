@@ -11,6 +11,7 @@
 
 #include "common/Ini_Manager_Unit.h"
 #include "common/Line_List.h"
+#include "common/Pattern_Matcher_Unit.h"
 
 namespace {
 
@@ -80,3 +81,24 @@ void BM_PlainLoopOfThreeMatches(benchmark::State& state) {
 BENCHMARK(BM_PlainLoopOfThreeMatches)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// A catastrophic pattern from user data, which the match limit ends as a failed
+// match, beside a plain match of the same subject's length. Target: well under a
+// second for the catastrophic one.
+void BM_CatastrophicPatternEndsAtTheMatchLimit(benchmark::State& state) {
+    TPatternMatcher matcher;
+    matcher.SetRegEx("^(a+)+$");
+    matcher.Study();
+    matcher.SetSubject(std::string(40, 'a') + "b");
+    for (auto _ : state) benchmark::DoNotOptimize(matcher.Match());
+}
+BENCHMARK(BM_CatastrophicPatternEndsAtTheMatchLimit)->Unit(benchmark::kMillisecond);
+
+void BM_PlainMatchOfTheSameLength(benchmark::State& state) {
+    TPatternMatcher matcher;
+    matcher.SetRegEx("^a+b$");
+    matcher.Study();
+    matcher.SetSubject(std::string(40, 'a') + "b");
+    for (auto _ : state) benchmark::DoNotOptimize(matcher.Match());
+}
+BENCHMARK(BM_PlainMatchOfTheSameLength)->Unit(benchmark::kMillisecond);

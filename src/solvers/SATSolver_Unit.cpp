@@ -202,8 +202,10 @@ void TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t fr
     lines.Assign(ConstraintLines(problem));
 }
 
+// A text without "Clause Number" changes no clause but still draws new values; a
+// refused text leaves the previous problem whole, its values included.
 void TSatSolver::LoadFromLines(const TLines& lines) {
-    ParseLines(lines);
+    if (!ParseLines(lines) && fIni->KeyExists(kGeneralSection, kClauseNumberKey)) return;
     DrawValues();
 }
 

@@ -144,6 +144,7 @@ TEST(SatLoad, RefusesTextsThatWouldIndexBeyondTheValues) {
         EXPECT_FALSE(solver.ParseLines(TLineList(lines))) << message;
         EXPECT_EQ(capture.Boxes(), TLines_{"*ERROR*SATSolver_Unit:ReadConstraints:" + message +
                                            ", problem refused"});
+        solver.LoadFromLines(TLineList(lines));
         EXPECT_EQ(solver.Clauses(), (std::vector<TClause>{{1, 2}, {-2}}));
         EXPECT_EQ(solver.Values(), values);
         EXPECT_EQ(solver.DecidedCount(), 2);
