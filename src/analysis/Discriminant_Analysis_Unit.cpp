@@ -53,10 +53,15 @@ void TDiscriminantAnalysisManager::Analyse(const std::string& fileName, int32_t 
     while (!SufficientCover()) {
         std::optional<TPart> part = CreateNewPart(fruitlessTries);
         if (!part) {
+            const std::string size = IntToStr(fMinPartSize);
+            const std::string reason =
+                SeedFits()
+                    ? "no seed found a free place and grew in " + IntToStr(kMaxFruitlessTries) +
+                          " tries in a row"
+                    : "a seed of " + size + " x " + size + " pixels does not fit in the picture";
             Messenger.Warning(
-                "Discriminant_Analysis_Unit : TDiscriminantAnalysisManager.Analyse : "
-                "no free place left for a seed, the coverage of " +
-                IntToStr(fCoverage) + " % cannot be reached");
+                "Discriminant_Analysis_Unit : TDiscriminantAnalysisManager.Analyse : " + reason +
+                ", the coverage of " + IntToStr(fCoverage) + " % cannot be reached");
             break;
         }
         part->Homogeneity = CalculateHomogeneity(part->Rect());
@@ -97,9 +102,13 @@ bool TDiscriminantAnalysisManager::SufficientCover() {
     return percent > fCoverage;
 }
 
+bool TDiscriminantAnalysisManager::SeedFits() const {
+    return fMinPartSize >= 1 && fMinPartSize <= fWidth && fMinPartSize <= fHeight;
+}
+
 std::optional<TPart> TDiscriminantAnalysisManager::CreateNewPart(int32_t& fruitlessTries) {
     TTimedSection timed(kCreateSection);
-    if (fMinPartSize < 1 || fMinPartSize > fWidth || fMinPartSize > fHeight) return std::nullopt;
+    if (!SeedFits()) return std::nullopt;
     const TRect none{0, 0, 0, 0};
     while (fruitlessTries < kMaxFruitlessTries) {
         TPart seed;

@@ -79,6 +79,8 @@ class TDiscriminantAnalysisManager {
     // reaches kMaxFruitlessTries, or at once when the seed does not fit in the
     // control.
     std::optional<TPart> CreateNewPart(int32_t& fruitlessTries);
+    // True when a seed of fMinPartSize pixels fits in the control.
+    bool SeedFits() const;
     // The mean colour distance of Trunc(area / 10) random pixel pairs of the
     // rectangle (at least one pair).
     int32_t CalculateHomogeneity(const TRect& rect);

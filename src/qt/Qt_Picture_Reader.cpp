@@ -28,6 +28,38 @@ QByteArray QtFormatOf(TPictureFormat format) {
     return "jpeg";
 }
 
+// Walks the blocks of a GIF file (extensions and images, each made of sub-blocks)
+// and tells whether they reach the trailer byte 3B within the file; bytes after
+// the trailer do not matter.
+bool GifReachesTrailer(const std::string& b) {
+    size_t at = 13;  // signature and logical screen descriptor
+    if (b.size() < at) return false;
+    const auto colourTable = [](uint8_t flags) {
+        return flags & 0x80 ? size_t{3} << ((flags & 7) + 1) : size_t{0};
+    };
+    at += colourTable(static_cast<uint8_t>(b[10]));
+    const auto skipSubBlocks = [&] {
+        while (at < b.size() && b[at] != 0) at += 1 + static_cast<uint8_t>(b[at]);
+        ++at;  // the empty sub-block that ends them
+    };
+    while (at < b.size()) {
+        const uint8_t introducer = static_cast<uint8_t>(b[at]);
+        if (introducer == 0x3B) return true;
+        if (introducer == 0x21) {
+            at += 2;  // introducer and label
+            skipSubBlocks();
+        } else if (introducer == 0x2C) {
+            if (at + 10 > b.size()) return false;
+            at += 10 + colourTable(static_cast<uint8_t>(b[at + 9]));
+            ++at;  // the LZW code size
+            skipSubBlocks();
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
+
 // One channel of a pixel of opacity `alpha` blended over white.
 uint8_t OverWhite(int channel, int alpha) {
     return static_cast<uint8_t>((channel * alpha + 255 * (255 - alpha) + 127) / 255);
@@ -140,10 +172,10 @@ class TQtPictureReader : public IPictureReader {
         reader.setDecideFormatFromContent(false);
         const std::string name = PictureFormatName(format);
         if (!reader.canRead()) throw EFileError("not a valid " + name + " file");
-        // Qt shows a cut GIF file as far as it goes; a whole one ends with the
+        // Qt shows a cut GIF file as far as it goes; a whole one reaches its
         // trailer byte 3B.
-        if (format == TPictureFormat::Gif && bytes.back() != '\x3B')
-            throw EFileError("the GIF file is truncated (it does not end with the GIF trailer)");
+        if (format == TPictureFormat::Gif && !GifReachesTrailer(bytes))
+            throw EFileError("the GIF file is truncated (its blocks do not reach the GIF trailer)");
         const QSize size = reader.size();
         if (size.isValid() && int64_t{size.width()} * size.height() > kMaxPicturePixels)
             throw EFileError("the picture is too large (" + std::to_string(size.width()) + " x " +

@@ -11,10 +11,14 @@ using namespace picture_fixtures;
 
 namespace {
 
-const std::string kCannotReach =
-    "Warning : Discriminant_Analysis_Unit : TDiscriminantAnalysisManager.Analyse : no free place "
-    "left for "
-    "a seed, the coverage of 90 % cannot be reached";
+const std::string kWarning =
+    "Warning : Discriminant_Analysis_Unit : TDiscriminantAnalysisManager.Analyse : ";
+const std::string kNoSeedFits =
+    kWarning +
+    "a seed of 20 x 20 pixels does not fit in the picture, the coverage of 90 % "
+    "cannot be reached";
+const std::string kNoSeedGrows =
+    kWarning + "no seed found a free place and grew in 10000 tries in a row, the coverage of ";
 
 std::string UniformFile(const std::string& name, int width, int height, TColor colour) {
     TBitmap b(width, height);
@@ -167,7 +171,7 @@ TEST(DiscriminantAnalysis, TheSeedSearchEndsWhenCoverageCannotBeReached) {
         TMemoryPicture picture(15, 30);
         TDiscriminantAnalysisManager manager(picture);
         manager.Analyse(UniformFile("narrow.bmp", 15, 30, clRed), 20, 90, 90);
-        EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"Covered : 0", kCannotReach}));
+        EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"Covered : 0", kNoSeedFits}));
     }
     trace.Reset();
     {
@@ -175,7 +179,8 @@ TEST(DiscriminantAnalysis, TheSeedSearchEndsWhenCoverageCannotBeReached) {
         TMemoryPicture picture(20, 20);
         TDiscriminantAnalysisManager manager(picture);
         manager.Analyse(UniformFile("exact.bmp", 20, 20, clRed), 20, 90, 90);
-        EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"Covered : 0", kCannotReach}));
+        EXPECT_EQ(trace.Lines(), (std::vector<std::string>{
+                                     "Covered : 0", kNoSeedGrows + "90 % cannot be reached"}));
         EXPECT_TRUE(manager.Parts().empty());
     }
     trace.Reset();
@@ -189,10 +194,7 @@ TEST(DiscriminantAnalysis, TheSeedSearchEndsWhenCoverageCannotBeReached) {
         ASSERT_FALSE(manager.Parts().empty());
         const std::vector<std::string>& lines = trace.Lines();
         ASSERT_EQ(lines.size(), manager.Parts().size() + 2);
-        EXPECT_EQ(
-            lines[1],
-            "Warning : Discriminant_Analysis_Unit : TDiscriminantAnalysisManager.Analyse : no "
-            "free place left for a seed, the coverage of 101 % cannot be reached");
+        EXPECT_EQ(lines[1], kNoSeedGrows + "101 % cannot be reached");
         for (const TPart& part : manager.Parts()) {
             EXPECT_TRUE(part.Left >= 0 && part.Top >= 0 && part.Right <= 100 && part.Bottom <= 60);
             EXPECT_EQ(picture.Bitmap().Pixel(part.Left + 1, part.Top + 1), clWhite);

@@ -253,6 +253,17 @@ inline std::string EncodeBmp(const TBitmap& pixels, TBmpEncoding encoding) {
             while (x < w) {
                 int run = 1;
                 while (x + run < w && run < 255 && index(x + run, row) == index(x, row)) ++run;
+                if (compression == 2 && run == 1 && x + 1 < w) {
+                    // A 4-bit run of two colours in turn: the high nibble, then the low.
+                    const int a = index(x, row), b = index(x + 1, row);
+                    run = 2;
+                    while (x + run < w && run < 255 && index(x + run, row) == (run % 2 ? b : a))
+                        ++run;
+                    data += static_cast<char>(run);
+                    data += static_cast<char>(a << 4 | b);
+                    x += run;
+                    continue;
+                }
                 data += static_cast<char>(run);
                 data += static_cast<char>(compression == 1 ? index(x, row) : index(x, row) * 17);
                 x += run;

@@ -74,7 +74,8 @@ TEST(PictureCli, AnalysePrintsTheCoverageAndThePartsAndDrawsThem) {
     EXPECT_EQ(tiny.fOut,
               "Covered : 0\nWarning : Discriminant_Analysis_Unit : "
               "TDiscriminantAnalysisManager.Analyse : "
-              "no free place left for a seed, the coverage of 90 % cannot be reached\n");
+              "a seed of 20 x 20 pixels does not fit in the picture, the coverage of 90 % cannot "
+              "be reached\n");
 }
 
 TEST(PictureCli, FailuresAreReportedWithTheirStatus) {
