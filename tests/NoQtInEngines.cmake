@@ -1,9 +1,10 @@
-# Fails when a file of an engine folder or of the platform interfaces includes a Qt header.
+# Fails when a file of an engine folder or of the platform interfaces includes a Qt header:
+# <QString>, <QtCore/...>, or one of the lower-case forms such as <qglobal.h>.
 set(offenders)
 foreach(dir common diagnostics tables solvers analysis platform)
   file(GLOB_RECURSE files ${SOURCE_DIR}/src/${dir}/*.h ${SOURCE_DIR}/src/${dir}/*.cpp)
   foreach(file IN LISTS files)
-    file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q|qt)")
+    file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q|qt|q[a-z0-9_]*\\.h[>\"])")
     if(lines)
       list(APPEND offenders "${file}: ${lines}")
     endif()

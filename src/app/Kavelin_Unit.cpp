@@ -20,8 +20,10 @@ std::unique_ptr<TIniManager> IniManager;
 namespace {
 
 const QString kPictureFilter = QStringLiteral(
-    "All pictures (*.bmp *.dib *.jpg *.jpeg *.jpe *.jfif *.ico *.png *.gif);;Bitmaps (*.bmp *.dib);;"
-    "JPEG pictures (*.jpg *.jpeg *.jpe *.jfif);;Icons (*.ico);;PNG pictures (*.png);;GIF pictures (*.gif)");
+    "All pictures (*.bmp *.dib *.jpg *.jpeg *.jpe *.jfif *.ico *.png *.gif);;Bitmaps (*.bmp "
+    "*.dib);;"
+    "JPEG pictures (*.jpg *.jpeg *.jpe *.jfif);;Icons (*.ico);;PNG pictures (*.png);;GIF pictures "
+    "(*.gif)");
 
 }  // namespace
 
@@ -42,8 +44,10 @@ TKavelin_Form::TKavelin_Form()
     Kavelin_Panel = new QWidget(this);
     Kavelin_Panel->setObjectName(QStringLiteral("Kavelin_Panel"));
     Kavelin_Panel->setGeometry(0, 0, 849, 585);
-    Quitter_Button = MakeButton(Kavelin_Panel, "Quitter_Button", QStringLiteral("&Quit"), QRect(760, 544, 75, 25));
-    Button4 = MakeButton(Kavelin_Panel, "Button4", QStringLiteral("Test Local"), QRect(760, 512, 73, 25));
+    Quitter_Button = MakeButton(Kavelin_Panel, "Quitter_Button", QStringLiteral("&Quit"),
+                                QRect(760, 544, 75, 25));
+    Button4 =
+        MakeButton(Kavelin_Panel, "Button4", QStringLiteral("Test Local"), QRect(760, 512, 73, 25));
     PageControl1 = new TPageControl(Kavelin_Panel);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(8, 8, 681, 561);
@@ -57,9 +61,9 @@ TKavelin_Form::TKavelin_Form()
     TransformPicturePage = new TTransformPicturePage(OpenPictureDialog2, SaveDialog1);
     NeuronalNetworkPage = new TNeuronalNetworkPage;
     CaptureSonPage = new TCaptureSonPage;
-    for (TPage* page : std::initializer_list<TPage*>{TextDistancePage, AnalysePicturePage, SatPage, GeneticPage,
-                                                     SegmentationPage, DataRestructuratorPage, TransformPicturePage,
-                                                     NeuronalNetworkPage, CaptureSonPage})
+    for (TPage* page : std::initializer_list<TPage*>{
+             TextDistancePage, AnalysePicturePage, SatPage, GeneticPage, SegmentationPage,
+             DataRestructuratorPage, TransformPicturePage, NeuronalNetworkPage, CaptureSonPage})
         PageControl1->AddPage(page, page->Caption());
     PageControl1->SetCurrentIndex(7);
 
@@ -67,9 +71,12 @@ TKavelin_Form::TKavelin_Form()
     ConnectClick(Button4, [this] { SatPage->Button4Click(); });
     // Escape anywhere in the window ends a running solve loop.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { RunGuarded([this] { SatPage->InterruptSolve(); }); });
+    connect(escape, &QShortcut::activated, this,
+            [this] { RunGuarded([this] { SatPage->InterruptSolve(); }); });
     Kavelin_Form = this;
-    FormCreate();
+    // Like every handler: an error raised while the engines are built shows its box
+    // and the window opens all the same.
+    RunGuarded([this] { FormCreate(); });
 }
 
 TKavelin_Form::~TKavelin_Form() {
@@ -118,4 +125,6 @@ void TKavelin_Form::closeEvent(QCloseEvent* event) {
 
 // The wheel does nothing here: the event goes on unhandled, so the default
 // behaviour applies.
-void TKavelin_Form::wheelEvent(QWheelEvent* event) { event->ignore(); }
+void TKavelin_Form::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}

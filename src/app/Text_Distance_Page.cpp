@@ -1,5 +1,7 @@
 #include "app/Text_Distance_Page.h"
 
+#include <limits>
+
 #include "analysis/Text_Distance_Unit.h"
 #include "common/Real_Format.h"
 #include "diagnostics/Chrono_Unit.h"
@@ -9,9 +11,13 @@
 TTextDistancePage::TTextDistancePage() : TPage("TabSheet1", QStringLiteral("Text Distance")) {
     TextDistance_Edit1 = MakeEdit(this, "TextDistance_Edit1", QString(), QRect(40, 96, 121, 21));
     TextDistance_Edit2 = MakeEdit(this, "TextDistance_Edit2", QString(), QRect(40, 152, 121, 21));
-    TextDistance_Button =
-        MakeButton(this, "TextDistance_Button", QStringLiteral("&Text Distance"), QRect(176, 128, 89, 25));
-    Text_Distance_Memo = MakeMemo(this, "Text_Distance_Memo", QRect(296, 40, 209, 209), TScrollBars::Vertical);
+    TextDistance_Button = MakeButton(this, "TextDistance_Button", QStringLiteral("&Text Distance"),
+                                     QRect(176, 128, 89, 25));
+    // The texts have no length limit.
+    TextDistance_Edit1->setMaxLength(std::numeric_limits<int>::max());
+    TextDistance_Edit2->setMaxLength(std::numeric_limits<int>::max());
+    Text_Distance_Memo =
+        MakeMemo(this, "Text_Distance_Memo", QRect(296, 40, 209, 209), TScrollBars::Vertical);
     ConnectClick(TextDistance_Button, [this] { TextDistance_ButtonClick(); });
 }
 

@@ -23,7 +23,11 @@ class TStringManager {
 
     // ---- type checks: true when the whole text matches (case-sensitive; the
     // empty text never matches). As in PCRE, "$" also accepts one line end
-    // at the very end of the text.
+    // at the very end of the text. Patterns take every line end that PCRE's
+    // "any" convention knows: CR, LF, CR LF, and the bytes 0x0B, 0x0C and 0x85
+    // (the ellipsis of Windows-1252), so a text holding one of those inside it
+    // is two lines to "^" and "$"; the INI reader's line patterns likewise skip
+    // such a line or stop its value there.
     static bool IsInteger(const std::string& text);  // "^0$|^-?[1-9][0-9]*$", < 19 characters
     static bool IsReal(const std::string& text);     // point or comma as separator
     static bool IsDate(const std::string& text);     // dd/mm/yyyy by shape only

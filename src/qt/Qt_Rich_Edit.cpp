@@ -19,6 +19,15 @@ void TRichEdit::SetText(const std::string& text) {
 
 void TRichEdit::mousePressEvent(QMouseEvent* event) {
     TMemo::mousePressEvent(event);
+    FireMouseDown(event);
+}
+
+void TRichEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+    TMemo::mouseDoubleClickEvent(event);
+    FireMouseDown(event);
+}
+
+void TRichEdit::FireMouseDown(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     RunGuarded([&] {
         if (OnMouseDown) OnMouseDown(ButtonOf(event), ShiftOf(event), p.x(), p.y());

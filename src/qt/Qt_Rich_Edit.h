@@ -18,4 +18,9 @@ class TRichEdit : public TMemo, public IRichEdit {
   protected:
     // The control moves its caret first, then OnMouseDown runs, as on Windows.
     void mousePressEvent(QMouseEvent* event) override;
+    // The second press of a double click is a mouse press too, as on Windows.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    void FireMouseDown(QMouseEvent* event);
 };

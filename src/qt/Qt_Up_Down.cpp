@@ -1,5 +1,6 @@
 #include "qt/Qt_Up_Down.h"
 
+#include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -21,7 +22,19 @@ TUpDown::TUpDown(QWidget* parent, QLineEdit* associate, int min, int max, int po
     }
     connect(up, &QToolButton::clicked, this, &TUpDown::StepUp);
     connect(down, &QToolButton::clicked, this, &TUpDown::StepDown);
+    associate->installEventFilter(this);
     SetPosition(position);
+}
+
+bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == fAssociate && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            key == Qt::Key_Up ? StepUp() : StepDown();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 int16_t TUpDown::Position() const {

@@ -8,7 +8,7 @@
 
 class TUpDown : public QWidget {
     Q_OBJECT
-public:
+  public:
     TUpDown(QWidget* parent, QLineEdit* associate, int min, int max, int position);
 
     // The number in the edit when it holds one within the range, else the last
@@ -23,7 +23,11 @@ public:
     void StepUp() { SetPosition(Position() + 1); }
     void StepDown() { SetPosition(Position() - 1); }
 
-private:
+  protected:
+    // The Up and Down keys in the attached edit step the position, as the arrows do.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
     QLineEdit* fAssociate;
     int fMin;
     int fMax;

@@ -344,8 +344,10 @@ void TMyStringGrid::FitColWidths() {
     int64_t total = 0;
     int64_t extra = spare(total);
     if (extra > 0) {
-        const double share = static_cast<double>(extra) / static_cast<double>(total);
-        for (int32_t& w : widths) w += RoundToInt32(static_cast<TExtended>(w) * share);
+        // w / T × Spare in extended precision, so that exact halves stay halves.
+        for (int32_t& w : widths)
+            w += RoundToInt32(static_cast<TExtended>(w) / static_cast<TExtended>(total) *
+                              static_cast<TExtended>(extra));
     }
     extra = spare(total);
     if (extra > 0)

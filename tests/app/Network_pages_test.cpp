@@ -173,6 +173,25 @@ class NetworkPagesTest : public QObject {
         QCOMPARE(Display()->QtLines(), QStringList{QStringLiteral("Prix: 12,50 €")});
     }
 
+    // Qt gives the second press of a double click as a double-click event only: it
+    // marks a word as any press does, and one pair of markers stays.
+    void theSecondPressOfADoubleClickMarksToo() {
+        UseDataFile("Prix: 12,50 \x80\r\n");
+        InitAndLoad();
+        QTextCursor cursor(Display()->document());
+        cursor.setPosition(9);
+        const QPoint at = Display()->cursorRect(cursor).center();
+        QTest::mouseClick(Display()->viewport(), Qt::LeftButton, {}, at);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, Display()->viewport()->mapToGlobal(at),
+                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Display()->viewport(), &second);
+        const std::vector<std::string> trace = TraceLines();
+        QCOMPARE(std::count(trace.begin(), trace.end(), "Mouse Down - Cursor Position : "), 2L);
+        const QString line = Display()->QtLines().value(0);
+        QCOMPARE(line.count(QLatin1Char('<')), 1);
+        QCOMPARE(line.count(QLatin1Char('>')), 1);
+    }
+
     void linesOfAKnownShapeAreSkippedButNotTheLast() {
         UseDataFile(
             "Prix: 12,50 \x80\r\nTaxe: 3,20 \x80\r\nTotal: 7,10 $\r\nPort: 4,90 \x80\r\n"

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <utility>
 
@@ -167,9 +166,9 @@ TEST(PatternMatcher, CatastrophicBacktrackingEndsAsAFailedMatch) {
     m.SetSubject(std::string(40, 'a') + "b");
     for (bool study : {false, true}) {
         if (study) m.Study();
-        const auto start = std::chrono::steady_clock::now();
+        // Without the match limit this would run for hours: the test's time-out
+        // catches that, and bench/ measures how soon the limit ends it.
         EXPECT_FALSE(m.Match());
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
         EXPECT_FALSE(m.HasMatch());
     }
     // The same pattern still matches where it can.

@@ -9,10 +9,11 @@
 
 class QtControlsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void textCrossesTheBoundaryAsWindows1252() {
         QCOMPARE(ToQt("Propri\xE9t\xE9s \x80 \x9C"), QStringLiteral("Propriétés € œ"));
-        QCOMPARE(FromQt(QStringLiteral("Propriétés € œ")), std::string("Propri\xE9t\xE9s \x80 \x9C"));
+        QCOMPARE(FromQt(QStringLiteral("Propriétés € œ")),
+                 std::string("Propri\xE9t\xE9s \x80 \x9C"));
         // What the code page lacks becomes one "?" per character, surrogate pairs included.
         QCOMPARE(FromQt(QStringLiteral("a\u03A9b\U0001F600c")), std::string("a?b?c"));
         QCOMPARE(FromQt(QString(QChar(0x1A)) + QChar(0x3A9)), std::string("\x1A?"));
@@ -71,6 +72,11 @@ private slots:
         QCOMPARE(int(upDown.Position()), 0);
         QTest::mouseClick(upDown.findChild<QToolButton*>(QStringLiteral("up")), Qt::LeftButton);
         QCOMPARE(edit.text(), QStringLiteral("1"));
+        // The arrow keys in the edit step it too.
+        QTest::keyClick(&edit, Qt::Key_Up);
+        QTest::keyClick(&edit, Qt::Key_Up);
+        QTest::keyClick(&edit, Qt::Key_Down);
+        QCOMPARE(edit.text(), QStringLiteral("2"));
     }
 
     void thePageControlWrapsItsTabsAndSwitchesPages() {
