@@ -12,8 +12,8 @@
 namespace {
 
 // An edit with its up-down of range 0 to 100 beside it.
-TUpDown* MakeEditWithUpDown(QWidget* parent, const char* editName, const char* upDownName, QRect edit,
-                            QRect upDown, int position, QLineEdit*& editControl) {
+TUpDown* MakeEditWithUpDown(QWidget* parent, const char* editName, const char* upDownName,
+                            QRect edit, QRect upDown, int position, QLineEdit*& editControl) {
     editControl = MakeEdit(parent, editName, QString(), edit);
     auto* control = new TUpDown(parent, editControl, 0, 100, position);
     control->setObjectName(QString::fromLatin1(upDownName));
@@ -24,34 +24,44 @@ TUpDown* MakeEditWithUpDown(QWidget* parent, const char* editName, const char* u
 }  // namespace
 
 TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
-    : TPage("TabSheet3", QStringLiteral("SAT")), OpenDialog1(openDialog1), SaveDialog1(saveDialog1) {
+    : TPage("TabSheet3", QStringLiteral("SAT")),
+      OpenDialog1(openDialog1),
+      SaveDialog1(saveDialog1) {
     SAT_Memo = MakeMemo(this, "SAT_Memo", QRect(0, 0, 169, 361), TScrollBars::Both);
-    QGroupBox* box3 = MakeGroupBox(this, "GroupBox3", QStringLiteral("Nb Clauses"), QRect(176, 16, 97, 49));
-    Sat_NbCl_UpDown = MakeEditWithUpDown(box3, "Sat_NbCl_Edit", "Sat_NbCl_UpDown", QRect(16, 20, 41, 21),
-                                         QRect(57, 20, 16, 21), 80, Sat_NbCl_Edit);
-    QGroupBox* box1 = MakeGroupBox(this, "GroupBox1", QStringLiteral("Nb of Literals"), QRect(280, 16, 97, 49));
-    SAT_NbLit_UpDown = MakeEditWithUpDown(box1, "Sat_NbLit_Edit", "SAT_NbLit_UpDown", QRect(16, 20, 41, 21),
-                                          QRect(57, 20, 16, 21), 24, Sat_NbLit_Edit);
-    QGroupBox* box2 =
-        MakeGroupBox(this, "GroupBox2", QStringLiteral("Nb Literals  By Clause"), QRect(384, 8, 137, 65));
+    QGroupBox* box3 =
+        MakeGroupBox(this, "GroupBox3", QStringLiteral("Nb Clauses"), QRect(176, 16, 97, 49));
+    Sat_NbCl_UpDown =
+        MakeEditWithUpDown(box3, "Sat_NbCl_Edit", "Sat_NbCl_UpDown", QRect(16, 20, 41, 21),
+                           QRect(57, 20, 16, 21), 80, Sat_NbCl_Edit);
+    QGroupBox* box1 =
+        MakeGroupBox(this, "GroupBox1", QStringLiteral("Nb of Literals"), QRect(280, 16, 97, 49));
+    SAT_NbLit_UpDown =
+        MakeEditWithUpDown(box1, "Sat_NbLit_Edit", "SAT_NbLit_UpDown", QRect(16, 20, 41, 21),
+                           QRect(57, 20, 16, 21), 24, Sat_NbLit_Edit);
+    QGroupBox* box2 = MakeGroupBox(this, "GroupBox2", QStringLiteral("Nb Literals  By Clause"),
+                                   QRect(384, 8, 137, 65));
     MakeLabel(box2, "Label1", QStringLiteral("From"), {8, 16});
-    SAT_NbLitByCl_From_UpDown =
-        MakeEditWithUpDown(box2, "Sat_NbLitByCl_From_Edit", "SAT_NbLitByCl_From_UpDown", QRect(8, 32, 33, 21),
-                           QRect(41, 32, 16, 21), 10, Sat_NbLitByCl_From_Edit);
+    SAT_NbLitByCl_From_UpDown = MakeEditWithUpDown(
+        box2, "Sat_NbLitByCl_From_Edit", "SAT_NbLitByCl_From_UpDown", QRect(8, 32, 33, 21),
+        QRect(41, 32, 16, 21), 10, Sat_NbLitByCl_From_Edit);
     MakeLabel(box2, "Label2", QStringLiteral("To"), {64, 16});
-    Sat_NbLitByCl_To_UpDown =
-        MakeEditWithUpDown(box2, "Sat_NbLitByCl_To_Edit", "Sat_NbLitByCl_To_UpDown", QRect(64, 32, 41, 21),
-                           QRect(105, 32, 16, 21), 16, Sat_NbLitByCl_To_Edit);
-    SAT_OpenConstraintFile_Button =
-        MakeButton(this, "SAT_OpenConstraintFile_Button", QStringLiteral("&Open"), QRect(176, 80, 75, 25));
-    SAT_SaveToConstraintFile_Button =
-        MakeButton(this, "SAT_SaveToConstraintFile_Button", QStringLiteral("&Save"), QRect(176, 112, 75, 25));
+    Sat_NbLitByCl_To_UpDown = MakeEditWithUpDown(box2, "Sat_NbLitByCl_To_Edit",
+                                                 "Sat_NbLitByCl_To_UpDown", QRect(64, 32, 41, 21),
+                                                 QRect(105, 32, 16, 21), 16, Sat_NbLitByCl_To_Edit);
+    SAT_OpenConstraintFile_Button = MakeButton(this, "SAT_OpenConstraintFile_Button",
+                                               QStringLiteral("&Open"), QRect(176, 80, 75, 25));
+    SAT_SaveToConstraintFile_Button = MakeButton(this, "SAT_SaveToConstraintFile_Button",
+                                                 QStringLiteral("&Save"), QRect(176, 112, 75, 25));
     SAT_CheckIntegrity_Button =
-        MakeButton(this, "SAT_CheckIntegrity_Button", QStringLiteral("&Check Integrity"), QRect(392, 80, 113, 25));
-    SAT_Random_Generation_Button = MakeButton(this, "SAT_Random_Generation_Button",
-                                              QStringLiteral("Random Generation"), QRect(536, 8, 113, 25));
-    SAT_Load_Button = MakeButton(this, "SAT_Load_Button", QStringLiteral("Load"), QRect(536, 40, 113, 25));
-    SAT_Solve_Button = MakeButton(this, "SAT_Solve_Button", QStringLiteral("&Solve"), QRect(534, 72, 115, 25));
+        MakeButton(this, "SAT_CheckIntegrity_Button", QStringLiteral("&Check Integrity"),
+                   QRect(392, 80, 113, 25));
+    SAT_Random_Generation_Button =
+        MakeButton(this, "SAT_Random_Generation_Button", QStringLiteral("Random Generation"),
+                   QRect(536, 8, 113, 25));
+    SAT_Load_Button =
+        MakeButton(this, "SAT_Load_Button", QStringLiteral("Load"), QRect(536, 40, 113, 25));
+    SAT_Solve_Button =
+        MakeButton(this, "SAT_Solve_Button", QStringLiteral("&Solve"), QRect(534, 72, 115, 25));
     SATSolver_StringGrid = new TStringGridControl(this, 5, 5);
     SATSolver_StringGrid->setObjectName(QStringLiteral("SATSolver_StringGrid"));
     SATSolver_StringGrid->setGeometry(264, 120, 401, 393);
@@ -59,7 +69,8 @@ TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
     for (int row = 0; row < 5; ++row) SATSolver_StringGrid->setRowHeight(row, heights[row]);
 
     ConnectClick(SAT_OpenConstraintFile_Button, [this] { SAT_OpenConstraintFile_ButtonClick(); });
-    ConnectClick(SAT_SaveToConstraintFile_Button, [this] { SAT_SaveToConstraintFile_ButtonClick(); });
+    ConnectClick(SAT_SaveToConstraintFile_Button,
+                 [this] { SAT_SaveToConstraintFile_ButtonClick(); });
     ConnectClick(SAT_CheckIntegrity_Button, [this] { SAT_CheckIntegrity_ButtonClick(); });
     ConnectClick(SAT_Random_Generation_Button, [this] { Button4Click(); });
     ConnectClick(SAT_Load_Button, [this] { SAT_Load_ButtonClick(); });
@@ -69,7 +80,8 @@ TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
 void TSatPage::Button4Click() {
     if (!SatSolver) return;
     SatSolver->Generate(Sat_NbCl_UpDown->Position(), SAT_NbLit_UpDown->Position(),
-                        SAT_NbLitByCl_From_UpDown->Position(), Sat_NbLitByCl_To_UpDown->Position(), *SAT_Memo);
+                        SAT_NbLitByCl_From_UpDown->Position(), Sat_NbLitByCl_To_UpDown->Position(),
+                        *SAT_Memo);
 }
 
 // A ".cnf" file is DIMACS: the memo receives the equivalent constraint text, or
@@ -108,8 +120,8 @@ void TSatPage::SAT_Load_ButtonClick() {
     if (SatSolver) SatSolver->LoadFromLines(*SAT_Memo);
 }
 
-// Repaint, let the pending messages run, one step; until the problem is solved,
-// at least one step. The messages may end the loop (Escape, the main window
+// Repaint what needs it, let the pending messages run, one step; until the problem
+// is solved, at least one step. The messages may end the loop (Escape, the main window
 // closing), which is checked before each step: the solver is never stepped once
 // the window has released it.
 void TSatPage::SAT_Solve_ButtonClick() {
@@ -120,7 +132,9 @@ void TSatPage::SAT_Solve_ButtonClick() {
         ~TDepth() { --depth; }
     } depth{fSolveDepth};
     do {
-        Kavelin_Form->repaint();
+        // What is invalid is painted now, as the classic form's repaint does; a
+        // whole-window repaint would also redraw every child (the grid drew
+        // itself in the last step) for nothing.
         QCoreApplication::processEvents();
         if (fSolveStop != TSolveStop::None || !SatSolver) return;
         SatSolver->Step();

@@ -111,17 +111,13 @@ class TGridSelectionModel : public QItemSelectionModel {
     TStringGridControl* fControl;
 };
 
-// Paints every cell through the control, and gives the in-place editor the text
-// that OnGetEditText makes of the cell's, keeping the cell in step with what is typed.
+// Gives the in-place editor the text that OnGetEditText makes of the cell's,
+// keeping the cell in step with what is typed. (The control paints the cells.)
 class TGridDelegate : public QStyledItemDelegate {
   public:
     explicit TGridDelegate(TStringGridControl& control)
         : QStyledItemDelegate(&control), fControl(control) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        fControl.PaintCell(painter, option.rect, index.column(), index.row());
-    }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                           const QModelIndex& index) const override {
         auto* editor = new QLineEdit(parent);
@@ -175,7 +171,9 @@ int32_t TQtGridCanvas::TextWidth(const std::string& text) {
     return CurrentMetrics().horizontalAdvance(ToQt(text));
 }
 
-int32_t TQtGridCanvas::TextHeight(const std::string&) { return CurrentMetrics().height(); }
+int32_t TQtGridCanvas::TextHeight(const std::string&) {
+    return CurrentMetrics().height();
+}
 
 void TQtGridCanvas::TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) {
     // An empty text draws nothing; most cells of the SAT grid are empty.
@@ -241,19 +239,23 @@ void TStringGridControl::SetFixedRows(int count) {
     UpdateFixedFlags();
 }
 
+// Flags are set only where they change: each change repaints its cell.
 void TStringGridControl::UpdateFixedFlags() {
     for (int row = 0; row < rowCount(); ++row)
         for (int col = 0; col < columnCount(); ++col) {
             QTableWidgetItem* cell = item(row, col);
             if (!IsFixed(col, row)) {
-                if (cell) cell->setFlags(cell->flags() | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+                const Qt::ItemFlags free =
+                    cell ? cell->flags() | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                         : Qt::ItemFlags();
+                if (cell && cell->flags() != free) cell->setFlags(free);
                 continue;
             }
             if (!cell) {
                 cell = new QTableWidgetItem;
                 setItem(row, col, cell);
             }
-            cell->setFlags(Qt::ItemIsEnabled);
+            if (cell->flags() != Qt::ItemIsEnabled) cell->setFlags(Qt::ItemIsEnabled);
         }
 }
 
@@ -435,6 +437,63 @@ void TStringGridControl::PaintCell(QPainter* painter, const QRect& rect, int32_t
         if (OnDrawCell) OnDrawCell(col, row, r, state);
     });
     fCanvas.fPainter = nullptr;
+}
+
+void TStringGridControl::paintEvent(QPaintEvent* event) {
+    QHeaderView* columns = horizontalHeader();
+    QHeaderView* rows = verticalHeader();
+    if (columns->count() == 0 || rows->count() == 0) return;
+    QPainter painter(viewport());
+    const int gridSize = showGrid() ? 1 : 0;
+    // The cells end at these viewport positions, their last grid line included.
+    const int cellsRight = columns->length() - columns->offset() - 1;
+    const int cellsBottom = rows->length() - rows->offset() - 1;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QPen gridPen(QColor::fromRgba(static_cast<QRgb>(
+                           style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this))),
+                       1, gridStyle());
+    for (QRect dirty : event->region()) {
+        dirty.setRight(std::min(dirty.right(), cellsRight));
+        dirty.setBottom(std::min(dirty.bottom(), cellsBottom));
+        if (!dirty.isValid()) continue;
+        int left = columns->visualIndexAt(dirty.left());
+        int right = columns->visualIndexAt(dirty.right());
+        int top = rows->visualIndexAt(dirty.top());
+        int bottom = rows->visualIndexAt(dirty.bottom());
+        if (left == -1) left = 0;
+        if (right == -1) right = columns->count() - 1;
+        if (top == -1) top = 0;
+        if (bottom == -1) bottom = rows->count() - 1;
+        for (int visualRow = top; visualRow <= bottom; ++visualRow) {
+            const int row = rows->logicalIndex(visualRow);
+            if (rows->isSectionHidden(row)) continue;
+            const int y = rowViewportPosition(row);
+            const int height = rowHeight(row) - gridSize;
+            for (int visualCol = left; visualCol <= right; ++visualCol) {
+                const int col = columns->logicalIndex(visualCol);
+                if (columns->isSectionHidden(col)) continue;
+                PaintCell(
+                    &painter,
+                    QRect(columnViewportPosition(col), y, columnWidth(col) - gridSize, height), col,
+                    row);
+            }
+        }
+        if (!gridSize) continue;
+        painter.setPen(gridPen);
+        for (int visualRow = top; visualRow <= bottom; ++visualRow) {
+            const int row = rows->logicalIndex(visualRow);
+            if (rows->isSectionHidden(row)) continue;
+            const int y = rowViewportPosition(row) + rowHeight(row) - gridSize;
+            painter.drawLine(dirty.left(), y, dirty.right(), y);
+        }
+        for (int visualCol = left; visualCol <= right; ++visualCol) {
+            const int col = columns->logicalIndex(visualCol);
+            if (columns->isSectionHidden(col)) continue;
+            const int x = columnViewportPosition(col) + columnWidth(col) - gridSize;
+            painter.drawLine(x, dirty.top(), x, dirty.bottom());
+        }
+    }
 }
 
 // ---- events ----

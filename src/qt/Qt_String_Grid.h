@@ -109,12 +109,15 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     TRect CellRect(int32_t col, int32_t row) const;
     bool IsFixed(int32_t col, int32_t row) const { return col < fFixedCols || row < fFixedRows; }
 
-    // Used by the cell delegate.
-    void PaintCell(QPainter* painter, const QRect& rect, int32_t col, int32_t row);
     void EditorOpened(QLineEdit* editor, int32_t col, int32_t row);
     void RaiseKeyDown(QKeyEvent* event, bool& swallowed);
 
   protected:
+    // Draws the cells of the dirty region through PaintCell, then the grid lines,
+    // as the table view does, but without the style's per-cell item panel: every
+    // cell paints its whole rectangle, and a grid of a thousand cells repaints
+    // at every step of a search.
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -126,6 +129,8 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
   private:
+    // Paints one cell: the default drawing, then OnDrawCell.
+    void PaintCell(QPainter* painter, const QRect& rect, int32_t col, int32_t row);
     void UpdateFixedFlags();
     void FocusChanged(QWidget* old, QWidget* now);
     bool Contains(const QWidget* widget) const;
