@@ -6,6 +6,11 @@ void TMemoryTextDisplay::Add(const std::string& text) {
     for (const auto& line : lines) fLines.Add(line);
 }
 
+void ITextDisplay::ReplaceLast(const std::string& text) {
+    Delete(Count() - 1);
+    Add(text);
+}
+
 void ITextDisplay::DeleteFirst(int count) {
     for (int i = 0; i < count && Count() > 0; ++i) Delete(0);
 }

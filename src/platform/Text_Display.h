@@ -9,6 +9,9 @@ class ITextDisplay : public TLines {
   public:
     // Removes the first `count` lines at once (fewer when the text holds fewer).
     virtual void DeleteFirst(int count);
+    // Replaces the last line (there is one) by `text`, as deleting it and adding
+    // `text` would; a control does it in place, so that its scrolling stays.
+    virtual void ReplaceLast(const std::string& text);
     virtual void ScrollToBottom() = 0;
     virtual void Repaint() = 0;
 };

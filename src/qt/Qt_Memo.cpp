@@ -1,5 +1,6 @@
 #include "qt/Qt_Memo.h"
 
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -25,7 +26,9 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     });
 }
 
-int TMemo::Count() const { return fHasLines ? document()->blockCount() : 0; }
+int TMemo::Count() const {
+    return fHasLines ? document()->blockCount() : 0;
+}
 
 std::string TMemo::Get(int index) const {
     if (index < 0 || index >= Count()) return std::string();
@@ -37,8 +40,10 @@ void TMemo::Add(const std::string& line) {
     const QString text = NormaliseBreaks(ToQt(line));
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    if (fHasLines) cursor.insertText(QStringLiteral("\n") + text);
-    else cursor.insertText(text);
+    if (fHasLines)
+        cursor.insertText(QStringLiteral("\n") + text);
+    else
+        cursor.insertText(text);
     fHasLines = true;
     fProgrammatic = false;
 }
@@ -62,6 +67,17 @@ void TMemo::Delete(int index) {
         }
         cursor.removeSelectedText();
     }
+    fProgrammatic = false;
+}
+
+// The last line's text is replaced in one edit: the line count, and so the
+// scroll bar, stay as they are.
+void TMemo::ReplaceLast(const std::string& text) {
+    fProgrammatic = true;
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(NormaliseBreaks(ToQt(text)));
     fProgrammatic = false;
 }
 
@@ -96,9 +112,15 @@ void TMemo::Assign(const std::vector<std::string>& lines) {
     fProgrammatic = false;
 }
 
-void TMemo::ScrollToBottom() { verticalScrollBar()->setValue(verticalScrollBar()->maximum()); }
+void TMemo::ScrollToBottom() {
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
 
-void TMemo::Repaint() { viewport()->repaint(); }
+// Paints now what the changes since the last paint left to paint (the lines
+// that changed, the scroll bar); the rest of the memo already shows its text.
+void TMemo::Repaint() {
+    QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
+}
 
 QStringList TMemo::QtLines() const {
     QStringList lines;

@@ -9,7 +9,7 @@
 
 class TMemo : public QPlainTextEdit, public ITextDisplay {
     Q_OBJECT
-public:
+  public:
     explicit TMemo(QWidget* parent = nullptr);
 
     int Count() const override;
@@ -19,12 +19,13 @@ public:
     void Clear() override;
     void Assign(const std::vector<std::string>& lines) override;
     void DeleteFirst(int count) override;
+    void ReplaceLast(const std::string& text) override;
     void ScrollToBottom() override;
     void Repaint() override;
 
     QStringList QtLines() const;
 
-private:
+  private:
     // An empty document is either no line at all or one empty line; this tells
     // which. Edits by the user keep it in step with the document.
     bool fHasLines = false;

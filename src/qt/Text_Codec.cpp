@@ -8,6 +8,8 @@
 // costs far more than converting a cell's text.
 
 QString ToQt(const std::string& ansi) {
+    // Most texts of a grid are empty.
+    if (ansi.empty()) return QString();
     static QStringDecoder decoder("windows-1252");
     if (!decoder.isValid()) return QString::fromLatin1(ansi.data(), qsizetype(ansi.size()));
     decoder.resetState();
@@ -15,6 +17,7 @@ QString ToQt(const std::string& ansi) {
 }
 
 std::string FromQt(const QString& text) {
+    if (text.isEmpty()) return std::string();
     static QStringEncoder encoder("windows-1252");
     if (!encoder.isValid()) {
         const QByteArray latin = text.toLatin1();

@@ -51,6 +51,13 @@ class StartupTest : public QObject {
         QCOMPARE(trace->Get(0), std::string("502"));
         QCOMPARE(trace->Get(9499), std::string("10001"));
         QCOMPARE(trace->verticalScrollBar()->value(), trace->verticalScrollBar()->maximum());
+        // A status line replaced in place: the scroll bar keeps its range.
+        const int maximum = trace->verticalScrollBar()->maximum();
+        Messenger.SetLinesToReplace(1);
+        Messenger.Send("status");
+        QCOMPARE(trace->Count(), 9500);
+        QCOMPARE(trace->Get(9499), std::string("status"));
+        QCOMPARE(trace->verticalScrollBar()->maximum(), maximum);
 
         Messenger.ClearTrace();
         QCOMPARE(trace->Count(), 0);
