@@ -161,9 +161,8 @@ const QFontMetrics& TQtGridCanvas::CurrentMetrics() {
 }
 
 void TQtGridCanvas::FillRect(const TRect& rect) {
-    if (!fPainter || rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
-    fPainter->fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()),
-                       fControl.ToQColor(BrushColor));
+    if (!fCalls || rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
+    fCalls->push_back(TCanvasCall{false, rect, BrushColor, {}, 0, 0, {}});
 }
 
 int32_t TQtGridCanvas::TextWidth(const std::string& text) {
@@ -177,15 +176,28 @@ int32_t TQtGridCanvas::TextHeight(const std::string&) {
 
 void TQtGridCanvas::TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) {
     // An empty text draws nothing; most cells of the SAT grid are empty.
-    if (!fPainter || text.empty()) return;
-    const int ascent = CurrentMetrics().ascent();
-    fPainter->save();
-    fPainter->setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()),
-                          Qt::IntersectClip);
-    fPainter->setFont(fQtFont);
-    fPainter->setPen(fControl.ToQColor(Font.Color));
-    fPainter->drawText(QPoint(x, y + ascent), ToQt(text));
-    fPainter->restore();
+    if (!fCalls || text.empty()) return;
+    fCalls->push_back(TCanvasCall{true, clip, Font.Color, Font, x, y, text});
+}
+
+void TQtGridCanvas::Paint(QPainter& painter, const std::vector<TCanvasCall>& calls) {
+    const TFont font = Font;
+    for (const TCanvasCall& call : calls) {
+        const QRect rect(call.Rect.Left, call.Rect.Top, call.Rect.Width(), call.Rect.Height());
+        if (!call.IsText) {
+            painter.fillRect(rect, fControl.ToQColor(call.Colour));
+            continue;
+        }
+        Font = call.Font;
+        const int ascent = CurrentMetrics().ascent();
+        painter.save();
+        painter.setClipRect(rect, Qt::IntersectClip);
+        painter.setFont(fQtFont);
+        painter.setPen(fControl.ToQColor(call.Colour));
+        painter.drawText(QPoint(call.X, call.Y + ascent), ToQt(call.Text));
+        painter.restore();
+    }
+    Font = font;
 }
 
 // ---- the control ----
@@ -421,12 +433,13 @@ TRect TStringGridControl::CellRect(int32_t col, int32_t row) const {
     return Rect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height());
 }
 
-void TStringGridControl::PaintCell(QPainter* painter, const QRect& rect, int32_t col, int32_t row) {
+TCellDrawing TStringGridControl::RecordCell(const QRect& rect, int32_t col, int32_t row) {
+    TCellDrawing drawing{rect, {}};
     const TRect r = Rect(rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height());
     const bool fixed = IsFixed(col, row);
     const bool selected = !fixed && currentIndex().isValid() && row == Row() &&
                           (col == Col() || (fOptions & goRowSelect));
-    fCanvas.fPainter = painter;
+    fCanvas.fCalls = &drawing.Calls;
     fCanvas.BrushColor = fixed ? clBtnFace : selected ? clHighlight : clWindow;
     fCanvas.FillRect(r);
     fCanvas.Font = TFont{};
@@ -436,7 +449,61 @@ void TStringGridControl::PaintCell(QPainter* painter, const QRect& rect, int32_t
     RunGuarded([&] {
         if (OnDrawCell) OnDrawCell(col, row, r, state);
     });
-    fCanvas.fPainter = nullptr;
+    fCanvas.fCalls = nullptr;
+    return drawing;
+}
+
+std::optional<TCellDrawing>& TStringGridControl::Drawn(int32_t col, int32_t row) {
+    const size_t cells = static_cast<size_t>(rowCount()) * static_cast<size_t>(columnCount());
+    if (fDrawn.size() != cells) fDrawn.assign(cells, std::nullopt);
+    return fDrawn[static_cast<size_t>(row) * static_cast<size_t>(columnCount()) +
+                  static_cast<size_t>(col)];
+}
+
+void TStringGridControl::PaintCell(QPainter& painter, const QRect& rect, int32_t col, int32_t row,
+                                   bool whole) {
+    const auto made = fRepainting.find({col, row});
+    TCellDrawing drawing = made != fRepainting.end() && made->second.Rect == rect
+                               ? std::move(made->second)
+                               : RecordCell(rect, col, row);
+    if (made != fRepainting.end()) fRepainting.erase(made);
+    fCanvas.Paint(painter, drawing.Calls);
+    // A cell painted in part keeps older pixels elsewhere: it is not known as drawn.
+    if (whole)
+        Drawn(col, row) = std::move(drawing);
+    else
+        Drawn(col, row).reset();
+}
+
+// Every visible cell is drawn (OnDrawCell runs for each, as in a full repaint),
+// and only those whose drawing differs from the one they show are painted.
+void TStringGridControl::Repaint() {
+    QWidget* area = viewport();
+    const int top = rowAt(0);
+    const int left = columnAt(0);
+    if (!area->isVisible() || !area->updatesEnabled() || top < 0 || left < 0) {
+        area->repaint();
+        return;
+    }
+    int bottom = rowAt(area->height() - 1);
+    int right = columnAt(area->width() - 1);
+    if (bottom < 0) bottom = rowCount() - 1;
+    if (right < 0) right = columnCount() - 1;
+    const int gridSize = showGrid() ? 1 : 0;
+    QRegion changed;
+    for (int row = top; row <= bottom; ++row)
+        for (int col = left; col <= right; ++col) {
+            const QRect rect(columnViewportPosition(col), rowViewportPosition(row),
+                             columnWidth(col) - gridSize, rowHeight(row) - gridSize);
+            if (rect.isEmpty()) continue;
+            TCellDrawing drawing = RecordCell(rect, col, row);
+            const std::optional<TCellDrawing>& shown = Drawn(col, row);
+            if (shown && *shown == drawing) continue;
+            changed += rect;
+            fRepainting[{col, row}] = std::move(drawing);
+        }
+    if (!changed.isEmpty()) area->repaint(changed);
+    fRepainting.clear();
 }
 
 void TStringGridControl::paintEvent(QPaintEvent* event) {
@@ -473,10 +540,9 @@ void TStringGridControl::paintEvent(QPaintEvent* event) {
             for (int visualCol = left; visualCol <= right; ++visualCol) {
                 const int col = columns->logicalIndex(visualCol);
                 if (columns->isSectionHidden(col)) continue;
-                PaintCell(
-                    &painter,
-                    QRect(columnViewportPosition(col), y, columnWidth(col) - gridSize, height), col,
-                    row);
+                const QRect cell(columnViewportPosition(col), y, columnWidth(col) - gridSize,
+                                 height);
+                PaintCell(painter, cell, col, row, dirty.contains(cell));
             }
         }
         if (!gridSize) continue;

@@ -9,11 +9,14 @@
 // interface are raised from Qt's events inside the error guard.
 #pragma once
 
+#include <map>
 #include <optional>
 
 #include <QPointer>
 #include <QTableWidget>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Grid_Control.h"
 
@@ -21,8 +24,29 @@ class QLineEdit;
 class QPainter;
 class TStringGridControl;
 
-// The drawing surface of the grid: paints on the cell painter while a cell is
-// drawn, and measures with the control's font at any time.
+// One call that the drawing of a cell made on the canvas: a filled rectangle, or
+// a text clipped to a rectangle.
+struct TCanvasCall {
+    bool IsText = false;
+    TRect Rect;
+    TColor Colour = clBlack;  // the brush's, or the text's
+    TFont Font;
+    int32_t X = 0;
+    int32_t Y = 0;
+    std::string Text;
+    friend bool operator==(const TCanvasCall&, const TCanvasCall&) = default;
+};
+
+// What the drawing of a cell made: its rectangle in the viewport and its calls
+// on the canvas, in order. Two equal drawings paint the same pixels.
+struct TCellDrawing {
+    QRect Rect;
+    std::vector<TCanvasCall> Calls;
+    friend bool operator==(const TCellDrawing&, const TCellDrawing&) = default;
+};
+
+// The drawing surface of the grid: records the calls of a cell's drawing, paints
+// recorded calls, and measures with the control's font at any time.
 class TQtGridCanvas : public IGridCanvas {
   public:
     explicit TQtGridCanvas(TStringGridControl& control) : fControl(control) {}
@@ -30,8 +54,10 @@ class TQtGridCanvas : public IGridCanvas {
     int32_t TextWidth(const std::string& text) override;
     int32_t TextHeight(const std::string& text) override;
     void TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) override;
+    // Paints the calls of a drawing; Font stays as it was.
+    void Paint(QPainter& painter, const std::vector<TCanvasCall>& calls);
 
-    QPainter* fPainter = nullptr;  // set while a cell is drawn
+    std::vector<TCanvasCall>* fCalls = nullptr;  // set while a cell is drawn
 
   private:
     // The Qt font and its metrics for Font, made again only when Font's size or
@@ -101,7 +127,9 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     TGridCoord MouseCoord(int32_t x, int32_t y) const override;
     // Where the mouse was at the control's last mouse event.
     TPoint CursorPos() const override { return TPoint{fLastMouse.x(), fLastMouse.y()}; }
-    void Repaint() override { viewport()->repaint(); }
+    // Repaints now the visible cells whose drawing changed since they were last
+    // painted; the others keep their pixels, which are the same.
+    void Repaint() override;
 
     // The colour Qt paints for a grid colour; system colours come from the palette.
     QColor ToQColor(TColor colour) const;
@@ -129,8 +157,12 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
   private:
-    // Paints one cell: the default drawing, then OnDrawCell.
-    void PaintCell(QPainter* painter, const QRect& rect, int32_t col, int32_t row);
+    // The drawing of one cell: the default drawing, then OnDrawCell.
+    TCellDrawing RecordCell(const QRect& rect, int32_t col, int32_t row);
+    // Paints one cell with the drawing that Repaint made for it, or a new one; a
+    // cell painted whole is remembered as drawn.
+    void PaintCell(QPainter& painter, const QRect& rect, int32_t col, int32_t row, bool whole);
+    std::optional<TCellDrawing>& Drawn(int32_t col, int32_t row);
     void UpdateFixedFlags();
     void FocusChanged(QWidget* old, QWidget* now);
     bool Contains(const QWidget* widget) const;
@@ -141,4 +173,8 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     TQtGridCanvas fCanvas{*this};
     QPointer<QLineEdit> fEditor;
     QPoint fLastMouse;
+    // The drawing last painted whole in each cell (row by row), and the drawings
+    // that Repaint made for the cells it is repainting.
+    std::vector<std::optional<TCellDrawing>> fDrawn;
+    std::map<std::pair<int32_t, int32_t>, TCellDrawing> fRepainting;
 };

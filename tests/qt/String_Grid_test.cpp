@@ -136,6 +136,64 @@ class StringGridTest : public QObject {
         QCOMPARE(QColor(coloured.pixel(other.Left + 1, other.Top + 1)), QColor(255, 0, 0));
     }
 
+    // Refresh paints on the screen (the window's backing store, not a fresh
+    // rendering) exactly the cells whose drawing changed.
+    void refreshPaintsTheCellsThatChangedOnTheScreen() {
+        auto control = ShownGrid(4, 4);
+        QVERIFY(QTest::qWaitForWindowExposed(control.get()));
+        TMyStringGrid grid(control.get(), nullptr);
+        grid.Refresh();
+        struct TPaints : QObject {
+            QRegion fPainted;
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::Paint)
+                    fPainted += static_cast<QPaintEvent*>(event)->region();
+                return false;
+            }
+        } paints;
+        control->viewport()->installEventFilter(&paints);
+        const auto onScreen = [&](int col, int row) {
+            const TRect r = control->CellRect(col, row);
+            const QPoint at =
+                control->viewport()->mapTo(control.get(), QPoint(r.Left + 1, r.Top + 1));
+            const QImage image = control->screen()->grabWindow(control->winId()).toImage();
+            return QColor(image.pixel(at));
+        };
+        const auto cellRect = [&](int col, int row) {
+            const TRect r = control->CellRect(col, row);
+            return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        };
+
+        grid.Refresh();
+        QVERIFY(paints.fPainted.isEmpty());
+
+        int greenCol = 2;
+        grid.SetColorFunction([&](int32_t col, int32_t row) {
+            return col == greenCol && row == 2 ? clGreen : clWhite;
+        });
+        paints.fPainted = QRegion();
+        grid.Refresh();
+        QCOMPARE(onScreen(2, 2), QColor(0, 128, 0));
+        QCOMPARE(onScreen(3, 2), QColor(255, 255, 255));
+        QCOMPARE(paints.fPainted, QRegion(cellRect(2, 2)));
+
+        greenCol = 3;
+        grid.SetColorFunction([&](int32_t col, int32_t row) {
+            return col == greenCol && row == 2 ? clGreen : clWhite;
+        });
+        paints.fPainted = QRegion();
+        grid.Refresh();
+        QCOMPARE(onScreen(2, 2), QColor(255, 255, 255));
+        QCOMPARE(onScreen(3, 2), QColor(0, 128, 0));
+        QCOMPARE(paints.fPainted, QRegion(cellRect(2, 2)) + cellRect(3, 2));
+
+        // A new text is a new drawing too.
+        paints.fPainted = QRegion();
+        grid.PutCell(1, 3, "W");
+        grid.Refresh();
+        QCOMPARE(paints.fPainted, QRegion(cellRect(1, 3)));
+    }
+
     void aDoubleClickOnAFixedCellDoesNotReachTheSavedHandler() {
         auto control = ShownGrid(3, 3);
         QVERIFY(QTest::qWaitForWindowExposed(control.get()));
