@@ -233,17 +233,36 @@ bool TStringManager::MatchRegex(const std::string& pattern, const std::string& t
 
 int32_t TStringManager::CompareTyped(const std::string& a, const std::string& b) {
     if (a == b) return 0;
-    if (IsInteger(a) && IsInteger(b)) return Sign(LeadingInteger(a), LeadingInteger(b));
-    if (IsReal(a) && IsReal(b)) {
-        const TExtended x = MyStrToFloat(a), y = MyStrToFloat(b);
-        return x < y ? -1 : x > y ? 1 : 0;
+    return CompareTyped(TypedKey(a), TypedKey(b));
+}
+
+// The checks have no effect beyond their answer, so reading all of them for each
+// text answers as the comparison's own short-circuit order does.
+TStringManager::TTypedKey TStringManager::TypedKey(const std::string& text) {
+    TTypedKey key;
+    key.Text = &text;
+    key.Integer = IsInteger(text);
+    if (key.Integer) key.IntegerValue = LeadingInteger(text);
+    key.Real = IsReal(text);
+    if (key.Real) key.RealValue = MyStrToFloat(text);
+    key.Date = IsDate(text);
+    if (key.Date) key.DateValue = DateKey(text);
+    key.CodeFamily = IsAVCode(text) ? 'A' : IsDECode(text) ? 'D' : IsFACode(text) ? 'F' : 0;
+    if (key.CodeFamily)
+        key.CodeValue = LeadingInteger(MyStrCopy(text, 3, static_cast<int32_t>(text.size())));
+    return key;
+}
+
+int32_t TStringManager::CompareTyped(const TTypedKey& ka, const TTypedKey& kb) {
+    const std::string& a = *ka.Text;
+    const std::string& b = *kb.Text;
+    if (a == b) return 0;
+    if (ka.Integer && kb.Integer) return Sign(ka.IntegerValue, kb.IntegerValue);
+    if (ka.Real && kb.Real) {
+        return ka.RealValue < kb.RealValue ? -1 : ka.RealValue > kb.RealValue ? 1 : 0;
     }
-    if (IsDate(a) && IsDate(b)) return Sign(DateKey(a), DateKey(b));
-    if ((IsAVCode(a) && IsAVCode(b)) || (IsDECode(a) && IsDECode(b)) ||
-        (IsFACode(a) && IsFACode(b))) {
-        const int32_t la = static_cast<int32_t>(a.size()), lb = static_cast<int32_t>(b.size());
-        return Sign(LeadingInteger(MyStrCopy(a, 3, la)), LeadingInteger(MyStrCopy(b, 3, lb)));
-    }
+    if (ka.Date && kb.Date) return Sign(ka.DateValue, kb.DateValue);
+    if (ka.CodeFamily && ka.CodeFamily == kb.CodeFamily) return Sign(ka.CodeValue, kb.CodeValue);
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i)
         if (a[i] != b[i])

@@ -76,6 +76,22 @@ class TStringManager {
     // the AV, DE and FA code families by their number, otherwise the ordinal
     // byte comparison (its raw difference).
     static int32_t CompareTyped(const std::string& a, const std::string& b);
+    // What CompareTyped reads of one text, read once, for sorts that compare each
+    // text with many others. The key points to its text, which must outlive it.
+    struct TTypedKey {
+        const std::string* Text = nullptr;
+        bool Integer = false;
+        bool Real = false;
+        bool Date = false;
+        char CodeFamily = 0;  // 'A', 'D' or 'F' for the AV, DE and FA codes
+        int64_t IntegerValue = 0;
+        TExtended RealValue = 0;
+        int64_t DateValue = 0;
+        int64_t CodeValue = 0;
+    };
+    static TTypedKey TypedKey(const std::string& text);
+    // The same as CompareTyped of the two keys' texts.
+    static int32_t CompareTyped(const TTypedKey& a, const TTypedKey& b);
 
     // ---- INI lines ----
 

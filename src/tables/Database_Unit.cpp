@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
 
 #include "analysis/Text_Distance_Unit.h"
 #include "common/Real_Format.h"
@@ -168,10 +169,20 @@ void TMyDatabase::BuildIndex(int32_t field) {
         if (!IsDeleted(r)) list.emplace_back(DBGetString(field, r), r);
     // A merge sort: CompareTyped mixes typed and ordinal comparisons, so it is not
     // a strict weak order on every set of texts, and only a sort that never
-    // relies on transitivity is safe with it.
-    std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
-        return TStringManager::CompareTyped(a.Text, b.Text) < 0;
+    // relies on transitivity is safe with it. Each text's typed key is read once;
+    // the sort moves positions, which then place the entries.
+    std::vector<TStringManager::TTypedKey> keys;
+    keys.reserve(list.size());
+    for (const auto& entry : list) keys.push_back(TStringManager::TypedKey(entry.Text));
+    std::vector<size_t> order(list.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&keys](size_t a, size_t b) {
+        return TStringManager::CompareTyped(keys[a], keys[b]) < 0;
     });
+    TIndexList sorted;
+    sorted.reserve(list.size());
+    for (const size_t at : order) sorted.push_back(std::move(list[at]));
+    list = std::move(sorted);
     if (fIndexes.size() < fFieldNames.size()) fIndexes.resize(fFieldNames.size());
     if (fIndexValid.size() < fFieldNames.size()) fIndexValid.resize(fFieldNames.size(), false);
     fIndexes[static_cast<size_t>(field)] = std::move(list);

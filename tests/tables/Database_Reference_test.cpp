@@ -1,12 +1,15 @@
 // The database's loops against the step-by-step forms they replace, on many
 // random inputs: the halving search written as recursion, the similarity order
-// built by inserting each entry before the first not-greater one, and the
-// replacement that searches again from the start after each change.
+// built by inserting each entry before the first not-greater one, the
+// replacement that searches again from the start after each change, and the
+// typed comparison through keys read once against the checks run per pair.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "analysis/Text_Distance_Unit.h"
+#include "common/String_Manager_Unit.h"
 #include "support/Trace_Capture.h"
 #include "tables/Database_Unit.h"
 
@@ -45,6 +48,28 @@ std::string ReferenceReplaceAll(std::string text, const std::string& oldText,
     for (size_t at = text.find(oldText); at != std::string::npos; at = text.find(oldText))
         text.replace(at, oldText.size(), newText);
     return text;
+}
+
+// The typed comparison as a pair of texts is read: each check in turn, on both.
+int32_t ReferenceCompareTyped(const std::string& a, const std::string& b) {
+    using SM = TStringManager;
+    const auto sign = [](auto x, auto y) { return x < y ? -1 : x > y ? 1 : 0; };
+    const auto integer = [](const std::string& text) { return std::stoll(text); };
+    const auto date = [](const std::string& t) {
+        return std::stoll(t.substr(6, 4)) * 10000 + std::stoll(t.substr(3, 2)) * 100 +
+               std::stoll(t.substr(0, 2));
+    };
+    if (a == b) return 0;
+    if (SM::IsInteger(a) && SM::IsInteger(b)) return sign(integer(a), integer(b));
+    if (SM::IsReal(a) && SM::IsReal(b)) return sign(SM::MyStrToFloat(a), SM::MyStrToFloat(b));
+    if (SM::IsDate(a) && SM::IsDate(b)) return sign(date(a), date(b));
+    if ((SM::IsAVCode(a) && SM::IsAVCode(b)) || (SM::IsDECode(a) && SM::IsDECode(b)) ||
+        (SM::IsFACode(a) && SM::IsFACode(b)))
+        return sign(integer(a.substr(2)), integer(b.substr(2)));
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return int32_t(uint8_t(a[i])) - int32_t(uint8_t(b[i]));
+    return int32_t(a.size()) - int32_t(b.size());
 }
 
 std::string RandomText(std::mt19937& random, const char* alphabet, size_t maxLength) {
@@ -109,4 +134,50 @@ TEST(DatabaseReference, ReplaceAllMatchesSearchingFromTheStart) {
         for (const auto& [from, to] : rules)
             ASSERT_EQ(ReplaceAll(text, from, to), ReferenceReplaceAll(text, from, to)) << text;
     }
+}
+
+// Texts of every kind that the comparison tells apart, and texts close to them.
+TEST(DatabaseReference, TypedKeysCompareAsThePairwiseChecksAndIndexTheSame) {
+    TTraceCapture capture;
+    std::mt19937 random(5);
+    const char* shapes[] = {"-0123456789", "0123456789,.", "AVDEF0123456789", "abAB19 ", "/0123"};
+    std::vector<std::string> texts;
+    const char* families[] = {"AV", "DE", "FA", "AV"};
+    for (int i = 0; i < 400; ++i) {
+        std::string text = RandomText(random, shapes[random() % 5], 7);
+        char made[40];
+        switch (random() % 6) {
+            case 0:  // a date, month 13 included
+                std::snprintf(made, sizeof made, "%02u/%02u/%04u", unsigned(random() % 31 + 1),
+                              unsigned(random() % 13 + 1), unsigned(1990 + random() % 40));
+                text = made;
+                break;
+            case 1:  // a code of a family, of any length
+                text = families[random() % 4] + RandomText(random, "0123456789", 6);
+                break;
+            default:
+                break;
+        }
+        texts.push_back(text);
+    }
+    for (const std::string& a : texts)
+        for (const std::string& b : texts)
+            ASSERT_EQ(TStringManager::CompareTyped(a, b), ReferenceCompareTyped(a, b))
+                << a << " / " << b;
+
+    std::vector<std::string> lines{"t"};
+    lines.insert(lines.end(), texts.begin(), texts.end());
+    TMyDatabase db("");
+    db.LoadFromStrings(TLineList(lines));
+    TIndexList expected;
+    for (size_t r = 0; r < texts.size(); ++r) expected.emplace_back(texts[r], int32_t(r));
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+        return ReferenceCompareTyped(a.Text, b.Text) < 0;
+    });
+    ASSERT_EQ(db.Index(0).size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(db.Index(0)[i].Text, expected[i].Text) << i;
+        EXPECT_EQ(db.Index(0)[i].Index, expected[i].Index) << i;
+    }
+    EXPECT_TRUE(capture.Boxes().empty());
 }
