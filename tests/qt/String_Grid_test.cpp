@@ -167,22 +167,20 @@ class StringGridTest : public QObject {
         grid.Refresh();
         QVERIFY(paints.fPainted.isEmpty());
 
-        int greenCol = 2;
-        grid.SetColorFunction([&](int32_t col, int32_t row) {
-            return col == greenCol && row == 2 ? clGreen : clWhite;
-        });
-        paints.fPainted = QRegion();
-        grid.Refresh();
+        // Cell (col, 2) green, the others white, then a refresh.
+        const auto greenAt = [&](int green) {
+            grid.SetColorFunction([green](int32_t col, int32_t row) {
+                return col == green && row == 2 ? clGreen : clWhite;
+            });
+            paints.fPainted = QRegion();
+            grid.Refresh();
+        };
+        greenAt(2);
         QCOMPARE(onScreen(2, 2), QColor(0, 128, 0));
         QCOMPARE(onScreen(3, 2), QColor(255, 255, 255));
         QCOMPARE(paints.fPainted, QRegion(cellRect(2, 2)));
 
-        greenCol = 3;
-        grid.SetColorFunction([&](int32_t col, int32_t row) {
-            return col == greenCol && row == 2 ? clGreen : clWhite;
-        });
-        paints.fPainted = QRegion();
-        grid.Refresh();
+        greenAt(3);
         QCOMPARE(onScreen(2, 2), QColor(255, 255, 255));
         QCOMPARE(onScreen(3, 2), QColor(0, 128, 0));
         QCOMPARE(paints.fPainted, QRegion(cellRect(2, 2)) + cellRect(3, 2));
