@@ -455,7 +455,10 @@ TCellDrawing TStringGridControl::RecordCell(const QRect& rect, int32_t col, int3
 
 std::optional<TCellDrawing>& TStringGridControl::Drawn(int32_t col, int32_t row) {
     const size_t cells = static_cast<size_t>(rowCount()) * static_cast<size_t>(columnCount());
-    if (fDrawn.size() != cells) fDrawn.assign(cells, std::nullopt);
+    if (fDrawn.size() != cells || fDrawnCols != columnCount()) {
+        fDrawn.assign(cells, std::nullopt);
+        fDrawnCols = columnCount();
+    }
     return fDrawn[static_cast<size_t>(row) * static_cast<size_t>(columnCount()) +
                   static_cast<size_t>(col)];
 }

@@ -176,5 +176,6 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     // The drawing last painted whole in each cell (row by row), and the drawings
     // that Repaint made for the cells it is repainting.
     std::vector<std::optional<TCellDrawing>> fDrawn;
+    int fDrawnCols = 0;
     std::map<std::pair<int32_t, int32_t>, TCellDrawing> fRepainting;
 };
