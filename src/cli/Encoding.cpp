@@ -1,14 +1,14 @@
 #include <iconv.h>
 #include <cerrno>
-#include <cstdint>
 
 #include "cli/Cli.h"
 
 namespace {
 
 // Converts with iconv, replacing what the target cannot hold (or the source
-// does not encode validly) by "?".
-std::string Convert(const std::string& text, const char* to, const char* from) {
+// does not encode validly) by "?"; `clean`, when given, tells whether none was.
+std::string Convert(const std::string& text, const char* to, const char* from,
+                    bool* clean = nullptr) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return text;
     std::string out;
@@ -24,6 +24,7 @@ std::string Convert(const std::string& text, const char* to, const char* from) {
         if (r == static_cast<size_t>(-1)) {
             if (errno == E2BIG) continue;
             // EILSEQ or EINVAL: skip one source character and write "?" for it.
+            if (clean) *clean = false;
             out += '?';
             size_t skip = 1;
             if (std::string(from) == "UTF-8") {
@@ -44,36 +45,12 @@ std::string Convert(const std::string& text, const char* to, const char* from) {
     return out;
 }
 
-// Well-formed UTF-8: every sequence has its lead byte and continuation bytes,
-// none longer than needed, no surrogate and nothing beyond U+10FFFF.
+// Well-formed UTF-8, as iconv reads it: converting it to UTF-32 meets no
+// sequence it refuses.
 bool IsUtf8(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        size_t length = 0;
-        uint32_t code = 0;
-        if (lead < 0x80)
-            length = 1, code = lead;
-        else if (lead >= 0xC2 && lead <= 0xDF)
-            length = 2, code = lead & 0x1F;
-        else if (lead >= 0xE0 && lead <= 0xEF)
-            length = 3, code = lead & 0x0F;
-        else if (lead >= 0xF0 && lead <= 0xF4)
-            length = 4, code = lead & 0x07;
-        else
-            return false;
-        if (i + length > text.size()) return false;
-        for (size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
-            (length == 4 && (code < 0x10000 || code > 0x10FFFF)))
-            return false;
-        i += length;
-    }
-    return true;
+    bool clean = true;
+    Convert(text, "UTF-32LE", "UTF-8", &clean);
+    return clean;
 }
 
 }  // namespace

@@ -257,9 +257,8 @@ void TStringGridControl::UpdateFixedFlags() {
         for (int col = 0; col < columnCount(); ++col) {
             QTableWidgetItem* cell = item(row, col);
             if (!IsFixed(col, row)) {
-                const Qt::ItemFlags free =
-                    cell ? cell->flags() | Qt::ItemIsSelectable | Qt::ItemIsEditable
-                         : Qt::ItemFlags();
+                const Qt::ItemFlags free = Qt::ItemIsSelectable | Qt::ItemIsEditable |
+                                           (cell ? cell->flags() : Qt::ItemFlags());
                 if (cell && cell->flags() != free) cell->setFlags(free);
                 continue;
             }
