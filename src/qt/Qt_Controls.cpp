@@ -1,9 +1,32 @@
 #include "qt/Qt_Controls.h"
 
+#include <QKeyEvent>
 #include <QStyle>
 
+namespace {
+
+// A push button that Return and Enter press when it has the focus, as Space does,
+// like a focused button of the classic desktop.
+class TButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const int key = event->key();
+        const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && plain && !event->isAutoRepeat()) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
+}  // namespace
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new TButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     button->setAutoDefault(false);

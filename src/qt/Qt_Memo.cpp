@@ -21,6 +21,9 @@ QString NormaliseBreaks(QString text) {
 
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab and Shift+Tab move the focus on, as in the classic memo: a tab typed
+    // into a constraint text would break it.
+    setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!fProgrammatic) fHasLines = !document()->isEmpty();
     });
@@ -46,6 +49,10 @@ void TMemo::Add(const std::string& line) {
         cursor.insertText(text);
     fHasLines = true;
     fProgrammatic = false;
+    // The caret follows the new line into view, as in the classic memo.
+    cursor.movePosition(QTextCursor::End);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 void TMemo::Delete(int index) {

@@ -11,9 +11,13 @@ TPageControl::TPageControl(QWidget* parent)
     fTabs->setExclusive(true);
     fStack->setFrameShape(QFrame::StyledPanel);
     connect(fTabs, &QButtonGroup::idClicked, this, &TPageControl::SetCurrentIndex);
-    // Ctrl+Tab and Ctrl+Shift+Tab step through the pages, wrapping around.
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the pages, wrapping around. Shift+Tab
+    // arrives as Backtab, which X11's key map matches without its Shift and other
+    // platforms with it: one shortcut takes both.
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
-    auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+    auto* previous = new QShortcut(this);
+    previous->setKeys({QKeySequence(Qt::CTRL | Qt::Key_Backtab),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
     connect(next, &QShortcut::activated, this, [this] {
         if (PageCount() > 0) SetCurrentIndex((CurrentIndex() + 1) % PageCount());
     });

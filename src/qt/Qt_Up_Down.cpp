@@ -1,6 +1,7 @@
 #include "qt/Qt_Up_Down.h"
 
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,6 +18,8 @@ TUpDown::TUpDown(QWidget* parent, QLineEdit* associate, int min, int max, int po
     down->setArrowType(Qt::DownArrow);
     for (QToolButton* b : {up, down}) {
         b->setAutoRepeat(true);
+        // The arrows are worked with the mouse; the keyboard steps through the edit.
+        b->setFocusPolicy(Qt::NoFocus);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         layout->addWidget(b);
     }
@@ -27,6 +30,7 @@ TUpDown::TUpDown(QWidget* parent, QLineEdit* associate, int min, int max, int po
 }
 
 bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == fAssociate && event->type() == QEvent::FocusOut) TakeEditedText();
     if (watched == fAssociate && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
@@ -37,11 +41,22 @@ bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-int16_t TUpDown::Position() const {
-    bool ok = false;
-    const int shown = fAssociate->text().trimmed().toInt(&ok);
-    if (ok && shown >= fMin && shown <= fMax) return static_cast<int16_t>(shown);
+int16_t TUpDown::Position() {
+    TakeEditedText();
     return static_cast<int16_t>(fPosition);
+}
+
+void TUpDown::TakeEditedText() {
+    const QString text = fAssociate->text().trimmed();
+    bool ok = false;
+    const qlonglong typed = text.toLongLong(&ok);
+    if (ok)
+        fPosition = static_cast<int>(std::clamp<qlonglong>(typed, fMin, fMax));
+    else if (static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
+             digits.match(text).hasMatch())
+        fPosition = text.startsWith(QLatin1Char('-')) ? fMin : fMax;  // beyond 64 bits
+    const QString shown = QString::number(fPosition);
+    if (fAssociate->text() != shown) fAssociate->setText(shown);
 }
 
 void TUpDown::SetPosition(int position) {

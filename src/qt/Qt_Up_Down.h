@@ -11,9 +11,10 @@ class TUpDown : public QWidget {
   public:
     TUpDown(QWidget* parent, QLineEdit* associate, int min, int max, int position);
 
-    // The number in the edit when it holds one within the range, else the last
-    // position set; read as a signed 16-bit value, as the callers expect.
-    int16_t Position() const;
+    // The number shown in the edit, read as a signed 16-bit value, as the callers
+    // expect. The edit is first brought in line (see TakeEditedText), so the
+    // number used is the number shown.
+    int16_t Position();
     void SetPosition(int position);
     int Min() const { return fMin; }
     int Max() const { return fMax; }
@@ -24,10 +25,16 @@ class TUpDown : public QWidget {
     void StepDown() { SetPosition(Position() - 1); }
 
   protected:
-    // The Up and Down keys in the attached edit step the position, as the arrows do.
+    // The Up and Down keys in the attached edit step the position, as the arrows
+    // do; the edit losing the focus takes its text as the position.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // A number typed into the edit becomes the position, clamped into the range;
+    // a text that is no number gives way to the last position. Either way the
+    // edit then shows the position.
+    void TakeEditedText();
+
     QLineEdit* fAssociate;
     int fMin;
     int fMax;

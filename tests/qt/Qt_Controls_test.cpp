@@ -2,6 +2,7 @@
 // the up-down attached to its edit, and the page control.
 #include <QtTest>
 
+#include "qt/Qt_Controls.h"
 #include "qt/Qt_Memo.h"
 #include "qt/Qt_Page_Control.h"
 #include "qt/Qt_Up_Down.h"
@@ -67,16 +68,86 @@ class QtControlsTest : public QObject {
         edit.setText(QStringLiteral("0"));
         upDown.StepDown();
         QCOMPARE(edit.text(), QStringLiteral("0"));
-        // A text that is no position in range leaves the last position.
+        // A text that is no number gives way to the last position, shown again.
         edit.setText(QStringLiteral("abc"));
         QCOMPARE(int(upDown.Position()), 0);
+        QCOMPARE(edit.text(), QStringLiteral("0"));
         QTest::mouseClick(upDown.findChild<QToolButton*>(QStringLiteral("up")), Qt::LeftButton);
+        QCOMPARE(edit.text(), QStringLiteral("1"));
+        // A number beyond the range is clamped into it, and the edit shows what is used.
+        for (const auto& [typed, used] : {std::pair{"150", 100},
+                                          {" 42 ", 42},
+                                          {"-5", 0},
+                                          {"99999999999999999999999", 100},
+                                          {"4x", 100}}) {
+            edit.setText(QString::fromLatin1(typed));
+            QCOMPARE(int(upDown.Position()), used);
+            QCOMPARE(edit.text(), QString::number(used));
+        }
+        edit.setText(QStringLiteral("-123456789012345678901"));
+        upDown.StepUp();
         QCOMPARE(edit.text(), QStringLiteral("1"));
         // The arrow keys in the edit step it too.
         QTest::keyClick(&edit, Qt::Key_Up);
         QTest::keyClick(&edit, Qt::Key_Up);
         QTest::keyClick(&edit, Qt::Key_Down);
         QCOMPARE(edit.text(), QStringLiteral("2"));
+
+        // Leaving the edit takes its text as the position; the arrows are no Tab stops.
+        QLineEdit next(&parent);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowActive(&parent));
+        edit.setFocus();
+        edit.setText(QStringLiteral("250"));
+        QTest::keyClick(&edit, Qt::Key_Tab);
+        QVERIFY(next.hasFocus());
+        QCOMPARE(edit.text(), QStringLiteral("100"));
+        edit.setFocus();
+        edit.setText(QStringLiteral("x"));
+        next.setFocus();
+        QCOMPARE(edit.text(), QStringLiteral("100"));
+        for (auto* arrow : upDown.findChildren<QToolButton*>())
+            QCOMPARE(arrow->focusPolicy(), Qt::NoFocus);
+    }
+
+    void tabLeavesAMemoAndAnAddedLineScrollsIntoView() {
+        QWidget parent;
+        QLineEdit before(&parent);
+        TMemo memo(&parent);
+        memo.setGeometry(0, 30, 120, 80);
+        QLineEdit after(&parent);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowActive(&parent));
+        memo.setFocus();
+        QTest::keyClick(&memo, Qt::Key_Tab);
+        QVERIFY(after.hasFocus());
+        memo.setFocus();
+        QTest::keyClick(&memo, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(before.hasFocus());
+        memo.setReadOnly(true);
+        memo.setFocus();
+        QTest::keyClick(&memo, Qt::Key_Tab);
+        QVERIFY(after.hasFocus());
+        QCOMPARE(memo.Count(), 0);  // no tab typed
+
+        for (int i = 0; i < 40; ++i) memo.Add("line " + std::to_string(i));
+        QVERIFY(memo.verticalScrollBar()->value() > 0);
+        QVERIFY(memo.viewport()->rect().contains(memo.cursorRect()));
+        QCOMPARE(memo.textCursor().block().text(), QStringLiteral("line 39"));
+    }
+
+    void returnAndSpacePressAFocusedButton() {
+        QWidget parent;
+        QPushButton* button = MakeButton(&parent, "B", QStringLiteral("&Go"), QRect(0, 0, 60, 25));
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowActive(&parent));
+        button->setFocus();
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);  // no plain Return
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(clicked.count(), 3);
     }
 
     void thePageControlWrapsItsTabsAndSwitchesPages() {
@@ -100,6 +171,15 @@ class QtControlsTest : public QObject {
         QCOMPARE(pages.CurrentPage()->objectName(), QStringLiteral("P3"));
         QCOMPARE(changed.count(), 1);
         QVERIFY(pages.CurrentPage()->mapTo(&pages, QPoint(0, 0)).y() > last->geometry().bottom());
+
+        // Ctrl+Tab and Ctrl+Shift+Tab (which X11 delivers as Backtab) step both ways, wrapping.
+        QVERIFY(QTest::qWaitForWindowActive(&pages));
+        QTest::keyClick(&pages, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages.CurrentIndex(), 0);
+        QTest::keyClick(&pages, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages.CurrentIndex(), 3);
+        QTest::keyClick(&pages, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages.CurrentIndex(), 2);
     }
 };
 
