@@ -19,6 +19,27 @@ QString NormaliseBreaks(QString text) {
 
 }  // namespace
 
+// The document's undo history is off while the program edits: turning it off drops
+// the steps kept so far, and edits made without it keep no copy of the text they
+// remove. A memo that the program rewrites at every step, the trace first, stays
+// the size of its lines; what the user types after a program edit can be undone.
+class TMemo::TProgramEdit {
+  public:
+    explicit TProgramEdit(TMemo& memo) : fMemo(memo) {
+        fMemo.fProgrammatic = true;
+        fMemo.document()->setUndoRedoEnabled(false);
+    }
+    ~TProgramEdit() {
+        fMemo.document()->setUndoRedoEnabled(true);
+        fMemo.fProgrammatic = false;
+    }
+    TProgramEdit(const TProgramEdit&) = delete;
+    TProgramEdit& operator=(const TProgramEdit&) = delete;
+
+  private:
+    TMemo& fMemo;
+};
+
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     // Tab and Shift+Tab move the focus on, as in the classic memo: a tab typed
@@ -39,7 +60,7 @@ std::string TMemo::Get(int index) const {
 }
 
 void TMemo::Add(const std::string& line) {
-    fProgrammatic = true;
+    const TProgramEdit edit(*this);
     const QString text = NormaliseBreaks(ToQt(line));
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
@@ -48,7 +69,6 @@ void TMemo::Add(const std::string& line) {
     else
         cursor.insertText(text);
     fHasLines = true;
-    fProgrammatic = false;
     // The caret follows the new line into view, as in the classic memo.
     cursor.movePosition(QTextCursor::End);
     setTextCursor(cursor);
@@ -58,7 +78,7 @@ void TMemo::Add(const std::string& line) {
 void TMemo::Delete(int index) {
     const int count = Count();
     if (index < 0 || index >= count) return;
-    fProgrammatic = true;
+    const TProgramEdit edit(*this);
     if (count == 1) {
         document()->clear();
         fHasLines = false;
@@ -74,18 +94,16 @@ void TMemo::Delete(int index) {
         }
         cursor.removeSelectedText();
     }
-    fProgrammatic = false;
 }
 
 // The last line's text is replaced in one edit: the line count, and so the
 // scroll bar, stay as they are.
 void TMemo::ReplaceLast(const std::string& text) {
-    fProgrammatic = true;
+    const TProgramEdit edit(*this);
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
     cursor.insertText(NormaliseBreaks(ToQt(text)));
-    fProgrammatic = false;
 }
 
 void TMemo::DeleteFirst(int count) {
@@ -94,29 +112,26 @@ void TMemo::DeleteFirst(int count) {
         Clear();
         return;
     }
-    fProgrammatic = true;
+    const TProgramEdit edit(*this);
     QTextCursor cursor(document());
     cursor.setPosition(0);
     cursor.setPosition(document()->findBlockByNumber(count).position(), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
-    fProgrammatic = false;
 }
 
 void TMemo::Clear() {
-    fProgrammatic = true;
+    const TProgramEdit edit(*this);
     document()->clear();
     fHasLines = false;
-    fProgrammatic = false;
 }
 
 void TMemo::Assign(const std::vector<std::string>& lines) {
-    fProgrammatic = true;
+    const TProgramEdit edit(*this);
     QStringList list;
     list.reserve(qsizetype(lines.size()));
     for (const auto& line : lines) list << NormaliseBreaks(ToQt(line));
     setPlainText(list.join(QLatin1Char('\n')));
     fHasLines = !lines.empty();
-    fProgrammatic = false;
 }
 
 void TMemo::ScrollToBottom() {

@@ -26,6 +26,7 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
     QStringList QtLines() const;
 
   private:
+    class TProgramEdit;
     // An empty document is either no line at all or one empty line; this tells
     // which. Edits by the user keep it in step with the document.
     bool fHasLines = false;

@@ -137,6 +137,32 @@ class SatPageTest : public QObject {
         QCOMPARE(TraceLines(), trace);
     }
 
+    // A night's solve rewrites the trace at every step: its document keeps no
+    // undo step, so the memory stays that of its lines once it has filled. Each
+    // step of this problem adds a line; the trace starts nearly full so that it
+    // passes its 10,000 lines and is trimmed within a few hundred steps.
+    void aLongUnsatisfiableRunLeavesTheTraceNoUndoHistory() {
+        fPage->SAT_Memo->Assign(kUnsatisfiable);
+        QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+        TraceForm->RichEdit1->Assign(std::vector<std::string>(9800, "earlier line"));
+        QTextDocument* trace = TraceForm->RichEdit1->document();
+        int changes = 0, mostLines = 0;
+        connect(trace, &QTextDocument::contentsChanged, this, [&] {
+            mostLines = std::max(mostLines, trace->blockCount());
+            if (++changes == 1000) fPage->InterruptSolve();
+        });
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        disconnect(trace, nullptr, this, nullptr);
+        QCOMPARE(mostLines, 10001);
+        QVERIFY(TraceForm->RichEdit1->Count() < 10000);
+        QCOMPARE(trace->availableUndoSteps(), 0);
+        QCOMPARE(trace->availableRedoSteps(), 0);
+
+        // What a person types in the trace afterwards can still be undone.
+        QTest::keyClicks(TraceForm->RichEdit1, QStringLiteral("x"));
+        QVERIFY(trace->isUndoAvailable());
+    }
+
     void closingTheWindowOrQuitEndsTheLoopBeforeTheSolverGoes() {
         for (const bool quit : {false, true}) {
             if (quit) {
