@@ -2,6 +2,8 @@
 // sampled, what the trace shows, the outlines, and the bounded seed search.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "analysis/Discriminant_Analysis_Unit.h"
 #include "analysis/Transform_Picture_Fixtures.h"
 #include "common/Random_Source.h"
@@ -229,4 +231,50 @@ TEST(DiscriminantAnalysis, AnUnreadablePictureRaisesBeforeAnythingIsDrawn) {
     EXPECT_THROW(manager.Analyse(TempDir() + "/absent.jpg", 20, 90, 90), EFileError);
     EXPECT_TRUE(trace.Lines().empty());
     EXPECT_EQ(picture.Bitmap().Pixel(0, 0), clWhite);
+}
+
+// Calls of each section in the process-wide table so far.
+std::map<std::string, int64_t> SectionCalls() {
+    std::map<std::string, int64_t> calls;
+    for (const TSectionTimes& s : ChronoTable().Sections()) calls[s.fSection] = s.fCalls;
+    return calls;
+}
+
+TEST(DiscriminantAnalysis, EverySectionIsTimedInTheProcessWideTable) {
+    TTraceCapture trace;
+    TMagickPictureReader reader;
+    TMemoryPicture picture(100, 60);
+    TDiscriminantAnalysisManager manager(picture);
+    std::map<std::string, int64_t> before = SectionCalls();
+    manager.Analyse(WriteTemp("bands.bmp", EncodeBmp(FourBands(100, 60), TBmpEncoding::Rgb24)), 20,
+                    90, 90);
+    std::map<std::string, int64_t> calls = SectionCalls();
+    for (auto& [name, count] : calls) count -= before[name];
+    const auto parts = static_cast<int64_t>(manager.Parts().size());
+    ASSERT_GT(parts, 0);
+    EXPECT_EQ(calls["Analyse Image"], 1);
+    EXPECT_EQ(calls["Display Part List"], 1);
+    // One loop a seed: the cover check, the seed, its growth. Either one more
+    // check ends it, or a last seed search that gives up.
+    const bool gaveUp = trace.Lines()[1].rfind(kWarning, 0) == 0;
+    EXPECT_GE(calls["Extend Part"], parts);
+    EXPECT_EQ(calls["Create New Part"], calls["Extend Part"] + (gaveUp ? 1 : 0));
+    EXPECT_EQ(calls["SufficientCover"], calls["Create New Part"] + (gaveUp ? 0 : 1));
+    // Every growth cleans its part, and so does the list for every part.
+    EXPECT_EQ(calls["Clean"], calls["Extend Part"] + parts);
+    EXPECT_GT(calls["Calculate Homogeneity"], 2 * calls["Extend Part"]);
+
+    // A uniform part grows a pixel a side a round, sampling itself and its strips:
+    // four strips for 20 rounds, the two side ones for 20 more, then itself once
+    // more in a last round that takes nothing.
+    picture.Bitmap().Fill(clGreen);
+    manager.SetUp(20, 90, 90);
+    before = SectionCalls();
+    TPart centre(40, 20, 60, 40);
+    EXPECT_EQ(manager.ExtendPart(centre), 41);
+    calls = SectionCalls();
+    EXPECT_EQ(calls["Extend Part"] - before["Extend Part"], 1);
+    EXPECT_EQ(calls["Clean"] - before["Clean"], 1);
+    EXPECT_EQ(calls["Calculate Homogeneity"] - before["Calculate Homogeneity"],
+              5 * 20 + 3 * 20 + 1);
 }

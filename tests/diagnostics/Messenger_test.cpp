@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "common/Real_Format.h"
-#include "diagnostics/Chrono_Unit.h"
 #include "support/Trace_Capture.h"
 
 TEST(Messenger, TrimsBy501WhenTheTracePasses10000Lines) {
@@ -101,14 +100,4 @@ TEST(Messenger, BeforeTheTraceExistsLinesAreDroppedAndErrorsStillShowTheirBox) {
     Messenger.Send("first");
     Messenger.Send("second");
     EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"first", "second"}));
-}
-
-TEST(Chrono, AcceptsAnySectionInAnyOrder) {
-    TChrono chrono;
-    chrono.StopTimer("never started");
-    chrono.StartTimer("");
-    chrono.StartTimer("distance");
-    chrono.StartTimer("distance");
-    chrono.StopTimer("distance");
-    EXPECT_EQ(chrono.TimerCount(), 0);
 }
