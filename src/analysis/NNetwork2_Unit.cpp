@@ -93,6 +93,8 @@ int32_t ReadCount(const TIniManager& ini, const std::string& section, const std:
     return 0;
 }
 
+const char kCreate[] = "NNetwork2_Unit:TBrain.Create:";
+
 // The world area that T3DWorld.ToPixel maps onto the picture, so that axons and
 // neurons land on the same pixels.
 void VisibleWorldArea(TRealRect& area) {
@@ -103,6 +105,49 @@ void VisibleWorldArea(TRealRect& area) {
 }
 
 }  // namespace
+
+TBrainCounts ReadBrainCounts(const TIniManager& ini) {
+    const int32_t conceptCount = ReadCount(ini, "Brain", "ConceptZoneCount");
+    const int32_t sensCount = ReadCount(ini, "Brain", "SensZoneCount");
+    const int32_t motorCount = ReadCount(ini, "Brain", "MotorZoneCount");
+    const int64_t zones = int64_t{conceptCount} + sensCount + motorCount;
+    if (zones > kMaxBrainZones) {
+        Messenger.Error(std::string(kCreate) + "Trop de zones : " + IntToStr(zones) + " (au plus " +
+                        IntToStr(kMaxBrainZones) + "), cerveau vide");
+        return {};
+    }
+    TBrainCounts counts;
+    int64_t neurons = 0;
+    int32_t missing = 0;
+    std::string firstMissing;
+    const auto readZones = [&](const std::string& kind, int32_t count,
+                               std::vector<int32_t>& numbers) {
+        for (int32_t i = 0; i < count; ++i) {
+            const std::string section = kind + IntToStr(i);
+            int32_t n = 0;
+            if (ini.KeyExists(section, "NeuronNumber")) {
+                n = ReadCount(ini, section, "NeuronNumber");
+            } else if (missing++ == 0) {
+                firstMissing = section;
+            }
+            numbers.push_back(n);
+            neurons += n;
+        }
+    };
+    readZones("Concept", conceptCount, counts.Concept);
+    readZones("Sens", sensCount, counts.Sens);
+    readZones("Motor", motorCount, counts.Motor);
+    if (missing > 0)
+        Messenger.Error(std::string(kCreate) + "NeuronNumber absent de [" + firstMissing + "]" +
+                        (missing > 1 ? " et de " + IntToStr(missing - 1) + " autres zones" : "") +
+                        ", zones sans neurone");
+    if (neurons > kMaxBrainNeurons) {
+        Messenger.Error(std::string(kCreate) + "Trop de neurones : " + IntToStr(neurons) +
+                        " en tout (au plus " + IntToStr(kMaxBrainNeurons) + "), cerveau vide");
+        return {};
+    }
+    return counts;
+}
 
 std::string BrainConfigFile() {
     return LocalPath(".\\Data\\NNetWork2\\Brain.ini");
@@ -124,23 +169,18 @@ TBrain::TBrain(IPicture* picture, const std::string& configFile) : fPicture(pict
     ProcessCounter = 0;
 
     const TIniManager ini(configFile);
-    const int32_t conceptCount = ReadCount(ini, "Brain", "ConceptZoneCount");
-    const int32_t sensCount = ReadCount(ini, "Brain", "SensZoneCount");
-    const int32_t motorCount = ReadCount(ini, "Brain", "MotorZoneCount");
+    const TBrainCounts counts = ReadBrainCounts(ini);
 
     Randomize();
-    for (int32_t i = 0; i < conceptCount; ++i) {
-        const int32_t n = ReadCount(ini, "Concept" + IntToStr(i), "NeuronNumber");
-        fConceptZones.push_back(std::make_unique<TBrainZone>(n, i));
-    }
-    for (int32_t i = 0; i < sensCount; ++i) {
-        const int32_t n = ReadCount(ini, "Sens" + IntToStr(i), "NeuronNumber");
-        fSensZones.push_back(std::make_unique<TSens>(n, conceptCount + i));
-    }
-    for (int32_t i = 0; i < motorCount; ++i) {
-        const int32_t n = ReadCount(ini, "Motor" + IntToStr(i), "NeuronNumber");
-        fMotorZones.push_back(std::make_unique<TMoteur>(n, conceptCount + sensCount + i));
-    }
+    const int32_t conceptCount = static_cast<int32_t>(counts.Concept.size());
+    const int32_t sensCount = static_cast<int32_t>(counts.Sens.size());
+    for (int32_t i = 0; i < conceptCount; ++i)
+        fConceptZones.push_back(std::make_unique<TBrainZone>(counts.Concept[i], i));
+    for (int32_t i = 0; i < sensCount; ++i)
+        fSensZones.push_back(std::make_unique<TSens>(counts.Sens[i], conceptCount + i));
+    for (size_t i = 0; i < counts.Motor.size(); ++i)
+        fMotorZones.push_back(std::make_unique<TMoteur>(
+            counts.Motor[i], conceptCount + sensCount + static_cast<int32_t>(i)));
     DrawBrain();
 }
 

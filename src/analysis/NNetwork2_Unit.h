@@ -110,6 +110,29 @@ class TMoteur : public TBrainZone {
     using TBrainZone::TBrainZone;
 };
 
+// The most zones (of the three kinds together) and neurons (in all zones) that a
+// brain is built with: a million boxes already cover the page's picture many
+// times over.
+constexpr int32_t kMaxBrainZones = 10000;
+constexpr int32_t kMaxBrainNeurons = 1000000;
+
+// The neuron numbers of every zone of each kind, as a brain reads them from its
+// configuration before building anything.
+struct TBrainCounts {
+    std::vector<int32_t> Concept;
+    std::vector<int32_t> Sens;
+    std::vector<int32_t> Motor;
+};
+
+class TIniManager;
+
+// The three zone counts, then each zone's NeuronNumber. More zones than
+// kMaxBrainZones or more neurons than kMaxBrainNeurons in all are refused with
+// one error and give no zones. Zones whose section or NeuronNumber is missing
+// count as empty and are reported together, once, naming the first. A negative
+// count is refused with an error and counts as 0.
+TBrainCounts ReadBrainCounts(const TIniManager& ini);
+
 // The configuration that the page's brains are built from.
 std::string BrainConfigFile();
 
@@ -120,7 +143,10 @@ class TBrain {
     // NeuronNumber), takes over the picture's mouse events, makes World3D and
     // GDIManager for the picture, and draws the brain. A negative count is
     // refused with an error and builds nothing (no zones of that kind, or no
-    // neurons in that zone). The picture is not owned and must outlive the brain's
+    // neurons in that zone). More than kMaxBrainZones zones or kMaxBrainNeurons
+    // neurons are refused with an error before anything is built, and the brain
+    // stays empty. Zones without their NeuronNumber are empty and reported in one
+    // error. The picture is not owned and must outlive the brain's
     // construction.
     explicit TBrain(IPicture* picture, const std::string& configFile = BrainConfigFile());
     TBrain(const TBrain&) = delete;

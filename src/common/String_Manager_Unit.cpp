@@ -205,6 +205,20 @@ std::string TStringManager::GetField(const std::string& text, int32_t fieldNumbe
     return result;
 }
 
+std::vector<std::string> TStringManager::FirstFields(const std::string& text, int32_t limit,
+                                                     char separator) {
+    std::vector<std::string> fields(static_cast<size_t>(std::max(limit, 0)));
+    size_t field = 0;
+    size_t start = 0;
+    while (field < fields.size()) {
+        const size_t end = text.find(separator, start);
+        fields[field++] = text.substr(start, end == std::string::npos ? end : end - start);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return fields;
+}
+
 int32_t TStringManager::CountFields(const std::string& text, char separator) {
     if (text.empty()) return 0;
     return static_cast<int32_t>(std::count(text.begin(), text.end(), separator)) + 1;
@@ -332,12 +346,15 @@ void TListOfPairOfStrings::add(const std::string& key, const std::string& data) 
     if (data.empty()) Messenger.Warning("String_Manager_Unit:TListOfPairOfStrings.add: data vide");
     const int32_t p = FindPos(key, 0, Count() - 1);
     if (HoldsAt(p, key)) {
-        Messenger.Error("String_Manager_Unit:TListOfPairOfStrings.add:cl\xE9 deja existante : " +
-                        key);
+        ReportRepeatedKey(key);
         fPairs[static_cast<size_t>(p)].second = data;
         return;
     }
     fPairs.insert(fPairs.begin() + p, {key, data});
+}
+
+void TListOfPairOfStrings::ReportRepeatedKey(const std::string& key) {
+    Messenger.Error("String_Manager_Unit:TListOfPairOfStrings.add:cl\xE9 deja existante : " + key);
 }
 
 std::string TListOfPairOfStrings::getData(const std::string& key) const {

@@ -64,6 +64,10 @@ class TStringManager {
     static std::string GetField(const std::string& text, int32_t fieldNumber, char separator);
     // Separators + 1; 0 for the empty text.
     static int32_t CountFields(const std::string& text, char separator);
+    // The first `limit` fields of the text in one pass: GetField(text, k,
+    // separator) for k = 1 .. limit, so the empty text beyond the last field.
+    static std::vector<std::string> FirstFields(const std::string& text, int32_t limit,
+                                                char separator);
     // False when either is empty; otherwise true when one begins with the other.
     static bool SamePrefix(const std::string& a, const std::string& b);
     // 1-based position of the first `needle` in `text`; 0 when absent or empty.
@@ -142,6 +146,14 @@ class TListOfPairOfStrings {
     // The position of the key, or where it would be inserted, between low and
     // high (called as FindPos(key, 0, Count() - 1)).
     int32_t FindPos(const std::string& key, int32_t low, int32_t high) const;
+
+    // The error add gives for a key that the list holds already.
+    static void ReportRepeatedKey(const std::string& key);
+    // Replaces every pair at once with `pairs`, which must be sorted by key with
+    // unique, non-empty keys (as add would have left them). Silent.
+    void AssignSorted(std::vector<std::pair<std::string, std::string>> pairs) {
+        fPairs = std::move(pairs);
+    }
 
     int32_t Count() const { return static_cast<int32_t>(fPairs.size()); }
     const std::string& KeyAt(int32_t i) const { return fPairs[static_cast<size_t>(i)].first; }

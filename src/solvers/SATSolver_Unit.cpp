@@ -162,28 +162,29 @@ TSatSolver::TSatSolver(IGridControl* grid)
 
 TSatSolver::~TSatSolver() = default;
 
+std::string GenerateRefusal(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to) {
+    if (clauseCount < 0 || variableCount < 0 || from < 0)
+        return "negative argument in " + IntToStr(clauseCount) + " " + IntToStr(variableCount) +
+               " " + IntToStr(from) + " " + IntToStr(to);
+    if (from > to) return "From " + IntToStr(from) + " > To " + IntToStr(to);
+    if (variableCount == 0 && to > 0 && clauseCount > 0)
+        return "0 variables for clauses of up to " + IntToStr(to) + " literals";
+    if (variableCount > kMaxSatVariables)
+        return IntToStr(variableCount) + " variables, more than " + IntToStr(kMaxSatVariables);
+    if (clauseCount > kMaxSatClauses)
+        return IntToStr(clauseCount) + " clauses, more than " + IntToStr(kMaxSatClauses);
+    const int64_t literals = int64_t{clauseCount} * to;
+    if (literals > kMaxSatLiterals)
+        return IntToStr(clauseCount) + " clauses of up to " + IntToStr(to) + " literals, " +
+               IntToStr(literals) + " literals in all, more than " + IntToStr(kMaxSatLiterals);
+    return std::string();
+}
+
 void TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to,
                           TLines& lines) const {
-    const std::string where = "SATSolver_Unit:TSatSolver.Generate:";
-    const std::string arguments = IntToStr(clauseCount) + " " + IntToStr(variableCount) + " " +
-                                  IntToStr(from) + " " + IntToStr(to);
-    if (clauseCount < 0 || variableCount < 0 || from < 0) {
-        Messenger.Error(where + "negative argument in " + arguments + ", nothing generated");
-        return;
-    }
-    if (from > to) {
-        Messenger.Error(where + "From " + IntToStr(from) + " > To " + IntToStr(to) +
-                        ", nothing generated");
-        return;
-    }
-    if (variableCount == 0 && to > 0 && clauseCount > 0) {
-        Messenger.Error(where + "0 variables for clauses of up to " + IntToStr(to) +
-                        " literals, nothing generated");
-        return;
-    }
-    if (variableCount > kMaxSatVariables) {
-        Messenger.Error(where + IntToStr(variableCount) + " variables, more than " +
-                        IntToStr(kMaxSatVariables) + ", nothing generated");
+    if (const std::string refusal = GenerateRefusal(clauseCount, variableCount, from, to);
+        !refusal.empty()) {
+        Messenger.Error("SATSolver_Unit:TSatSolver.Generate:" + refusal + ", nothing generated");
         return;
     }
     Randomize();

@@ -34,6 +34,14 @@ struct TSatProblem {
 // The most variables a problem may declare: the value table and the grid get one
 // entry per variable, so an absurd count is refused rather than allocated.
 constexpr int32_t kMaxSatVariables = 1000000;
+// The most clauses, and literals in all (clauses times the longest clause), that
+// Generate writes: each literal is a line of text.
+constexpr int32_t kMaxSatClauses = 1000000;
+constexpr int64_t kMaxSatLiterals = 10000000;
+
+// Why Generate refuses these arguments (negative, From > To, literals over no
+// variable, or more than the bounds above), or the empty text when it accepts them.
+std::string GenerateRefusal(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to);
 
 // Whether the literals and the variable count fit together: every literal is
 // +v or -v with v in 1..VariableCount. Reports nothing.
@@ -73,8 +81,9 @@ class TSatSolver {
     // Replaces the lines with a random problem of `clauseCount` clauses over
     // `variableCount` variables, each clause of `from` to `to` literals. Reseeds the
     // random source first. The solver itself is not changed. Negative arguments,
-    // from > to, and literals over no variable are refused with an Error, and the
-    // lines are left as they were.
+    // from > to, literals over no variable, and more than kMaxSatVariables
+    // variables, kMaxSatClauses clauses or kMaxSatLiterals possible literals are
+    // refused with an Error, and the lines are left as they were.
     void Generate(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to,
                   TLines& lines) const;
     // ParseLines, then a fresh random value in [0, 1) for every variable 1..N.

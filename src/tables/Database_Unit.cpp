@@ -85,16 +85,27 @@ void TMyDatabase::LoadFromStrings(const TLines& lines) {
     if (n > 0) {
         const std::string header = lines.Get(0);
         const int32_t fields = TStringManager::CountFields(header, ';');
-        for (int32_t i = 0; i < fields; ++i)
-            fFieldNames.push_back(TStringManager::GetField(header, i + 1, ';'));
+        const int64_t cells = int64_t{fields} * (n - 1);
+        if (fields > kMaxDatabaseFields || cells > kMaxDatabaseCells) {
+            Messenger.Error("TMyDatabase.LoadFromStrings:" + IntToStr(fields) + " champs et " +
+                            IntToStr(n - 1) + " enregistrements, soit " + IntToStr(cells) +
+                            " valeurs (au plus " + IntToStr(kMaxDatabaseFields) + " champs et " +
+                            IntToStr(kMaxDatabaseCells) + " valeurs) : table vide");
+            BuildIndexes();
+            return;
+        }
+        fFieldNames = TStringManager::FirstFields(header, fields, ';');
         fDeleted.assign(static_cast<size_t>(n - 1), false);
         fDatas.assign(static_cast<size_t>(fields),
                       std::vector<std::string>(static_cast<size_t>(n - 1)));
         fIndexValid.assign(static_cast<size_t>(fields), false);
         for (int32_t i = 1; i < n; ++i) {
-            const std::string line = lines.Get(i);
-            for (int32_t k = 1; k <= fields; ++k)
-                SetData(k - 1, i - 1, UnescapeNewLines(TStringManager::GetField(line, k, ';')));
+            // Each line is split once: the loader is linear in its length.
+            std::vector<std::string> values =
+                TStringManager::FirstFields(lines.Get(i), fields, ';');
+            for (int32_t k = 0; k < fields; ++k)
+                fDatas[static_cast<size_t>(k)][static_cast<size_t>(i - 1)] =
+                    UnescapeNewLines(values[static_cast<size_t>(k)]);
         }
     }
     BuildIndexes();

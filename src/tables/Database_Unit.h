@@ -44,6 +44,11 @@ std::string UnescapeNewLines(const std::string& text);
 void SetDatabaseWindowGrid(IGridControl* grid);
 IGridControl* DatabaseWindowGrid();
 
+// The most fields, and values (fields times records), that a table is loaded
+// with: every value is a text of its own, in the table and in its field's index.
+constexpr int32_t kMaxDatabaseFields = 100000;
+constexpr int64_t kMaxDatabaseCells = 10000000;
+
 class TMyDatabase {
   public:
     // Loads the file when it exists; otherwise the table stays empty, silently.
@@ -56,7 +61,8 @@ class TMyDatabase {
     // but cannot be read.
     void LoadFromFile(const std::string& fileName);
     // Replaces the values and field names and rebuilds every index. No line at
-    // all gives an empty table.
+    // all gives an empty table; so does a table beyond kMaxDatabaseFields or
+    // kMaxDatabaseCells, refused with an error before anything is allocated.
     void LoadFromStrings(const TLines& lines);
 
     int32_t FieldCount() const { return static_cast<int32_t>(fFieldNames.size()); }

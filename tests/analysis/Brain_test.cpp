@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "analysis/NNetwork2_Unit.h"
+#include "common/File_Io.h"
+#include "common/Ini_Manager_Unit.h"
 #include "support/Trace_Capture.h"
 
 namespace {
@@ -16,6 +19,21 @@ const std::string kBrainData = std::string(KAVELIN_TEST_DATA) + "/brain/";
 bool Listed(const TProcess* process) {
     const auto& processes = ProcessManager->Processes();
     return std::find(processes.begin(), processes.end(), process) != processes.end();
+}
+
+// A configuration file in the temporary folder: the three zone counts, then one
+// section per entry of `zones` ("Concept0", 5).
+std::string WriteConfig(const std::string& name, int64_t concepts, int64_t sens, int64_t motor,
+                        const std::vector<std::pair<std::string, int64_t>>& zones) {
+    std::string text = "[Brain]\nConceptZoneCount=" + std::to_string(concepts) +
+                       "\nSensZoneCount=" + std::to_string(sens) +
+                       "\nMotorZoneCount=" + std::to_string(motor) + "\n";
+    for (const auto& [section, neurons] : zones)
+        text += "[" + section + "]\nNeuronNumber=" + std::to_string(neurons) + "\n";
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("kavelin_brain_" + name + ".ini")).string();
+    WriteFileAtomically(file, text);
+    return file;
 }
 
 int BlackPixels(const TBitmap& bitmap) {
@@ -104,6 +122,55 @@ TEST(Brain, NegativeCountsAreRefusedAndBuildNothing) {
     EXPECT_EQ(brain.fSensZones[1]->fNeurons.size(), 4u);
     EXPECT_EQ(brain.fMotorZones[0]->fNumber, 2);
     EXPECT_EQ(brain.fSensZones[1]->fNeurons[0]->Id, 1);
+}
+
+TEST(Brain, ZoneCountsAreBoundedAndMissingZonesReportedOnce) {
+    TTraceCapture capture;
+    TMemoryPicture picture(40, 30);
+    // Just inside: every zone lacks its section; one error names the first.
+    const TBrain inside(&picture, WriteConfig("zones_inside", 5000, 4999, 1, {{"Sens3", 2}}));
+    EXPECT_EQ(capture.Boxes(), std::vector<std::string>{
+                                   "*ERROR*NNetwork2_Unit:TBrain.Create:NeuronNumber absent "
+                                   "de [Concept0] et de 9998 autres zones, zones sans neurone"});
+    EXPECT_EQ(inside.ZonesInDrawingOrder().size(), 10000u);
+    EXPECT_EQ(inside.fSensZones[3]->fNeurons.size(), 2u);
+    EXPECT_EQ(inside.fMotorZones[0]->fNumber, 9999);
+
+    capture.Reset();
+    const TBrain beyond(&picture, WriteConfig("zones_beyond", 5000, 5000, 1, {}));
+    EXPECT_EQ(capture.Boxes(), std::vector<std::string>{"*ERROR*NNetwork2_Unit:TBrain.Create:Trop "
+                                                        "de zones : 10001 (au plus 10000), "
+                                                        "cerveau vide"});
+    EXPECT_TRUE(beyond.ZonesInDrawingOrder().empty());
+
+    // Far beyond: refused at once, without a message per zone.
+    capture.Reset();
+    const TBrain huge(&picture, WriteConfig("zones_huge", 2000000000, 0, 0, {}));
+    EXPECT_EQ(capture.Boxes().size(), 1u);
+    EXPECT_TRUE(huge.ZonesInDrawingOrder().empty());
+}
+
+TEST(Brain, TheNeuronsOfAllZonesAreBoundedBeforeAnyIsBuilt) {
+    TTraceCapture capture;
+    TMemoryPicture picture(40, 30);
+    // Just inside: accepted as read (building a million neurons is left to the
+    // command-line measurements).
+    const TBrainCounts inside = ReadBrainCounts(TIniManager(
+        WriteConfig("neurons_inside", 1, 1, 0, {{"Concept0", 600000}, {"Sens0", 400000}})));
+    EXPECT_TRUE(capture.Boxes().empty());
+    EXPECT_EQ(inside.Concept, std::vector<int32_t>{600000});
+    EXPECT_EQ(inside.Sens, std::vector<int32_t>{400000});
+
+    const TBrain beyond(&picture, WriteConfig("neurons_beyond", 1, 1, 0,
+                                              {{"Concept0", 600000}, {"Sens0", 400001}}));
+    EXPECT_EQ(capture.Boxes(),
+              std::vector<std::string>{"*ERROR*NNetwork2_Unit:TBrain.Create:Trop de neurones : "
+                                       "1000001 en tout (au plus 1000000), cerveau vide"});
+    EXPECT_TRUE(beyond.ZonesInDrawingOrder().empty());
+
+    capture.Reset();
+    const TBrain huge(&picture, WriteConfig("neurons_huge", 1, 0, 0, {{"Concept0", 2000000000}}));
+    EXPECT_EQ(capture.Boxes().size(), 1u);
 }
 
 TEST(Brain, AMissingFileOrAnEmptyZoneDrawsNothing) {

@@ -162,6 +162,14 @@ TEST(StringManager, TextRoutines) {
     EXPECT_EQ(SM::GetField(text, 5, ';'), "");
     EXPECT_EQ(SM::GetField(text, 0, ';'), "");
     EXPECT_EQ(SM::GetField(";x", 2, ';'), "x");
+    // FirstFields is GetField of every field number at once.
+    for (const std::string t : {"a;b;;c", "", ";", ";x;", "abc"})
+        for (int32_t limit : {0, 1, 3, 6}) {
+            const std::vector<std::string> fields = SM::FirstFields(t, limit, ';');
+            ASSERT_EQ(fields.size(), size_t(limit));
+            for (int32_t k = 0; k < limit; ++k)
+                EXPECT_EQ(fields[size_t(k)], SM::GetField(t, k + 1, ';')) << t << " " << k;
+        }
     EXPECT_EQ(SM::CountFields(text, ';'), 4);
     EXPECT_EQ(SM::CountFields("", ';'), 0);
     EXPECT_EQ(SM::CountFields(";", ';'), 2);

@@ -71,6 +71,28 @@ TEST(SatGenerate, DrawsInTheStatedOrderAndReadsBackIntoTheSameClauses) {
               "*ERROR*SATSolver_Unit:TSatSolver.Generate:From 6 > To 5, nothing generated");
 }
 
+TEST(SatGenerate, ClausesAndLiteralsInAllAreBounded) {
+    // Just inside: a million clauses, ten million literals in all.
+    EXPECT_EQ(GenerateRefusal(1000000, 3, 0, 10), "");
+    EXPECT_EQ(GenerateRefusal(1, 3, 10000000, 10000000), "");
+    EXPECT_EQ(GenerateRefusal(1000001, 3, 0, 0), "1000001 clauses, more than 1000000");
+    EXPECT_EQ(GenerateRefusal(2, 3, 1, 5000001),
+              "2 clauses of up to 5000001 literals, 10000002 literals in all, more than 10000000");
+
+    TTraceCapture capture;
+    const TSatSolver solver(nullptr);
+    TLineList lines({"kept"});
+    solver.Generate(2000000000, 3, 1, 2, lines);
+    solver.Generate(1, 3, 1, 2000000000, lines);
+    EXPECT_EQ(lines.Lines(), TLines_{"kept"});
+    EXPECT_EQ(capture.Boxes(),
+              (TLines_{"*ERROR*SATSolver_Unit:TSatSolver.Generate:2000000000 clauses, more than "
+                       "1000000, nothing generated",
+                       "*ERROR*SATSolver_Unit:TSatSolver.Generate:1 clauses of up to 2000000000 "
+                       "literals, 2000000000 literals in all, more than 10000000, nothing "
+                       "generated"}));
+}
+
 TEST(SatLoad, FreshValuesEachLoadAndSectionNamesInAnyCase) {
     TTraceCapture capture;
     TSatSolver solver(nullptr);

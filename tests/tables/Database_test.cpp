@@ -46,6 +46,36 @@ TEST(Database, LoadsFieldsRecordsShortLinesAndEscapes) {
     EXPECT_TRUE(capture.Boxes().empty());
 }
 
+TEST(Database, FieldsAndValuesAreBoundedBeforeLoading) {
+    TTraceCapture capture;
+    TMyDatabase db("");
+    // Just inside: 100000 fields, each record line split once.
+    std::string header = "f0";
+    for (int k = 1; k < 100000; ++k) header += ";f" + std::to_string(k);
+    Load(db, {header, "a;b\\nc", ";;x"});
+    EXPECT_TRUE(capture.Boxes().empty());
+    ASSERT_EQ(db.FieldCount(), 100000);
+    EXPECT_EQ(db.FieldNames()[99999], "f99999");
+    EXPECT_EQ(db.DBGetString(1, 0), "b\r\nc");
+    EXPECT_EQ(db.DBGetString(2, 1), "x");
+    EXPECT_EQ(db.DBGetString(99999, 1), "");
+
+    // Beyond: one field more, or values past the bound through empty records.
+    Load(db, {header + ";f100000", "a"});
+    EXPECT_EQ(db.FieldCount(), 0);
+    EXPECT_EQ(db.RecordCount(), 0);
+    std::vector<std::string> lines(102);
+    lines[0] = header;
+    Load(db, lines);
+    EXPECT_EQ(db.FieldCount(), 0);
+    EXPECT_EQ(capture.Boxes(),
+              (std::vector<std::string>{
+                  "*ERROR*TMyDatabase.LoadFromStrings:100001 champs et 1 enregistrements, soit "
+                  "100001 valeurs (au plus 100000 champs et 10000000 valeurs) : table vide",
+                  "*ERROR*TMyDatabase.LoadFromStrings:100000 champs et 101 enregistrements, soit "
+                  "10100000 valeurs (au plus 100000 champs et 10000000 valeurs) : table vide"}));
+}
+
 TEST(Database, MissingAndLinelessFilesGiveEmptyTables) {
     TTraceCapture capture;
     TMyDatabase missing(kData + "no_such_file.db");
