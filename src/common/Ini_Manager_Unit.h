@@ -72,7 +72,7 @@ class TIniManager {
     void LoadFromFile(const std::string& fileName);
     void LoadFromStrings(const TLines& lines);
     void ReadLines(const std::vector<std::string>& lines);
-    void AddSection(std::unique_ptr<TIniSection> section);
+    void PlaceSections(std::vector<std::unique_ptr<TIniSection>> sections);
     int32_t FindSectionPos(const std::string& matchName, int32_t low, int32_t high) const;
     const TIniSection* FindSection(const std::string& section) const;
 

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -190,4 +192,108 @@ TEST(IniManager, UnreadableFileIsAPlatformError) {
     }
     EXPECT_THROW(TIniManager ini(file), EFileError);
     std::remove(file.c_str());
+}
+
+namespace {
+
+// The reader as first written, kept as the reference: each section is inserted
+// into the list at the position that the bisection gives over the list as it
+// stands, and each pair is added to its section's pair list as its line is read.
+struct TReferenceSection {
+    std::string Name;
+    TListOfPairOfStrings Pairs;
+};
+
+std::vector<std::unique_ptr<TReferenceSection>> ReferenceRead(
+    const std::vector<std::string>& lines) {
+    std::vector<std::unique_ptr<TReferenceSection>> list;
+    std::unique_ptr<TReferenceSection> current;
+    const auto keepCurrent = [&] {
+        if (current && !current->Name.empty()) {
+            const std::string name = TIniManager::MatchName(current->Name);
+            const int32_t p = BisectSortedPos(
+                name, 0, static_cast<int32_t>(list.size()) - 1,
+                [&](int32_t i) -> std::string { return TIniManager::MatchName(list[i]->Name); });
+            list.insert(list.begin() + p, std::move(current));
+        }
+        current.reset();
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const bool bom = i == 0 && lines[i].compare(0, 3, "\xEF\xBB\xBF") == 0;
+        const auto line = TStringManager::ParseIniLine(bom ? lines[i].substr(3) : lines[i]);
+        if (line.Kind == TStringManager::TIniLineKind::Section) {
+            keepCurrent();
+            current = std::make_unique<TReferenceSection>();
+            current->Name = line.Name;
+        } else if (line.Kind == TStringManager::TIniLineKind::KeyValue && current &&
+                   !line.Name.empty() && !line.Value.empty()) {
+            current->Pairs.add(line.Name, line.Value);
+        }
+    }
+    keepCurrent();
+    return list;
+}
+
+}  // namespace
+
+TEST(IniManager, ReadsAsInsertingOneByOneOnRandomTextsWithRepeats) {
+    std::mt19937 random(13);
+    const std::vector<std::string> names = {"a", "A", " a ",    "b",         "B b", "c",
+                                            "",  " ", "[x] [y", "\xC9t\xE9", "z"};
+    const std::vector<std::string> keys = {"k", "K", "k2", "Literal0", "a=b", ";c"};
+    const auto pick = [&](const std::vector<std::string>& from) {
+        return from[random() % from.size()];
+    };
+    for (int round = 0; round < 400; ++round) {
+        // Few names and keys, so that sections and keys repeat often.
+        const size_t count = round < 390 ? 1 + random() % 120 : 3000;
+        const size_t nameCount = 1 + random() % names.size();
+        std::vector<std::string> lines;
+        for (size_t i = 0; i < count; ++i) {
+            switch (random() % 8) {
+                case 0:
+                case 1:
+                    lines.push_back(" [" + names[random() % nameCount] + "] ");
+                    break;
+                case 2:
+                    lines.push_back(";" + pick(keys) + "=comment");
+                    break;
+                case 3:
+                    lines.push_back(random() % 2 ? "" : "garbage");
+                    break;
+                default:
+                    lines.push_back(pick(keys) + (random() % 2 ? "=" : " = ") +
+                                    std::to_string(random() % 10));
+            }
+        }
+        if (round % 7 == 0 && !lines.empty()) lines[0] = "\xEF\xBB\xBF" + lines[0];
+
+        TTraceCapture expectedTrace;
+        const auto expected = ReferenceRead(lines);
+        const std::vector<std::string> expectedBoxes = expectedTrace.Boxes();
+        expectedTrace.Reset();
+        const TIniManager ini{TLineList(lines)};
+        EXPECT_EQ(expectedTrace.Boxes(), expectedBoxes) << "round " << round;
+        ASSERT_EQ(ini.Sections().size(), expected.size()) << "round " << round;
+        for (size_t s = 0; s < expected.size(); ++s) {
+            const TIniSection& got = *ini.Sections()[s];
+            ASSERT_EQ(got.Name(), expected[s]->Name) << "round " << round << " section " << s;
+            ASSERT_EQ(got.Pairs().Count(), expected[s]->Pairs.Count());
+            for (int32_t p = 0; p < got.Pairs().Count(); ++p) {
+                EXPECT_EQ(got.Pairs().KeyAt(p), expected[s]->Pairs.KeyAt(p));
+                EXPECT_EQ(got.Pairs().DataAt(p), expected[s]->Pairs.DataAt(p));
+            }
+        }
+        // KeyExists asks the first section of the name in list order.
+        for (const std::string& name : names)
+            for (const std::string& key : keys) {
+                bool walked = false;
+                for (const auto& s : expected)
+                    if (TIniManager::MatchName(s->Name) == TIniManager::MatchName(name)) {
+                        walked = s->Pairs.HasKey(key);
+                        break;
+                    }
+                EXPECT_EQ(ini.KeyExists(name, key), walked) << name << "/" << key;
+            }
+    }
 }
