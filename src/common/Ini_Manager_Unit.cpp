@@ -4,6 +4,7 @@
 #include <charconv>
 #include <filesystem>
 #include <limits>
+#include <string_view>
 #include <system_error>
 #include <tuple>
 
@@ -96,7 +97,11 @@ void SettlePairs(TReadSection& read) {
 // Counts per rank of name, with prefix sums, in O(log n) each.
 class TRankCounts {
   public:
-    explicit TRankCounts(size_t size) : fTree(size + 1, 0) {}
+    // `size` counts of 0, or of 1 when `full`.
+    TRankCounts(size_t size, bool full) : fTree(size + 1, 0) {
+        if (full)
+            for (size_t i = 1; i < fTree.size(); ++i) fTree[i] = static_cast<int32_t>(i & (~i + 1));
+    }
     void Add(size_t rank, int32_t delta) {
         for (size_t i = rank + 1; i < fTree.size(); i += i & (~i + 1)) fTree[i] += delta;
     }
@@ -166,44 +171,82 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
 // rank: O(n log n) instead of moving the list at every insertion.
 void TIniManager::PlaceSections(std::vector<std::unique_ptr<TIniSection>> sections) {
     const size_t count = sections.size();
-    std::vector<const std::string*> names;
-    names.reserve(count);
-    for (const auto& s : sections) names.push_back(&s->MatchName());
-    std::sort(names.begin(), names.end(),
-              [](const std::string* a, const std::string* b) { return *a < *b; });
-    names.erase(std::unique(names.begin(), names.end(),
-                            [](const std::string* a, const std::string* b) { return *a == *b; }),
-                names.end());
-    const auto rankOf = [&](const std::string& name) {
-        return static_cast<size_t>(
-            std::lower_bound(names.begin(), names.end(), &name,
-                             [](const std::string* a, const std::string* b) { return *a < *b; }) -
-            names.begin());
+    // The rank of each section's name among the distinct names, which orders
+    // the sections as their names do. The names are sorted by their first 16
+    // bytes, read as two big-endian numbers, and by the whole text only where
+    // those agree, so that most comparisons stay within the array being sorted.
+    struct TNameKey {
+        uint64_t High;
+        uint64_t Low;
+        std::string_view Name;
+        uint32_t Section;
     };
-
-    TRankCounts byName(names.size());
-    std::vector<int32_t> positions(count);
+    std::vector<TNameKey> keys(count);
     for (size_t t = 0; t < count; ++t) {
-        const size_t rank = rankOf(sections[t]->MatchName());
-        const int32_t below = byName.Below(rank);
-        const int32_t equal = byName.Below(rank + 1) - below;
-        const auto keyAt = [&](int32_t i) -> const std::string& {
-            if (i < below) return *names[rank - 1];
-            if (i < below + equal) return *names[rank];
-            return *names[rank + 1];
+        const std::string& name = sections[t]->MatchName();
+        uint64_t prefix[2] = {0, 0};
+        for (size_t i = 0; i < 16 && i < name.size(); ++i)
+            prefix[i / 8] |= uint64_t{static_cast<unsigned char>(name[i])} << (56 - 8 * (i % 8));
+        keys[t] = {prefix[0], prefix[1], name, static_cast<uint32_t>(t)};
+    }
+    const auto less = [](const TNameKey& a, const TNameKey& b) {
+        if (a.High != b.High) return a.High < b.High;
+        if (a.Low != b.Low) return a.Low < b.Low;
+        if (a.Name.size() <= 16 && b.Name.size() <= 16) return a.Name.size() < b.Name.size();
+        return a.Name < b.Name;
+    };
+    std::sort(keys.begin(), keys.end(), less);
+    std::vector<int32_t> ranks(count);
+    int32_t rank = -1;
+    for (size_t i = 0; i < count; ++i) {
+        if (i == 0 || less(keys[i - 1], keys[i])) ++rank;
+        ranks[keys[i].Section] = rank;
+    }
+    keys = {};
+
+    // Where each section goes among those of its name, counted when it is
+    // inserted.
+    const size_t rankCount = static_cast<size_t>(rank + 1);
+    TRankCounts inserted(rankCount, false);
+    std::vector<int32_t> groupSizes(rankCount, 0);
+    std::vector<int32_t> offsets(count);
+    for (size_t t = 0; t < count; ++t) {
+        const int32_t r = ranks[t];
+        const int32_t below = inserted.Below(static_cast<size_t>(r));
+        const int32_t equal = groupSizes[static_cast<size_t>(r)]++;
+        const auto rankAt = [&](int32_t i) {
+            return i < below ? r - 1 : i < below + equal ? r : r + 1;
         };
-        positions[t] = BisectSortedPos(*names[rank], 0, static_cast<int32_t>(t) - 1, keyAt);
-        byName.Add(rank, 1);
+        offsets[t] = BisectSortedPos(r, 0, static_cast<int32_t>(t) - 1, rankAt) - below;
+        inserted.Add(static_cast<size_t>(r), 1);
     }
 
-    TRankCounts taken(count);
-    for (size_t place = 0; place < count; ++place) taken.Add(place, 1);
+    // The groups of one name follow each other in rank order; within a group,
+    // the places are resolved from the last insertion back, each section taking
+    // the free place of its offset.
+    std::vector<size_t> starts(rankCount + 1, 0);
+    for (size_t r = 0; r < rankCount; ++r)
+        starts[r + 1] = starts[r] + static_cast<size_t>(groupSizes[r]);
+    std::vector<uint32_t> members(count);
+    std::vector<size_t> filled(starts.begin(), starts.end() - 1);
+    for (size_t t = 0; t < count; ++t)
+        members[filled[static_cast<size_t>(ranks[t])]++] = static_cast<uint32_t>(t);
     auto& list = *fSections;
     list.resize(count);
-    for (size_t t = count; t-- > 0;) {
-        const size_t place = taken.Find(positions[t]);
-        taken.Add(place, -1);
-        list[place] = std::move(sections[t]);
+    for (size_t r = 0; r < rankCount; ++r) {
+        const size_t first = starts[r];
+        const size_t size = starts[r + 1] - first;
+        if (size == 1) {
+            list[first] = std::move(sections[members[first]]);
+            continue;
+        }
+        TRankCounts free(size, true);
+        for (size_t j = size; j-- > 0;) {
+            const uint32_t t = members[first + j];
+            const size_t place = free.Find(offsets[t]);
+            free.Add(place, -1);
+            list[first + place] = std::move(sections[t]);
+        }
     }
 }
 
