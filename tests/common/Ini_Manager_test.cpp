@@ -238,8 +238,20 @@ std::vector<std::unique_ptr<TReferenceSection>> ReferenceRead(
 
 TEST(IniManager, ReadsAsInsertingOneByOneOnRandomTextsWithRepeats) {
     std::mt19937 random(13);
-    const std::vector<std::string> names = {"a", "A", " a ",    "b",         "B b", "c",
-                                            "",  " ", "[x] [y", "\xC9t\xE9", "z"};
+    const std::vector<std::string> names = {"a",
+                                            "A",
+                                            " a ",
+                                            "b",
+                                            "B b",
+                                            "c",
+                                            "",
+                                            " ",
+                                            "[x] [y",
+                                            "\xC9t\xE9",
+                                            "z",
+                                            "Long Section Name B",
+                                            "long section name",
+                                            "long section name a"};
     const std::vector<std::string> keys = {"k", "K", "k2", "Literal0", "a=b", ";c"};
     const auto pick = [&](const std::vector<std::string>& from) {
         return from[random() % from.size()];
