@@ -1,5 +1,7 @@
 #include "analysis/TransForm_Picture_To_Points_File_Unit.h"
 
+#include "common/Errors.h"
+#include "common/File_Io.h"
 #include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Picture_Reader.h"
@@ -13,6 +15,10 @@ void TTransPictureToPointsFile::Transform(const std::string& source,
             "Least one of the Given FileNames is empty");
         return;
     }
+    // The points would replace the picture they are read from.
+    if (IsSameFile(source, destination))
+        throw EFileError("Cannot write file \"" + destination + "\": it is the picture \"" +
+                         source + "\" itself");
     fImage = ReadPictureFile(source);
     for (int32_t x = 0; x < fImage.Width(); ++x)
         for (int32_t y = 0; y < fImage.Height(); ++y)

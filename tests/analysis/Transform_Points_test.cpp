@@ -104,4 +104,23 @@ TEST(TransformPoints, FailuresWriteNothing) {
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_THROW(transformer.Transform(source, TempDir() + "/no/such/folder/points.txt"),
                  EFileError);
+
+    // The picture itself, by its own name, a link or a second name, is never
+    // the destination.
+    const std::string picture = ReadFileBytes(source);
+    const std::string link = TempDir() + "/link.bmp", second = TempDir() + "/second.bmp";
+    std::filesystem::remove(link);
+    std::filesystem::remove(second);
+    std::filesystem::create_symlink(source, link);
+    std::filesystem::create_hard_link(source, second);
+    for (const std::string& destination : {source, link, second}) {
+        try {
+            transformer.Transform(source, destination);
+            ADD_FAILURE() << destination << " was written";
+        } catch (const EFileError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot write file \"" + destination +
+                                                 "\": it is the picture \"" + source + "\" itself");
+        }
+    }
+    EXPECT_EQ(ReadFileBytes(source), picture);
 }

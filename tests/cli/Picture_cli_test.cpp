@@ -35,6 +35,13 @@ TEST(PictureCli, PointsOfBitmapsAndOfAPhotograph) {
     }
     ASSERT_EQ(RunCliWords({"points", kPhoto, destination}).fStatus, 0);
     EXPECT_EQ(ReadFileBytes(destination), pointsOf(MagickDecode(kPhoto)));
+
+    // The picture as its own destination is refused and stays as it was.
+    const std::string picture = WriteTemp("self.bmp", EncodeBmp(pattern, TBmpEncoding::Rgb555));
+    const TCliRun self = RunCliWords({"points", picture, picture});
+    EXPECT_EQ(self.fStatus, 1);
+    EXPECT_NE(self.fErr.find("it is the picture"), std::string::npos) << self.fErr;
+    EXPECT_EQ(ReadFileBytes(picture), EncodeBmp(pattern, TBmpEncoding::Rgb555));
 }
 
 TEST(PictureCli, AnalysePrintsTheCoverageAndThePartsAndDrawsThem) {

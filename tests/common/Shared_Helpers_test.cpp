@@ -43,6 +43,21 @@ fs::path TempDir() {
     return dir;
 }
 
+size_t EntriesIn(const fs::path& dir) {
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++entries;
+    return entries;
+}
+
+std::string WriteError(const fs::path& file, const std::string& bytes) {
+    try {
+        WriteFileAtomically(file.string(), bytes);
+    } catch (const EFileError& e) {
+        return e.what();
+    }
+    return "";
+}
+
 }  // namespace
 
 TEST(RealFormat, WholeValuesAndShortestFifteenDigitForms) {
@@ -139,6 +154,9 @@ TEST(FileIo, AWriteThatFailsHalfWayLeavesThePreviousFileIntact) {
     const fs::path file = dir / "kept.txt";
     WriteFileAtomically(file.string(), "previous\r\n");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path linked = dir / "linked.txt";
+    WriteFileAtomically(linked.string(), "linked\r\n");
+    fs::create_hard_link(linked, dir / "other-name.txt");
     const std::string large(1 << 20, 'x');
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -155,28 +173,139 @@ TEST(FileIo, AWriteThatFailsHalfWayLeavesThePreviousFileIntact) {
             }
         };
         expectFailure([&] { WriteFileAtomically(file.string(), large); });
+        // A file with a second name is written in place: its space is reserved
+        // first, so the failure comes before any byte changes.
+        expectFailure([&] { WriteFileAtomically(linked.string(), large); });
         // Constraint files and points files are saved as line lists.
         expectFailure([&] {
             TLineList(std::vector<std::string>(1000, large.substr(0, 80)))
                 .SaveToFile(file.string());
         });
-        std::_Exit(failures == 2 ? 0 : 1);
+        std::_Exit(failures == 3 ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "a save did not fail with its reason";
     EXPECT_EQ(ReadFileBytes(file.string()), "previous\r\n");
+    EXPECT_EQ(ReadFileBytes((dir / "other-name.txt").string()), "linked\r\n");
+    EXPECT_EQ(fs::file_size(linked), 8u);
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    size_t entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++entries;
-    EXPECT_EQ(entries, 1u);
+    EXPECT_EQ(EntriesIn(dir), 3u);
     // A save that succeeds keeps the permissions too.
     WriteFileAtomically(file.string(), "next");
     EXPECT_EQ(ReadFileBytes(file.string()), "next");
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::remove_all(dir);
+}
+
+// A save through a symbolic link writes its target and leaves the link a link,
+// also when the target does not exist yet; a loop of links is refused.
+TEST(FileIo, SavesWriteThroughSymbolicLinks) {
+    const fs::path dir = TempDir() / "links";
+    fs::create_directories(dir / "sub");
+    WriteFileAtomically((dir / "sub/target.txt").string(), "previous");
+    fs::create_symlink("sub/target.txt", dir / "link.txt");
+    fs::create_symlink("link.txt", dir / "chain.txt");
+    WriteFileAtomically((dir / "chain.txt").string(), "through two links");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir / "chain.txt"));
+    EXPECT_EQ(ReadFileBytes((dir / "sub/target.txt").string()), "through two links");
+
+    fs::create_symlink("sub/new.txt", dir / "dangling.txt");
+    WriteFileAtomically((dir / "dangling.txt").string(), "created");
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.txt"));
+    EXPECT_EQ(ReadFileBytes((dir / "sub/new.txt").string()), "created");
+
+    fs::create_symlink("loop-b", dir / "loop-a");
+    fs::create_symlink("loop-a", dir / "loop-b");
+    const std::string error = WriteError(dir / "loop-a", "never");
+    EXPECT_EQ(error, "Cannot write file \"" + (dir / "loop-a").string() +
+                         "\": Too many levels of symbolic links");
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir / "loop-a")));
+    EXPECT_EQ(EntriesIn(dir), 6u);
+    EXPECT_EQ(EntriesIn(dir / "sub"), 2u);
+    fs::remove_all(dir);
+}
+
+// A file with a second name is rewritten in place: both names show the new text.
+// A read-only file is refused, even for the superuser. Names as long as the
+// system allows save, with no temporary left beside them.
+TEST(FileIo, HardLinksReadOnlyFilesAndLongNames) {
+    const fs::path dir = TempDir() / "names";
+    fs::create_directories(dir);
+    const fs::path file = dir / "first.txt";
+    WriteFileAtomically(file.string(), "previous");
+    fs::create_hard_link(file, dir / "second.txt");
+    WriteFileAtomically((dir / "second.txt").string(), "a longer text than before");
+    EXPECT_EQ(ReadFileBytes(file.string()), "a longer text than before");
+    EXPECT_EQ(fs::hard_link_count(file), 2u);
+    WriteFileAtomically(file.string(), "short");
+    EXPECT_EQ(ReadFileBytes((dir / "second.txt").string()), "short");
+
+    const fs::path locked = dir / "locked.txt";
+    WriteFileAtomically(locked.string(), "kept");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(WriteError(locked, "new"),
+              "Cannot write file \"" + locked.string() + "\": the file is read-only");
+    EXPECT_EQ(ReadFileBytes(locked.string()), "kept");
+    fs::remove(locked);
+
+    for (const size_t length : {250u, 255u}) {
+        const fs::path longName = dir / std::string(length, 'n');
+        WriteFileAtomically(longName.string(), "first");
+        WriteFileAtomically(longName.string(), "second");
+        EXPECT_EQ(ReadFileBytes(longName.string()), "second");
+        fs::remove(longName);
+    }
+    EXPECT_EQ(EntriesIn(dir), 2u);
+    fs::remove_all(dir);
+}
+
+// A save keeps the owner of the file it replaces; a user who may write a file of
+// someone else's, in a folder they may not write, rewrites it in place (both run
+// where the test has the superuser's rights to make such files).
+TEST(FileIo, OwnersAndFoldersThatCannotBeWritten) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give files to others";
+    const fs::path dir = TempDir() / "owners";
+    fs::create_directories(dir);
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+    const fs::path file = dir / "theirs.txt";
+    WriteFileAtomically(file.string(), "previous");
+    ASSERT_EQ(::chown(file.c_str(), 4321, 4321), 0);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::group_write | fs::perms::others_read |
+                              fs::perms::others_write);
+    WriteFileAtomically(file.string(), "by the superuser");
+    struct stat status;
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 4321u);
+    EXPECT_EQ(status.st_gid, 4321u);
+    EXPECT_EQ(status.st_mode & 0777, 0666u);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
+        try {
+            WriteFileAtomically(file.string(), "by another user");
+        } catch (const EFileError&) {
+            std::_Exit(1);
+        }
+        std::_Exit(0);
+    }
+    int childStatus = 0;
+    ASSERT_EQ(::waitpid(child, &childStatus, 0), child);
+    EXPECT_TRUE(WIFEXITED(childStatus) && WEXITSTATUS(childStatus) == 0);
+    struct stat after;
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(ReadFileBytes(file.string()), "by another user");
+    EXPECT_EQ(after.st_ino, status.st_ino);
+    EXPECT_EQ(after.st_uid, 4321u);
+    EXPECT_EQ(EntriesIn(dir), 1u);
     fs::remove_all(dir);
 }
 
