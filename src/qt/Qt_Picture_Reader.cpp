@@ -4,8 +4,10 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
+#include <unistd.h>
 #include <array>
 #include <bit>
+#include <cstdio>
 
 #include "common/Errors.h"
 #include "platform/Picture_Reader.h"
@@ -157,9 +159,73 @@ TBitmap ToBitmap(const QImage& source, const std::array<int, 4>& channelBits) {
     return bitmap;
 }
 
+// libpng writes what it found wrong to standard error itself ("libpng error:
+// ..."; its warnings reach it through Qt). While one exists, an object of this
+// class sends standard error to a temporary file instead, so that those lines
+// can end the program's message; anything else written meanwhile is passed on.
+class TLibpngLines {
+  public:
+    TLibpngLines() {
+        std::fflush(stderr);
+        fFile = std::tmpfile();
+        fSaved = fFile ? ::dup(STDERR_FILENO) : -1;
+        if (fSaved >= 0 && ::dup2(::fileno(fFile), STDERR_FILENO) < 0) {
+            ::close(fSaved);
+            fSaved = -1;
+        }
+    }
+    ~TLibpngLines() { Finish(); }
+    TLibpngLines(const TLibpngLines&) = delete;
+    TLibpngLines& operator=(const TLibpngLines&) = delete;
+
+    // Gives standard error back, and the libpng lines written since, joined in
+    // parentheses after a blank (nothing when there are none).
+    std::string Finish() {
+        std::string kept;
+        if (fSaved >= 0) {
+            std::fflush(stderr);
+            ::dup2(fSaved, STDERR_FILENO);
+            ::close(fSaved);
+            fSaved = -1;
+            std::rewind(fFile);
+            char buffer[1024];
+            while (std::fgets(buffer, sizeof buffer, fFile)) {
+                std::string line(buffer);
+                if (!line.empty() && line.back() == '\n') line.pop_back();
+                if (line.rfind("libpng ", 0) == 0)
+                    kept += (kept.empty() ? " (" : "; ") + line;
+                else
+                    std::fprintf(stderr, "%s\n", line.c_str());
+            }
+            if (!kept.empty()) kept += ")";
+        }
+        if (fFile) std::fclose(fFile);
+        fFile = nullptr;
+        return kept;
+    }
+
+  private:
+    std::FILE* fFile = nullptr;
+    int fSaved = -1;
+};
+
 class TQtPictureReader : public IPictureReader {
   public:
+    // A refused PNG file's message ends with what libpng said about it.
     TBitmap Decode(const std::string& bytes, TPictureFormat format) override {
+        if (format != TPictureFormat::Png) return Read(bytes, format);
+        TLibpngLines libpng;
+        try {
+            TBitmap bitmap = Read(bytes, format);
+            libpng.Finish();
+            return bitmap;
+        } catch (const EFileError& e) {
+            throw EFileError(e.what() + libpng.Finish());
+        }
+    }
+
+  private:
+    static TBitmap Read(const std::string& bytes, TPictureFormat format) {
         const std::string file =
             format == TPictureFormat::Bitmap ? WithStandardHeader(bytes) : bytes;
         QByteArray data = QByteArray::fromRawData(file.data(), static_cast<qsizetype>(file.size()));

@@ -100,6 +100,18 @@ TEST(PictureCli, FailuresAreReportedWithTheirStatus) {
     EXPECT_EQ(mislabelled.fStatus, 1);
     EXPECT_NE(mislabelled.fOut.find("not a valid PNG file"), std::string::npos) << mislabelled.fOut;
 
+    // What libpng says of a damaged PNG file ends the message, on its one line.
+    const std::string png = TempDir() + "/damaged.png";
+    Shell("convert -size 40x30 xc:red '" + png + "'");
+    std::string bytes = ReadFileBytes(png);
+    bytes[bytes.find("IDAT") + 8] ^= 0x7F;
+    WriteFileAtomically(png, bytes);
+    const TCliRun damaged = RunCliWords({"analyse", png});
+    EXPECT_EQ(damaged.fStatus, 1);
+    EXPECT_EQ(damaged.fErr, "Cannot read the picture \"" + png +
+                                "\": the PNG file is truncated or corrupt (libpng error: IDAT: "
+                                "incorrect data check)\n");
+
     EXPECT_EQ(RunCliWords({"analyse", kPhoto, "--min", "5"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"analyse", kPhoto, "--out", TempDir() + "/x.jpg"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"analyse"}).fStatus, 2);
