@@ -7,13 +7,15 @@
 //   solved, 0 when the budget ran out, 1 when the file is refused.
 // kavelin-cli sat check FILE SOLUTION: whether the values of the solution lines
 //   ("Literal v true", "Literal v false", as sat solve prints them) make every
-//   clause valid. Exit 0 when they do, 1 otherwise.
+//   clause valid. Exit 0 when they do, 1 otherwise, and 1 with the line's number
+//   for a line beginning with "Literal" that is not such a line.
 #include <cstdio>
 #include <cstdlib>
 
 #include "cli/Cli.h"
 #include "common/Random_Source.h"
 #include "common/Real_Format.h"
+#include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "solvers/Dimacs_Unit.h"
 #include "solvers/SATSolver_Unit.h"
@@ -100,6 +102,28 @@ int RunSolve(const std::vector<std::string>& args) {
     return 0;
 }
 
+// A line of the solution: "Literal v true" (value 1), "Literal v false" (0) or
+// "Literal v All Values Work" (undecided), v in 1..variableCount, gives v and
+// its value; other lines that begin with "Literal" are malformed (false); any
+// other line (a status line, the line announcing the solution) gives variable 0.
+bool ReadSolutionLine(const std::string& line, int32_t variableCount, int32_t& variable,
+                      double& value) {
+    variable = 0;
+    if (line.rfind("Literal", 0) != 0) return true;
+    const size_t space = line.find(' ', 8);
+    if (line.size() < 9 || line[7] != ' ' || space == std::string::npos) return false;
+    const std::string digits = line.substr(8, space - 8);
+    int64_t number = 0;
+    if (digits.find_first_not_of("0123456789") != std::string::npos ||
+        !ParseWhole(digits, variableCount, number) || number < 1)
+        return false;
+    const std::string meaning = line.substr(space + 1);
+    if (meaning != "true" && meaning != "false" && meaning != "All Values Work") return false;
+    variable = static_cast<int32_t>(number);
+    value = meaning == "true" ? 1.0 : meaning == "false" ? 0.0 : 0.5;
+    return true;
+}
+
 int RunCheck(const std::vector<std::string>& args) {
     if (args.size() != 3) return UsageError("sat", "check expects FILE SOLUTION");
     TSatProblem problem;
@@ -110,15 +134,18 @@ int RunCheck(const std::vector<std::string>& args) {
     for (int32_t v = 1; v <= solver.VariableCount(); ++v) solver.SetValue(v, 0.5);
     TLineList solution;
     solution.LoadFromFile(args[2]);
-    for (const std::string& line : solution.Lines()) {
-        char meaning[8] = {};
-        int variable = 0;
-        if (std::sscanf(line.c_str(), "Literal %d %7s", &variable, meaning) != 2) continue;
-        const std::string word = meaning;
-        if ((word != "true" && word != "false") || variable < 1 ||
-            variable > solver.VariableCount())
-            continue;
-        solver.SetValue(variable, word == "true" ? 1.0 : 0.0);
+    for (int i = 0; i < solution.Count(); ++i) {
+        int32_t variable = 0;
+        double value = 0.5;
+        if (!ReadSolutionLine(solution.Get(i), solver.VariableCount(), variable, value)) {
+            Messenger.Error("sat check:" + args[2] + " line " + IntToStr(i + 1) + ": \"" +
+                            TStringManager::Printable(solution.Get(i)) +
+                            "\" is not \"Literal v true\", \"Literal v false\" or \"Literal v "
+                            "All Values Work\" with v in 1.." +
+                            IntToStr(solver.VariableCount()));
+            return 1;
+        }
+        if (variable > 0) solver.SetValue(variable, value);
     }
     for (size_t i = 0; i < solver.Clauses().size(); ++i) {
         if (!IsClauseValid(solver.Clauses()[i], solver.Values())) {

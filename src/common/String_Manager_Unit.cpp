@@ -205,6 +205,23 @@ std::string TStringManager::GetField(const std::string& text, int32_t fieldNumbe
     return result;
 }
 
+std::string TStringManager::Printable(const std::string& text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte == 127) {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 15];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 std::vector<std::string> TStringManager::FirstFields(const std::string& text, int32_t limit,
                                                      char separator) {
     std::vector<std::string> fields(static_cast<size_t>(std::max(limit, 0)));

@@ -56,6 +56,9 @@ class TStringManager {
     static std::string TrimChar(const std::string& text, char character);
     // Without leading and trailing blanks and control characters (bytes up to 32).
     static std::string Trim(const std::string& text);
+    // The text with every control byte (below 32, and 127) written as \xNN, so
+    // that a message quoting a line read from a file shows it whole.
+    static std::string Printable(const std::string& text);
     // Only the letters A to Z (a to z) change; accented letters stay as they are.
     static std::string LowerCase(const std::string& text);
     static std::string UpperCase(const std::string& text);

@@ -78,7 +78,9 @@ bool ReadDimacs(const TLines& lines, const std::string& source, TSatProblem& pro
             return Refuse(source, lineNumber, "clause before the \"p cnf\" header");
         for (const std::string& token : tokens) {
             const std::optional<int32_t> literal = Integer(token);
-            if (!literal) return Refuse(source, lineNumber, "\"" + token + "\" is not a literal");
+            if (!literal)
+                return Refuse(source, lineNumber,
+                              "\"" + TStringManager::Printable(token) + "\" is not a literal");
             if (*literal == 0) {
                 read.Clauses.push_back(std::move(clause));
                 clause.clear();

@@ -52,7 +52,8 @@ class TConstraintReader {
             std::from_chars(text.data(), text.data() + text.size(), wide).ec != std::errc() ||
             wide < std::numeric_limits<int32_t>::min() ||
             wide > std::numeric_limits<int32_t>::max())
-            return Refuse(section, key + "=" + text + " is not a 32-bit integer");
+            return Refuse(section,
+                          key + "=" + TStringManager::Printable(text) + " is not a 32-bit integer");
         value = static_cast<int32_t>(wide);
         return true;
     }

@@ -110,6 +110,26 @@ TEST_F(SatCli, RefusedFilesWrongSolutionsAndWrongArgumentsFail) {
              Write("wrong.txt", "Literal 1 true\nLiteral 2 true\nLiteral 3 All Values Work\n")});
     EXPECT_EQ(checked.fStatus, 1);
     EXPECT_EQ(checked.fOut, "clause 1 not satisfied\n");
+    // A malformed solution line is refused with its number, control bytes shown escaped.
+    const std::pair<std::string, std::string> malformedLines[] = {
+        {"Literal 6 true", "Literal 6 true"},
+        {"Literal 0 false", "Literal 0 false"},
+        {"Literal x true", "Literal x true"},
+        {"Literal 1 maybe", "Literal 1 maybe"},
+        {"Literal 1 true ", "Literal 1 true "},
+        {std::string("Literal 1\0 true", 15), "Literal 1\\x00 true"}};
+    for (const auto& [line, shown] : malformedLines) {
+        const TCliRun malformed =
+            Sat({"check", DataFile("classic.cnf"),
+                 Write("malformed.txt", "valides : 0 / 4\nLiteral 5 true\n" + line + "\n")});
+        EXPECT_EQ(malformed.fStatus, 1) << shown;
+        EXPECT_NE(malformed.fErr.find("malformed.txt line 3: \"" + shown +
+                                      "\" is not \"Literal v "
+                                      "true\", \"Literal v false\" or \"Literal v All Values "
+                                      "Work\" with v in 1..5\n"),
+                  std::string::npos)
+            << malformed.fErr;
+    }
 
     const TCliRun refused = Sat({"generate", "5", "4", "6", "5"});
     EXPECT_EQ(refused.fStatus, 1);

@@ -162,6 +162,8 @@ TEST(StringManager, TextRoutines) {
     EXPECT_EQ(SM::GetField(text, 5, ';'), "");
     EXPECT_EQ(SM::GetField(text, 0, ';'), "");
     EXPECT_EQ(SM::GetField(";x", 2, ';'), "x");
+    EXPECT_EQ(SM::Printable(std::string("a\0b\t\x1F\x7F\xE9\\", 8)),
+              "a\\x00b\\x09\\x1F\\x7F\xE9\\");
     // FirstFields is GetField of every field number at once.
     for (const std::string t : {"a;b;;c", "", ";", ";x;", "abc"})
         for (int32_t limit : {0, 1, 3, 6}) {

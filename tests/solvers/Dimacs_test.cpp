@@ -65,6 +65,8 @@ TEST(DimacsRead, MalformedFilesAreRefusedWithTheirLineAndChangeNothing) {
     EXPECT_FALSE(ReadDimacs(TLineList({"p cnf 2 1", "p cnf 2 1", "1 0"}), "twice", problem));
     EXPECT_FALSE(ReadDimacs(TLineList({"p cnf 1000001 0"}), "huge", problem));
     EXPECT_FALSE(ReadDimacs(TLineList({"p cnf 3 1", "1 -2147483648 0"}), "lowest", problem));
+    EXPECT_FALSE(
+        ReadDimacs(TLineList({"p cnf 3 1", std::string("1 2\0\x1F\x7F 0", 9)}), "nul", problem));
     EXPECT_EQ(
         capture.Boxes(),
         (std::vector<std::string>{
@@ -72,7 +74,8 @@ TEST(DimacsRead, MalformedFilesAreRefusedWithTheirLineAndChangeNothing) {
             "*ERROR*Dimacs_Unit:ReadDimacs:twice line 2: second header, the first is on line 1",
             "*ERROR*Dimacs_Unit:ReadDimacs:huge line 1: 1000001 variables, more than 1000000",
             "*ERROR*Dimacs_Unit:ReadDimacs:lowest line 2: literal -2147483648 beyond the 3 "
-            "variables of the header"}));
+            "variables of the header",
+            "*ERROR*Dimacs_Unit:ReadDimacs:nul line 2: \"2\\x00\\x1F\\x7F\" is not a literal"}));
 }
 
 TEST(DimacsWrite, RandomProblemsRoundTripThroughDimacsAndConstraintText) {
