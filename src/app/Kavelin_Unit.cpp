@@ -76,7 +76,7 @@ TKavelin_Form::TKavelin_Form()
     Kavelin_Form = this;
     // Like every handler: an error raised while the engines are built shows its box
     // and the window opens all the same.
-    RunGuarded([this] { FormCreate(); });
+    RunGuarded([this] { FormCreate(); }, "starting the program");
 }
 
 TKavelin_Form::~TKavelin_Form() {
@@ -118,7 +118,7 @@ void TKavelin_Form::Quitter_ButtonClick() {
 // Closing the main window by any means ends the program, whatever other windows
 // are still shown.
 void TKavelin_Form::closeEvent(QCloseEvent* event) {
-    RunGuarded([this] { FormClose(); });
+    RunGuarded([this] { FormClose(); }, "closing the window");
     event->accept();
     QCoreApplication::quit();
 }

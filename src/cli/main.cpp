@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/Cli.h"
+#include "common/Errors.h"
 #include "common/Random_Source.h"
 #include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
@@ -142,6 +143,9 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         status = subcommand->fRun(args);
+    } catch (const std::bad_alloc&) {
+        box.Show(OutOfMemoryMessage("running kavelin-cli " + name));
+        status = 1;
     } catch (const std::exception& e) {
         box.Show(e.what());
         status = 1;

@@ -10,3 +10,10 @@ class EFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// What the user reads when memory ran out: what was being done (for example
+// "handling the button "Solve"") and that it was stopped.
+inline std::string OutOfMemoryMessage(const std::string& action) {
+    if (action.empty()) return "Out of memory; the action was stopped.";
+    return "Out of memory while " + action + "; it was stopped.";
+}

@@ -86,8 +86,10 @@ void SetUpWindow(QWidget* window, const char* name, const QString& caption, QRec
 }
 
 #include "qt/Qt_Message_Box.h"
+#include "qt/Text_Codec.h"
 
 void ConnectClick(QAbstractButton* button, std::function<void()> handler) {
-    QObject::connect(button, &QAbstractButton::clicked, button,
-                     [handler = std::move(handler)] { RunGuarded(handler); });
+    QObject::connect(button, &QAbstractButton::clicked, button, [button, handler = std::move(handler)] {
+        RunGuarded(handler, "handling the button \"" + FromQt(button->text().remove(u'&')) + "\"");
+    });
 }

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "common/Errors.h"
 #include "qt/Text_Codec.h"
 
 void TQtMessageBox::Show(const std::string& text) {
@@ -12,9 +13,11 @@ void TQtMessageBox::Show(const std::string& text) {
     box.exec();
 }
 
-void RunGuarded(const std::function<void()>& handler) {
+void RunGuarded(const std::function<void()>& handler, const std::string& action) {
     try {
         handler();
+    } catch (const std::bad_alloc&) {
+        ShowMessageBox(OutOfMemoryMessage(action));
     } catch (const std::exception& e) {
         ShowMessageBox(e.what());
     } catch (...) {

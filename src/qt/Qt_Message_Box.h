@@ -13,5 +13,6 @@ public:
 };
 
 // Runs one handler; an exception that escapes it shows its message in the box and
-// skips the rest of the handler.
-void RunGuarded(const std::function<void()>& handler);
+// skips the rest of the handler. Memory running out shows a message that says so
+// and names the action (what was being done, as "handling the button ...").
+void RunGuarded(const std::function<void()>& handler, const std::string& action = {});

@@ -41,3 +41,17 @@ TEST(Cli, RealFormatFollowsTheLocale) {
               "2,5\n");
     EXPECT_EQ(RunCliWords({"real", "-0.125"}, false, "LC_ALL=en_GB.UTF-8").fOut, "-0.125\n");
 }
+
+// Memory running out ends the subcommand with a message naming it, not a bare
+// std::bad_alloc. The address space is limited to 1.5 GB, which the sanitizers'
+// shadow memory alone exceeds.
+TEST(Cli, RunningOutOfMemoryIsReportedWithTheSubcommand) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+    const std::string text(60000, 'a');
+    const TCliRun run = RunCliWords({"text-distance", text, text}, false,
+                                    "LC_ALL=C LANG=C prlimit --as=1500000000");
+    EXPECT_EQ(run.fStatus, 1);
+    EXPECT_EQ(run.fErr, "Out of memory while running kavelin-cli text-distance; it was stopped.\n");
+}

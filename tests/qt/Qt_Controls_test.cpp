@@ -2,6 +2,7 @@
 // the up-down attached to its edit, and the page control.
 #include <QtTest>
 
+#include "platform/Message_Box.h"
 #include "qt/Qt_Controls.h"
 #include "qt/Qt_Memo.h"
 #include "qt/Qt_Page_Control.h"
@@ -148,6 +149,30 @@ class QtControlsTest : public QObject {
         QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);  // no plain Return
         QTest::keyClick(button, Qt::Key_Space);
         QCOMPARE(clicked.count(), 3);
+    }
+
+    // A handler that runs out of memory ends with a box that says so and names
+    // the button; an error of its own shows its message; the next click runs.
+    void aClickHandlerThatRunsOutOfMemorySaysSo() {
+        struct TBoxes : IMessageBox {
+            void Show(const std::string& text) override { fTexts.push_back(text); }
+            std::vector<std::string> fTexts;
+        } boxes;
+        SetMessageBox(&boxes);
+        QWidget parent;
+        QPushButton* button =
+            MakeButton(&parent, "B", QStringLiteral("&Solve"), QRect(0, 0, 60, 25));
+        int clicks = 0;
+        ConnectClick(button, [&] {
+            if (++clicks == 1) throw std::bad_alloc();
+            throw std::runtime_error("its own message");
+        });
+        button->click();
+        button->click();
+        SetMessageBox(nullptr);
+        QCOMPARE(boxes.fTexts, (std::vector<std::string>{
+                                   "Out of memory while handling the button \"Solve\"; it was stopped.",
+                                   "its own message"}));
     }
 
     void thePageControlWrapsItsTabsAndSwitchesPages() {
