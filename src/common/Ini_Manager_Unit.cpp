@@ -6,7 +6,6 @@
 #include <limits>
 #include <string_view>
 #include <system_error>
-#include <tuple>
 
 #include "diagnostics/TraceUnit.h"
 
@@ -52,21 +51,65 @@ void TIniManager::LoadFromFile(const std::string& fileName) {
 }
 
 void TIniManager::LoadFromStrings(const TLines& lines) {
-    std::vector<std::string> copy = lines.ToVector();
-    if (copy.empty()) {
+    if (lines.Count() == 0) {
         Messenger.Error("Ini_Manager_Unit:LoadFromStrings:Strings vide");
         return;
     }
-    ReadLines(copy);
+    // A plain line list is read where it stands; other holders (the memos)
+    // give a copy of their lines.
+    if (const auto* list = dynamic_cast<const TLineList*>(&lines))
+        ReadLines(list->Lines());
+    else
+        ReadLines(lines.ToVector());
 }
 
 namespace {
 
-// A section as it is read, before it joins the list: its pairs in line order,
-// each with its key, value and line number.
+// A text to sort, with its place among those given: its first 16 bytes read as
+// two big-endian numbers, so that most comparisons stay within the array being
+// sorted, and the whole text for where those agree.
+struct TSortKey {
+    uint64_t High;
+    uint64_t Low;
+    std::string_view Text;
+    uint32_t Place;
+};
+
+bool SameText(const TSortKey& a, const TSortKey& b) {
+    if (a.High != b.High || a.Low != b.Low || a.Text.size() != b.Text.size()) return false;
+    return a.Text.size() <= 16 || a.Text == b.Text;
+}
+
+// The texts textAt(0) .. textAt(count - 1) sorted by byte value, equal ones in
+// their given order. The keys refer to the texts, which must stay in place.
+template <class TTextAt>
+std::vector<TSortKey> SortedTexts(size_t count, const TTextAt& textAt) {
+    std::vector<TSortKey> keys(count);
+    for (size_t t = 0; t < count; ++t) {
+        const std::string& text = textAt(t);
+        uint64_t prefix[2] = {0, 0};
+        for (size_t i = 0; i < 16 && i < text.size(); ++i)
+            prefix[i / 8] |= uint64_t{static_cast<unsigned char>(text[i])} << (56 - 8 * (i % 8));
+        keys[t] = {prefix[0], prefix[1], text, static_cast<uint32_t>(t)};
+    }
+    std::sort(keys.begin(), keys.end(), [](const TSortKey& a, const TSortKey& b) {
+        if (a.High != b.High) return a.High < b.High;
+        if (a.Low != b.Low) return a.Low < b.Low;
+        if (a.Text.size() > 16 || b.Text.size() > 16) {
+            const int order = a.Text.compare(b.Text);
+            if (order != 0) return order < 0;
+        } else if (a.Text.size() != b.Text.size()) {
+            return a.Text.size() < b.Text.size();
+        }
+        return a.Place < b.Place;
+    });
+    return keys;
+}
+
+// A section as it is read, before it joins the list: its pairs in line order.
 struct TReadSection {
     std::unique_ptr<TIniSection> Section;
-    std::vector<std::tuple<std::string, std::string, size_t>> Pairs;
+    std::vector<std::pair<std::string, std::string>> Pairs;
 };
 
 // Hands the pairs of a read section to its pair list, as adding them one by one
@@ -74,22 +117,24 @@ struct TReadSection {
 // kept, and each repetition reported in line order.
 void SettlePairs(TReadSection& read) {
     auto& pairs = read.Pairs;
-    std::stable_sort(pairs.begin(), pairs.end(),
-                     [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
+    const std::vector<TSortKey> keys =
+        SortedTexts(pairs.size(), [&](size_t i) -> const std::string& { return pairs[i].first; });
+    std::vector<bool> repeated(keys.size(), false);
+    for (size_t i = 1; i < keys.size(); ++i) repeated[i] = SameText(keys[i - 1], keys[i]);
     std::vector<std::pair<std::string, std::string>> settled;
-    std::vector<std::pair<size_t, size_t>> repeats;  // (line, index of the pair in `pairs`)
-    for (size_t i = 0; i < pairs.size(); ++i) {
-        if (!settled.empty() && settled.back().first == std::get<0>(pairs[i])) {
-            repeats.emplace_back(std::get<2>(pairs[i]), i);
-            settled.back().second = std::move(std::get<1>(pairs[i]));
+    settled.reserve(keys.size());
+    std::vector<uint32_t> repeats;  // the places of the repeated keys, in line order
+    for (size_t i = 0; i < keys.size(); ++i) {
+        auto& pair = pairs[keys[i].Place];
+        if (repeated[i]) {
+            repeats.push_back(keys[i].Place);
+            settled.back().second = std::move(pair.second);
         } else {
-            settled.emplace_back(std::move(std::get<0>(pairs[i])),
-                                 std::move(std::get<1>(pairs[i])));
+            settled.push_back(std::move(pair));
         }
     }
     std::sort(repeats.begin(), repeats.end());
-    for (const auto& [line, i] : repeats)
-        TListOfPairOfStrings::ReportRepeatedKey(std::get<0>(pairs[i]));
+    for (const uint32_t place : repeats) TListOfPairOfStrings::ReportRepeatedKey(pairs[place].first);
     read.Section->Pairs().AssignSorted(std::move(settled));
     pairs = {};
 }
@@ -152,7 +197,7 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
                 break;
             case TStringManager::TIniLineKind::KeyValue:
                 if (current.Section && !line.Name.empty() && !line.Value.empty())
-                    current.Pairs.emplace_back(std::move(line.Name), std::move(line.Value), i);
+                    current.Pairs.emplace_back(std::move(line.Name), std::move(line.Value));
                 break;
             case TStringManager::TIniLineKind::Comment:
             case TStringManager::TIniLineKind::Error:
@@ -172,37 +217,15 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
 void TIniManager::PlaceSections(std::vector<std::unique_ptr<TIniSection>> sections) {
     const size_t count = sections.size();
     // The rank of each section's name among the distinct names, which orders
-    // the sections as their names do. The names are sorted by their first 16
-    // bytes, read as two big-endian numbers, and by the whole text only where
-    // those agree, so that most comparisons stay within the array being sorted.
-    struct TNameKey {
-        uint64_t High;
-        uint64_t Low;
-        std::string_view Name;
-        uint32_t Section;
-    };
-    std::vector<TNameKey> keys(count);
-    for (size_t t = 0; t < count; ++t) {
-        const std::string& name = sections[t]->MatchName();
-        uint64_t prefix[2] = {0, 0};
-        for (size_t i = 0; i < 16 && i < name.size(); ++i)
-            prefix[i / 8] |= uint64_t{static_cast<unsigned char>(name[i])} << (56 - 8 * (i % 8));
-        keys[t] = {prefix[0], prefix[1], name, static_cast<uint32_t>(t)};
-    }
-    const auto less = [](const TNameKey& a, const TNameKey& b) {
-        if (a.High != b.High) return a.High < b.High;
-        if (a.Low != b.Low) return a.Low < b.Low;
-        if (a.Name.size() <= 16 && b.Name.size() <= 16) return a.Name.size() < b.Name.size();
-        return a.Name < b.Name;
-    };
-    std::sort(keys.begin(), keys.end(), less);
+    // the sections as their names do.
+    const std::vector<TSortKey> keys = SortedTexts(
+        count, [&](size_t t) -> const std::string& { return sections[t]->MatchName(); });
     std::vector<int32_t> ranks(count);
     int32_t rank = -1;
     for (size_t i = 0; i < count; ++i) {
-        if (i == 0 || less(keys[i - 1], keys[i])) ++rank;
-        ranks[keys[i].Section] = rank;
+        if (i == 0 || !SameText(keys[i - 1], keys[i])) ++rank;
+        ranks[keys[i].Place] = rank;
     }
-    keys = {};
 
     // Where each section goes among those of its name, counted when it is
     // inserted.
