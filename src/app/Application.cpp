@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QFont>
 
 #include "app/Chrono_Form.h"
@@ -14,7 +15,36 @@
 #include "qt/Qt_Message_Box.h"
 #include "qt/Qt_Picture_Reader.h"
 
+namespace {
+
+// A main window destroyed from outside (another X client: a window manager's
+// "destroy", `xdotool windowclose`) ends the program as closing it does, also
+// during a solve; Qt itself would only report errors about the window that is
+// gone and go on. The X protocol's DestroyNotify event: code 17, the window at
+// byte 8.
+class TDestroyedMainWindowWatch : public QAbstractNativeEventFilter {
+  public:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        struct TDestroyNotify {
+            uint8_t responseType, unused;
+            uint16_t sequence;
+            uint32_t event, window;
+        };
+        if (eventType != "xcb_generic_event_t" || !Kavelin_Form) return false;
+        const auto* event = static_cast<const TDestroyNotify*>(message);
+        if ((event->responseType & 0x7F) != 17 || !Kavelin_Form->isVisible() ||
+            event->window != Kavelin_Form->internalWinId())
+            return false;
+        QMetaObject::invokeMethod(Kavelin_Form, &QWidget::close, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+}  // namespace
+
 void InitApplication(QApplication& app) {
+    static TDestroyedMainWindowWatch destroyedMainWindowWatch;
+    app.installNativeEventFilter(&destroyedMainWindowWatch);
     QApplication::setApplicationName(QStringLiteral("Kavelin"));
     QApplication::setOrganizationName(QStringLiteral("Kavelin"));
     QFont font(QStringLiteral("Liberation Sans"), 8);
