@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QDir>
+#include <QFile>
 #include <QFont>
 
 #include "app/Chrono_Form.h"
@@ -10,7 +12,9 @@
 #include "app/Trace_Form.h"
 #include "common/Random_Source.h"
 #include "common/Real_Format.h"
+#include "platform/Data_Folder.h"
 #include "qt/Pulse_Sound_Device.h"
+#include "qt/Qt_Data_Folder.h"
 #include "qt/Qt_Locale.h"
 #include "qt/Qt_Message_Box.h"
 #include "qt/Qt_Picture_Reader.h"
@@ -54,6 +58,11 @@ void InitApplication(QApplication& app) {
     InitFixedSeedFromEnvironment();
     static TQtMessageBox messageBox;
     SetMessageBox(&messageBox);
+    // An installed program started away from any Data/ folder works in the user's.
+    std::string problem;
+    const std::string folder = InstalledWorkFolder(UserDataFolder(), problem);
+    if (!folder.empty()) QDir::setCurrent(QFile::decodeName(folder.c_str()));
+    if (!problem.empty()) ShowMessageBox(problem);
     InstallPulseSoundServer();
     InstallQtPictureReader();
 }

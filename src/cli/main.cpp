@@ -13,8 +13,11 @@
 #include "common/Random_Source.h"
 #include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
+#include "platform/Data_Folder.h"
 #include "platform/Message_Box.h"
+#include "platform/Paths.h"
 #include "platform/Text_Display.h"
+#include "qt/Qt_Data_Folder.h"
 #include "qt/Qt_Locale.h"
 #include "qt/Qt_Picture_Reader.h"
 
@@ -56,9 +59,15 @@ void PrintHelp() {
     for (const auto& s : Subcommands()) sorted.push_back(&s);
     std::sort(sorted.begin(), sorted.end(),
               [](const TSubcommand* a, const TSubcommand* b) { return a->fName < b->fName; });
-    for (const TSubcommand* s : sorted)
-        std::printf("  %-40s %s\n", (s->fName + (s->fUsage.empty() ? "" : " " + s->fUsage)).c_str(),
-                    s->fSummary.c_str());
+    // A usage too long for its column stands on a line of its own, so that two
+    // spaces or more always part a usage from its summary.
+    for (const TSubcommand* s : sorted) {
+        const std::string usage = s->fName + (s->fUsage.empty() ? "" : " " + s->fUsage);
+        if (usage.size() > 39)
+            std::printf("  %s\n%43s%s\n", usage.c_str(), "", s->fSummary.c_str());
+        else
+            std::printf("  %-39s  %s\n", usage.c_str(), s->fSummary.c_str());
+    }
 }
 
 bool ParseSeed(const std::string& text, uint64_t& seed) {
@@ -132,6 +141,12 @@ int main(int argc, char** argv) {
                      name.c_str());
         return 2;
     }
+    // An installed tool started away from any Data/ folder reads the user's
+    // data folder; its file arguments stay relative to the working directory.
+    std::string problem;
+    SetDataHome(InstalledWorkFolder(UserDataFolder(), problem));
+    if (!problem.empty()) std::fprintf(stderr, "kavelin-cli: %s\n", problem.c_str());
+
     std::vector<std::string> args;
     for (int j = i + 1; j < argc; ++j) args.emplace_back(argv[j]);
 

@@ -3,6 +3,21 @@
 #include <algorithm>
 #include <cctype>
 
+namespace {
+
+std::string gDataHome;
+
+std::string UnderDataHome(const std::string& path) {
+    if (gDataHome.empty() || (path != "./Data" && path.rfind("./Data/", 0) != 0)) return path;
+    return gDataHome + path.substr(1);
+}
+
+}  // namespace
+
+void SetDataHome(const std::string& folder) {
+    gDataHome = folder;
+}
+
 std::string LocalPath(const std::string& windowsPath) {
     std::string path = windowsPath;
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -13,8 +28,8 @@ std::string LocalPath(const std::string& windowsPath) {
         std::transform(lower.begin(), lower.end(), lower.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         if (lower.compare(2, programFolder.size(), "/kavelin/") == 0)
-            return "./" + path.substr(2 + programFolder.size());
+            return UnderDataHome("./" + path.substr(2 + programFolder.size()));
         return path.substr(2);
     }
-    return path;
+    return UnderDataHome(path);
 }

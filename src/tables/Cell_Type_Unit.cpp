@@ -7,6 +7,7 @@
 #include "common/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
+#include "platform/Paths.h"
 #include "tables/Database_Unit.h"
 #include "tables/My_String_Grid_Unit.h"
 
@@ -26,7 +27,7 @@ int64_t IntegerValue(const std::string& t) {
 
 bool TMyStringGrid::InReferenceList(std::unique_ptr<TMyDatabase>& list, const char* fileName,
                                     const char* fieldName, const std::string& text) {
-    if (!list) list = std::make_unique<TMyDatabase>(fileName);
+    if (!list) list = std::make_unique<TMyDatabase>(LocalPath(fileName));
     list->Search(fieldName, "^" + SM::UpperCase(text) + "$", skRegEx);
     return list->ResultCount() >= 1;
 }
