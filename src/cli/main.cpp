@@ -12,6 +12,7 @@
 #include "common/Errors.h"
 #include "common/Random_Source.h"
 #include "common/Real_Format.h"
+#include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Data_Folder.h"
 #include "platform/Message_Box.h"
@@ -46,12 +47,14 @@ class TConsoleMessageBox : public IMessageBox {
 
 void PrintHelp() {
     std::printf(
-        "Usage: kavelin-cli [--seed N] SUBCOMMAND [ARGUMENTS]\n"
+        "Usage: kavelin-cli [--seed N] [--profile] SUBCOMMAND [ARGUMENTS]\n"
         "       kavelin-cli --help | --version\n\n"
         "Runs one Kavelin engine without the windows. Trace lines go to standard output,\n"
         "errors to standard error; a failure exits with a non-zero status.\n\n"
         "Options:\n"
         "  --seed N    every reseed of the random source uses N (also KAVELIN_SEED)\n"
+        "  --profile   after the subcommand, the timed sections on standard error:\n"
+        "              section, calls, total_ms, mean_ms, max_ms (tab-separated)\n"
         "  --help      this text\n"
         "  --version   the program's version\n\n"
         "Subcommands:\n");
@@ -68,6 +71,15 @@ void PrintHelp() {
         else
             std::printf("  %-39s  %s\n", usage.c_str(), s->fSummary.c_str());
     }
+}
+
+// The sections that the subcommand timed, as the profiling window lists them.
+void PrintProfile() {
+    std::fprintf(stderr, "section\tcalls\ttotal_ms\tmean_ms\tmax_ms\n");
+    for (const TSectionTimes& s : ChronoTable().Sections())
+        std::fprintf(stderr, "%s\t%s\t%s\t%s\t%s\n", AnsiToUtf8(s.fSection).c_str(),
+                     IntToStr(s.fCalls).c_str(), FloatToStr(s.TotalMs()).c_str(),
+                     FloatToStr(s.MeanMs()).c_str(), FloatToStr(s.GreatestMs()).c_str());
 }
 
 bool ParseSeed(const std::string& text, uint64_t& seed) {
@@ -98,6 +110,7 @@ int main(int argc, char** argv) {
     InitFixedSeedFromEnvironment();
     InstallQtPictureReader();
 
+    bool profile = false;
     int i = 1;
     for (; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -108,6 +121,10 @@ int main(int argc, char** argv) {
         if (arg == "--version") {
             std::printf("kavelin-cli %s\n", KAVELIN_VERSION);
             return 0;
+        }
+        if (arg == "--profile") {
+            profile = true;
+            continue;
         }
         if (arg.size() > 1 && arg[0] == '-' && arg != "--seed") {
             std::fprintf(stderr, "kavelin-cli: unknown option '%s' (see kavelin-cli --help)\n",
@@ -168,6 +185,10 @@ int main(int argc, char** argv) {
     Messenger.AttachTrace(nullptr);
     SetMessageBox(nullptr);
     for (int k = 0; k < trace.Count(); ++k) std::printf("%s\n", AnsiToUtf8(trace.Get(k)).c_str());
+    if (profile) {
+        std::fflush(stdout);
+        PrintProfile();
+    }
     if (status == 0 && box.fShown) status = 1;
     return status;
 }

@@ -2,6 +2,7 @@
 // in the user's locale and UTF-8 at the terminal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "cli/Cli_Run.h"
@@ -54,4 +55,19 @@ TEST(Cli, RunningOutOfMemoryIsReportedWithTheSubcommand) {
                                     "LC_ALL=C LANG=C prlimit --as=1500000000");
     EXPECT_EQ(run.fStatus, 1);
     EXPECT_EQ(run.fErr, "Out of memory while running kavelin-cli text-distance; it was stopped.\n");
+}
+
+TEST(Cli, ProfilePrintsTheTimedSectionsOnStandardErrorAfterTheSubcommand) {
+    const TCliRun plain = RunCliWords({"text-distance", "chat", "chien"});
+    EXPECT_EQ(plain.fErr, "");
+    const TCliRun profiled = RunCliWords({"--profile", "text-distance", "chat", "chien"});
+    EXPECT_EQ(profiled.fStatus, 0);
+    EXPECT_EQ(profiled.fOut, plain.fOut);
+    EXPECT_EQ(profiled.fErr.rfind("section\tcalls\ttotal_ms\tmean_ms\tmax_ms\ndistance\t1\t", 0),
+              0u)
+        << profiled.fErr;
+    EXPECT_EQ(std::count(profiled.fErr.begin(), profiled.fErr.end(), '\n'), 2);
+    // A subcommand that times nothing gives the header alone.
+    EXPECT_EQ(RunCliWords({"--profile", "real", "1"}).fErr,
+              "section\tcalls\ttotal_ms\tmean_ms\tmax_ms\n");
 }

@@ -2,6 +2,8 @@
 // trace on standard output, the outlined picture, and the failures.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "analysis/Transform_Picture_Fixtures.h"
 #include "cli/Cli_Run.h"
 #include "common/Line_List.h"
@@ -116,4 +118,49 @@ TEST(PictureCli, FailuresAreReportedWithTheirStatus) {
     EXPECT_EQ(RunCliWords({"analyse", kPhoto, "--out", TempDir() + "/x.jpg"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"analyse"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"points", kPhoto}).fStatus, 2);
+}
+
+TEST(PictureCli, ProfileListsTheSectionsWithCallsThatAgreeWithTheParts) {
+    const std::string photo = TempDir() + "/small_photo.bmp";
+    Shell("convert '" + kPhoto + "' -resize 160x120! '" + photo + "'");
+    const TCliRun run = RunCliWords({"--profile", "--seed", "5", "analyse", photo});
+    EXPECT_EQ(run.fStatus, 0);
+    // The trace is the run's, as without --profile.
+    EXPECT_EQ(RunCliWords({"--seed", "5", "analyse", photo}).fOut, run.fOut);
+    int64_t parts = 0;
+    for (const std::string& line : SplitLines(run.fOut)) {
+        int l, t, r, b;
+        if (std::sscanf(line.c_str(), "%d %d %d %d", &l, &t, &r, &b) == 4) ++parts;
+    }
+    const bool gaveUp = run.fOut.find("\nWarning : ") != std::string::npos;
+
+    const std::vector<std::string> table = SplitLines(run.fErr);
+    ASSERT_EQ(table.size(), 8u) << run.fErr;
+    EXPECT_EQ(table[0], "section\tcalls\ttotal_ms\tmean_ms\tmax_ms");
+    std::vector<std::string> names;
+    std::map<std::string, int64_t> calls;
+    for (size_t i = 1; i < table.size(); ++i) {
+        char name[64] = {};
+        long long count = 0;
+        double total = 0, mean = 0, greatest = 0;
+        ASSERT_EQ(std::sscanf(table[i].c_str(), "%63[^\t]\t%lld\t%lf\t%lf\t%lf", name, &count,
+                              &total, &mean, &greatest),
+                  5)
+            << table[i];
+        names.push_back(name);
+        calls[name] = count;
+        EXPECT_GE(count, 1);
+        EXPECT_LE(greatest, total + 1e-9) << table[i];
+        EXPECT_LE(mean, greatest + 1e-4) << table[i];
+        EXPECT_NEAR(mean * static_cast<double>(count), total, 1e-4 * static_cast<double>(count));
+    }
+    // In the order of their first start.
+    EXPECT_EQ(names, (std::vector<std::string>{"Analyse Image", "SufficientCover",
+                                               "Create New Part", "Calculate Homogeneity",
+                                               "Extend Part", "Clean", "Display Part List"}));
+    EXPECT_EQ(calls["Analyse Image"], 1);
+    EXPECT_EQ(calls["Display Part List"], 1);
+    EXPECT_EQ(calls["Create New Part"], calls["Extend Part"] + (gaveUp ? 1 : 0));
+    EXPECT_EQ(calls["SufficientCover"], calls["Create New Part"] + (gaveUp ? 0 : 1));
+    EXPECT_EQ(calls["Clean"], calls["Extend Part"] + parts);
 }
