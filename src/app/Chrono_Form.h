@@ -1,11 +1,15 @@
-// The profiling window: a memo, a Quit button and two charts that stand ready to
-// show call counts and times. The profiler records nothing, so they stay empty.
+// The profiling window: a memo that lists every timed section (calls, total,
+// mean and greatest time), a Quit button, the calls per section as red bars, and
+// the total time per section. Hidden at start-up; F12 in the main window shows
+// it, and while it is shown it follows every handler that times a section.
 #pragma once
 
-#include <QChartView>
 #include <QBarSeries>
+#include <QChartView>
+#include <QHorizontalBarSeries>
 #include <QPushButton>
 #include <QWidget>
+#include <cstdint>
 
 #include "qt/Qt_Memo.h"
 
@@ -20,8 +24,19 @@ public:
     QChartView* Chrono_NbCalls_Chart;
     QBarSeries* Series1;
     QChartView* Chrono_FuncByTime_Chart;
+    // The total time of each section, in milliseconds.
+    QHorizontalBarSeries* FuncByTime_Series;
 
     void Chrono_Quit_ButtonClick();
+    // Shows the window in front with the figures of now.
+    void ShowProfile();
+    // Reads the process-wide table of sections into the memo and the charts.
+    void Refresh();
+
+private:
+    // After every handler: a shown window whose figures changed refreshes.
+    void RefreshIfShown();
+    uint64_t fShownRevision = 0;
 };
 
 extern TChronoForm* ChronoForm;

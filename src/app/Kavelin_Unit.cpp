@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include "analysis/Data_Restructurator_Unit.h"
+#include "app/Chrono_Form.h"
 #include "common/Ini_Manager_Unit.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
@@ -73,6 +74,12 @@ TKavelin_Form::TKavelin_Form()
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this,
             [this] { RunGuarded([this] { SatPage->InterruptSolve(); }); });
+    // F12 shows the profiling window in front.
+    connect(new QShortcut(QKeySequence(Qt::Key_F12), this), &QShortcut::activated, this, [] {
+        RunGuarded([] {
+            if (ChronoForm) ChronoForm->ShowProfile();
+        });
+    });
     Kavelin_Form = this;
     // Like every handler: an error raised while the engines are built shows its box
     // and the window opens all the same.

@@ -13,6 +13,19 @@ void TQtMessageBox::Show(const std::string& text) {
     box.exec();
 }
 
+namespace {
+
+std::function<void()>& AfterHandler() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+}  // namespace
+
+void SetAfterHandler(std::function<void()> hook) {
+    AfterHandler() = std::move(hook);
+}
+
 void RunGuarded(const std::function<void()>& handler, const std::string& action) {
     try {
         handler();
@@ -23,4 +36,5 @@ void RunGuarded(const std::function<void()>& handler, const std::string& action)
     } catch (...) {
         ShowMessageBox("Unexpected error");
     }
+    if (AfterHandler()) AfterHandler()();
 }

@@ -15,4 +15,7 @@ public:
 // Runs one handler; an exception that escapes it shows its message in the box and
 // skips the rest of the handler. Memory running out shows a message that says so
 // and names the action (what was being done, as "handling the button ...").
+// Then runs the after-handler hook, if one is set.
 void RunGuarded(const std::function<void()>& handler, const std::string& action = {});
+// Sets the hook that runs after every handler (an empty function: none).
+void SetAfterHandler(std::function<void()> hook);

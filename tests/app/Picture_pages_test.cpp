@@ -3,13 +3,18 @@
 // of damaged and mislabelled files, the picture control, the "Analyse
 // Discriminante Picture" page on the shipped photograph and the "Transform
 // Picture Points" page with its two dialogs.
+#include <QBarCategoryAxis>
+#include <QBarSet>
 #include <QtTest>
 #include <filesystem>
 
 #include "analysis/Transform_Picture_Fixtures.h"
+#include "app/Chrono_Form.h"
 #include "app/Trace_Form.h"
 #include "common/Line_List.h"
 #include "common/Random_Source.h"
+#include "common/Real_Format.h"
+#include "diagnostics/Chrono_Unit.h"
 #include "support/Window_Fixture.h"
 
 using namespace picture_fixtures;
@@ -253,6 +258,78 @@ class PicturePagesTest : public QObject {
         page->Edit3->setText("0");
         page->AnalyseDiscriminante_Button->click();
         QCOMPARE(TraceLines(), lines);
+    }
+
+    void theProfilingWindowShowsTheSectionsOfAnAnalysis() {
+        TAnalysePicturePage* page = Kavelin_Form->AnalysePicturePage;
+        const auto callsOf = [](const std::string& name) {
+            for (const TSectionTimes& s : ChronoTable().Sections())
+                if (s.fSection == name) return s.fCalls;
+            return int64_t{0};
+        };
+        const int64_t cleaned = callsOf("Clean");
+        const int64_t extended = callsOf("Extend Part");
+        const int64_t analysed = callsOf("Analyse Image");
+        SetFixedSeed(7);
+        page->AnalyseDiscriminante_Button->click();
+        QVERIFY(!ChronoForm->isVisible());
+        const auto parts = static_cast<int64_t>(PartLines().size());
+        QCOMPARE(callsOf("Analyse Image"), analysed + 1);
+        QCOMPARE(callsOf("Clean") - cleaned, callsOf("Extend Part") - extended + parts);
+
+        // F12 in the main window shows the figures of every section, in the order
+        // of their first start.
+        Kavelin_Form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Kavelin_Form));
+        QTest::keyClick(Kavelin_Form->PageControl1, Qt::Key_F12);
+        QVERIFY(ChronoForm->isVisible());
+        const std::vector<TSectionTimes> sections = ChronoTable().Sections();
+        const QStringList memo = ChronoForm->Chrono_Memo->QtLines();
+        QCOMPARE(memo.size(), qsizetype(sections.size()));
+        QBarSet* calls = ChronoForm->Series1->barSets().at(0);
+        QBarSet* totals = ChronoForm->FuncByTime_Series->barSets().at(0);
+        QCOMPARE(calls->count(), qsizetype(sections.size()));
+        QCOMPARE(totals->count(), qsizetype(sections.size()));
+        QCOMPARE(calls->color(), QColor(Qt::red));
+        QVERIFY(ChronoForm->Series1->isLabelsVisible());
+        const auto categories = [](QAbstractBarSeries* series) {
+            for (QAbstractAxis* axis : series->attachedAxes())
+                if (auto* c = qobject_cast<QBarCategoryAxis*>(axis)) return c->categories();
+            return QStringList();
+        };
+        const QStringList numbers = categories(ChronoForm->Series1);
+        const QStringList names = categories(ChronoForm->FuncByTime_Series);
+        QStringList expected;
+        for (const char* name :
+             {"Analyse Image", "SufficientCover", "Create New Part", "Calculate Homogeneity",
+              "Extend Part", "Clean", "Display Part List"})
+            expected << QString::fromLatin1(name);
+        QStringList listed;
+        for (qsizetype i = 0; i < qsizetype(sections.size()); ++i) {
+            const TSectionTimes& s = sections[size_t(i)];
+            listed << QString::fromStdString(s.fSection);
+            QVERIFY2(
+                memo[i].startsWith(QString::fromStdString(s.fSection) + " : " +
+                                   QString::number(s.fCalls) + " calls, total " +
+                                   QString::fromStdString(FloatToStr(s.TotalMs())) + " ms, mean "),
+                qPrintable(memo[i]));
+            QCOMPARE(calls->at(i), qreal(s.fCalls));
+            QCOMPARE(numbers[i], QString::number(i + 1));
+            // The time chart lists the first section at the top, its last category.
+            const qsizetype row = qsizetype(sections.size()) - 1 - i;
+            QCOMPARE(totals->at(row), s.TotalMs());
+            QCOMPARE(names[row], QString::number(i + 1) + " " + QString::fromStdString(s.fSection));
+        }
+        QCOMPARE(listed.mid(listed.indexOf(expected[0]), expected.size()), expected);
+
+        // Shown, the window follows the next analysis without F12.
+        const qsizetype analyseRow = listed.indexOf(expected[0]);
+        page->AnalyseDiscriminante_Button->click();
+        QCOMPARE(calls->at(analyseRow), qreal(analysed + 2));
+        // "&Quit" hides it; the main window stays.
+        QTest::mouseClick(ChronoForm->Chrono_Quit_Button, Qt::LeftButton);
+        QVERIFY(!ChronoForm->isVisible());
+        QVERIFY(Kavelin_Form->isVisible());
     }
 
     void openingAnotherPictureAnalysesIt() {
