@@ -3,7 +3,9 @@
 // touches nothing else.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,3 +39,23 @@ std::string AnsiToUtf8(const std::string& text);
 
 // Reports a usage error of a subcommand on standard error; returns exit status 2.
 int UsageError(const std::string& subcommand, const std::string& message);
+
+// Batches of runs of a randomised engine (--runs N).
+//
+// Seeds run `run` (from 1) of a batch: with the batch seed S (--seed or
+// KAVELIN_SEED), every reseed of the run uses a seed drawn from S and the run's
+// number, so that a whole batch repeats and its runs differ; without one, the run
+// reseeds from the clock. EndRuns puts the batch seed back.
+void SeedRun(const std::optional<uint64_t>& batchSeed, int64_t run);
+void EndRuns(const std::optional<uint64_t>& batchSeed);
+
+// The least, median (the mean of the two middle values for an even count),
+// greatest and mean of a batch's figures.
+struct TRunFigures {
+    double fMin = 0;
+    double fMedian = 0;
+    double fMax = 0;
+    double fMean = 0;
+};
+// `values` must not be empty.
+TRunFigures FiguresOf(std::vector<double> values);

@@ -5,12 +5,19 @@
 //   the trace window would (each replaces the line before, so the one of a step
 //   that exploded stays) and, when found, the solution lines. Exit 10 when
 //   solved, 0 when the budget ran out, 1 when the file is refused.
+// kavelin-cli sat solve FILE --runs N [--max-steps M] [--seed S]: N searches from
+//   fresh random values (run i seeded from S and i when a seed is given), then the
+//   line "runs N solved K steps min A median B max C mean D" over the solved runs
+//   and one line "run i steps n solved|budget" per run. Exit 10 when every run
+//   solved the problem, 0 otherwise.
 // kavelin-cli sat check FILE SOLUTION: whether the values of the solution lines
 //   ("Literal v true", "Literal v false", as sat solve prints them) make every
 //   clause valid. Exit 0 when they do, 1 otherwise, and 1 with the line's number
 //   for a line beginning with "Literal" that is not such a line.
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 #include "cli/Cli.h"
 #include "common/Random_Source.h"
@@ -24,6 +31,7 @@ namespace {
 
 constexpr int kSolvedStatus = 10;
 constexpr int64_t kDefaultMaxSteps = 10000000;
+constexpr int64_t kMaxRuns = 1000000;
 
 bool ParseWhole(const std::string& text, int64_t highest, int64_t& value) {
     if (text.empty() || text[0] == '-' || text[0] == '+') return false;
@@ -70,11 +78,65 @@ int RunGenerate(const std::vector<std::string>& args) {
     return 0;
 }
 
+// Steps the loaded search until every clause is valid or `maxSteps` steps have
+// run; the number of steps (calls of Step).
+int64_t Search(TSatSolver& solver, int64_t maxSteps, bool& solved) {
+    solved = false;
+    int64_t steps = 0;
+    while (!solved && steps < maxSteps) {
+        solver.Step();
+        ++steps;
+        solved = solver.IsFinished();
+    }
+    return steps;
+}
+
+// `runs` searches of the problem, each from fresh random values; prints the
+// summary over the solved runs, then one line per run.
+int SolveRuns(const TSatProblem& problem, int64_t runs, int64_t maxSteps) {
+    const std::optional<uint64_t> batchSeed = FixedSeed();
+    TSatSolver solver(nullptr);
+    std::vector<int64_t> steps;
+    std::vector<bool> solved;
+    std::vector<double> solvedSteps;
+    for (int64_t run = 1; run <= runs; ++run) {
+        SeedRun(batchSeed, run);
+        solver.LoadProblem(problem);
+        bool done = false;
+        steps.push_back(Search(solver, maxSteps, done));
+        solved.push_back(done);
+        if (done) solvedSteps.push_back(static_cast<double>(steps.back()));
+        // The runs' status and solution lines are not the batch's output.
+        Messenger.ClearTrace();
+    }
+    EndRuns(batchSeed);
+    std::string summary = "runs " + IntToStr(runs) + " solved " +
+                          IntToStr(static_cast<int64_t>(solvedSteps.size())) + " steps ";
+    if (solvedSteps.empty()) {
+        summary += "min - median - max - mean -";
+    } else {
+        const TRunFigures f = FiguresOf(solvedSteps);
+        summary += "min " + FloatToStr(f.fMin) + " median " + FloatToStr(f.fMedian) + " max " +
+                   FloatToStr(f.fMax) + " mean " + FloatToStr(f.fMean);
+    }
+    std::printf("%s\n", summary.c_str());
+    for (size_t i = 0; i < steps.size(); ++i)
+        std::printf("run %zu steps %s %s\n", i + 1, IntToStr(steps[i]).c_str(),
+                    solved[i] ? "solved" : "budget");
+    return static_cast<int64_t>(solvedSteps.size()) == runs ? kSolvedStatus : 0;
+}
+
 int RunSolve(const std::vector<std::string>& args) {
     std::string fileName;
     int64_t maxSteps = kDefaultMaxSteps;
+    int64_t runs = 0;
     for (size_t k = 1; k < args.size(); ++k) {
-        if (args[k] == "--max-steps" || args[k] == "--seed") {
+        if (args[k] == "--runs") {
+            if (k + 1 >= args.size() || !ParseWhole(args[k + 1], kMaxRuns, runs) || runs < 1)
+                return UsageError("sat",
+                                  "--runs needs a whole number from 1 to " + IntToStr(kMaxRuns));
+            ++k;
+        } else if (args[k] == "--max-steps" || args[k] == "--seed") {
             int64_t value = 0;
             if (k + 1 >= args.size() || !ParseWhole(args[k + 1], INT64_MAX, value))
                 return UsageError("sat", args[k] + " needs a whole number of 0 or more");
@@ -92,14 +154,13 @@ int RunSolve(const std::vector<std::string>& args) {
     if (fileName.empty()) return UsageError("sat", "solve expects FILE");
     TSatProblem problem;
     if (!ReadProblem(fileName, problem)) return 1;
+    if (runs > 0) return SolveRuns(problem, runs, maxSteps);
     Randomize();
     TSatSolver solver(nullptr);
     solver.LoadProblem(problem);
-    for (int64_t step = 0; step < maxSteps; ++step) {
-        solver.Step();
-        if (solver.IsFinished()) return kSolvedStatus;
-    }
-    return 0;
+    bool solved = false;
+    Search(solver, maxSteps, solved);
+    return solved ? kSolvedStatus : 0;
 }
 
 // A line of the solution: "Literal v true" (value 1), "Literal v false" (0) or
@@ -169,7 +230,9 @@ int RunSat(const std::vector<std::string>& args) {
 }  // namespace
 
 KAVELIN_SUBCOMMAND(
-    "sat", "generate C N FROM TO | solve FILE [--max-steps N] [--seed N] | check FILE SOLUTION",
+    "sat",
+    "generate C N FROM TO | solve FILE [--runs N] [--max-steps N] [--seed N] | check FILE SOLUTION",
     "SAT problems: random constraint text, the relaxation search (exit 10 when solved, "
-    "0 when the step budget ran out), and a check of solution lines",
+    "0 when the step budget ran out; with --runs, the steps of N runs), and a check of solution "
+    "lines",
     RunSat);

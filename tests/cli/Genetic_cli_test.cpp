@@ -1,7 +1,9 @@
 // kavelin-cli genetic [--seed N], run as a separate program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,29 @@ TEST(GeneticCli, WrongArgumentsFail) {
         EXPECT_EQ(run.fOut.find("Optimum"), std::string::npos) << args.back();
         EXPECT_NE(run.fOut.find("genetic"), std::string::npos) << args.back();
     }
+}
+
+TEST(GeneticCli, RunsGiveTheSpreadOfTheOptimaAndRepeatWithTheirSeed) {
+    const TCliRun batch = RunCliWords({"genetic", "--runs", "3", "--seed", "7"}, false, kNoSeed);
+    EXPECT_EQ(batch.fStatus, 0);
+    double least = 0, median = 0, greatest = 0, distance = 0;
+    ASSERT_EQ(
+        std::sscanf(batch.fOut.c_str(),
+                    "runs 3 optimum min %lf median %lf max %lf\nmean |optimum - sqrt(2)| %lf\n",
+                    &least, &median, &greatest, &distance),
+        4)
+        << batch.fOut;
+    EXPECT_EQ(std::count(batch.fOut.begin(), batch.fOut.end(), '\n'), 2);
+    EXPECT_LE(least, median);
+    EXPECT_LE(median, greatest);
+    EXPECT_NEAR(least, std::sqrt(2.0), 1e-2);
+    EXPECT_NEAR(greatest, std::sqrt(2.0), 1e-2);
+    EXPECT_GE(distance, 0);
+    EXPECT_LE(distance, std::max(std::sqrt(2.0) - least, greatest - std::sqrt(2.0)));
+    EXPECT_EQ(RunCliWords({"--seed", "7", "genetic", "--runs", "3"}, false, kNoSeed).fOut,
+              batch.fOut);
+    for (const std::string runs : {"0", "-2", "x", "100001"})
+        EXPECT_EQ(RunCliWords({"genetic", "--runs", runs}, false, kNoSeed).fStatus, 2) << runs;
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // kavelin-cli sat generate / solve / check, run as a separate program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cli/Cli_Run.h"
 #include "common/File_Io.h"
+#include "common/Real_Format.h"
 #include "solvers/Dimacs_Unit.h"
 #include "solvers/Sat_Solution.h"
 #include "support/Trace_Capture.h"
@@ -142,4 +144,51 @@ TEST_F(SatCli, RefusedFilesWrongSolutionsAndWrongArgumentsFail) {
                                                {"solve", "a", "--max-steps", "-1"},
                                                {"check", "a"}})
         EXPECT_EQ(Sat(args).fStatus, 2) << (args.empty() ? "" : args.back());
+}
+
+TEST_F(SatCli, RunsListTheirStepsAfterASummaryThatRepeatsWithItsSeed) {
+    const std::string problem =
+        std::string(KAVELIN_SOURCE_DIR) + "/Data/SATSolver/Default_80x24.txt";
+    const TCliRun batch = Sat({"solve", problem, "--runs", "20", "--seed", "3"});
+    EXPECT_EQ(batch.fStatus, 10) << batch.fOut << batch.fErr;
+    const std::vector<std::string> lines = SplitLines(batch.fOut);
+    ASSERT_EQ(lines.size(), 21u) << batch.fOut;
+    // Every run of the default problem is solved; the summary is over the steps of
+    // the run lines.
+    std::vector<double> steps;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        int run = 0;
+        long long n = 0;
+        char end[16] = {};
+        ASSERT_EQ(std::sscanf(lines[i].c_str(), "run %d steps %lld %15s", &run, &n, end), 3);
+        EXPECT_EQ(run, static_cast<int>(i));
+        EXPECT_STREQ(end, "solved");
+        steps.push_back(static_cast<double>(n));
+    }
+    std::sort(steps.begin(), steps.end());
+    double mean = 0;
+    for (const double n : steps) mean += n / 20;
+    const std::string summary = "runs 20 solved 20 steps min " + FloatToStr(steps.front()) +
+                                " median " + FloatToStr((steps[9] + steps[10]) / 2) + " max " +
+                                FloatToStr(steps.back()) + " mean " + FloatToStr(mean);
+    EXPECT_EQ(lines[0], summary);
+    EXPECT_LT(steps.front(), steps.back()) << "the runs start from different values";
+
+    // A seeded batch repeats, from either --seed; another seed gives other runs.
+    EXPECT_EQ(Sat({"solve", problem, "--runs", "20", "--seed", "3"}).fOut, batch.fOut);
+    EXPECT_EQ(
+        RunCliWords({"--seed", "3", "sat", "solve", problem, "--runs", "20"}, false, kNoSeed).fOut,
+        batch.fOut);
+    EXPECT_NE(Sat({"solve", problem, "--runs", "20", "--seed", "4"}).fOut, batch.fOut);
+
+    // Runs that use up their budget, and a batch without a solved run.
+    const TCliRun budget =
+        Sat({"solve", std::string(KAVELIN_SOURCE_DIR) + "/Data/SATSolver/Unsatisfiable_8x3.txt",
+             "--runs", "2", "--max-steps", "40"});
+    EXPECT_EQ(budget.fStatus, 0);
+    EXPECT_EQ(budget.fOut,
+              "runs 2 solved 0 steps min - median - max - mean -\n"
+              "run 1 steps 40 budget\nrun 2 steps 40 budget\n");
+    for (const std::string runs : {"0", "x", "1000001", ""})
+        EXPECT_EQ(Sat({"solve", problem, "--runs", runs}).fStatus, 2) << runs;
 }
