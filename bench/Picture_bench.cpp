@@ -1,7 +1,8 @@
 // The discriminant analysis of the shipped photograph at 20, 90 and 90, as the
-// page runs it, and the picture-to-points transform of a 2000 x 2000 photograph,
-// each beside the parts of its time: the sampling of pixel pairs, the JPEG
-// decoding, and a plain loop that writes the same points file.
+// page runs it, with and without its sections timed, and the picture-to-points
+// transform of a 2000 x 2000 photograph, each beside the parts of its time: the
+// sampling of pixel pairs, the JPEG decoding, and a plain loop that writes the
+// same points file.
 //
 // Run from the repository's root (the photograph is ./Data/DiscrimAnalysis/...);
 // ImageMagick decodes the bitmap once and makes the 2000 x 2000 JPEG.
@@ -51,15 +52,27 @@ const std::string& LargeJpeg() {
     return path;
 }
 
-void BM_AnalyseShippedPhotograph(benchmark::State& state) {
+// The calls of every section recorded so far.
+int64_t TimedCalls() {
+    int64_t calls = 0;
+    for (const TSectionTimes& s : ChronoTable().Sections()) calls += s.fCalls;
+    return calls;
+}
+
+// The analysis with its sections timed into the process-wide table, as the page
+// runs it, and (`timed` false) without a profiler, as if the hook recorded
+// nothing: the same seeds in both, so that the two do the same work.
+void AnalyseShippedPhotograph(benchmark::State& state, bool timed) {
     TDecodedPicture reader(Photograph());
     TTraceCapture trace;
     TMemoryPicture control(489, 497);
-    uint64_t seed = 1;
+    uint64_t seed = 0;
     int64_t parts = 0;
+    const int64_t callsBefore = TimedCalls();
     for (auto _ : state) {
-        SetFixedSeed(seed++);
+        SetFixedSeed(1 + seed++ % 8);
         TDiscriminantAnalysisManager manager(control);
+        if (!timed) AnalysisChrono.reset();
         manager.Analyse(kPhotograph, 20, 90, 90);
         parts += static_cast<int64_t>(manager.Parts().size());
         trace.Reset();
@@ -67,8 +80,37 @@ void BM_AnalyseShippedPhotograph(benchmark::State& state) {
     SetFixedSeed(std::nullopt);
     state.counters["parts"] =
         benchmark::Counter(static_cast<double>(parts), benchmark::Counter::kAvgIterations);
+    state.counters["timed_calls"] = benchmark::Counter(
+        static_cast<double>(TimedCalls() - callsBefore), benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_AnalyseShippedPhotograph)->Unit(benchmark::kMillisecond);
+
+void BM_AnalyseShippedPhotograph(benchmark::State& state) { AnalyseShippedPhotograph(state, true); }
+BENCHMARK(BM_AnalyseShippedPhotograph)->Unit(benchmark::kMillisecond)->Iterations(16);
+
+void BM_AnalyseShippedPhotographUntimed(benchmark::State& state) {
+    AnalyseShippedPhotograph(state, false);
+}
+BENCHMARK(BM_AnalyseShippedPhotographUntimed)->Unit(benchmark::kMillisecond)->Iterations(16);
+
+// What one timed call costs: a start and a stop of the analysis's busiest section,
+// the fourth of the seven in the table, with its time recorded.
+void BM_TimedCall(benchmark::State& state) {
+    TChronoTable table;
+    TChrono chrono(table);
+    const std::string names[] = {"Analyse Image", "SufficientCover", "Create New Part",
+                                 "Calculate Homogeneity", "Extend Part", "Clean",
+                                 "Display Part List"};
+    for (const std::string& name : names) {
+        chrono.StartTimer(name);
+        chrono.StopTimer(name);
+    }
+    for (auto _ : state) {
+        chrono.StartTimer(names[3]);
+        chrono.StopTimer(names[3]);
+    }
+    benchmark::DoNotOptimize(table.Revision());
+}
+BENCHMARK(BM_TimedCall);
 
 // What the analysis spends most of its time on: one random pixel pair of a part
 // and its colour distance, as a plain loop over the photograph.
