@@ -24,15 +24,30 @@ TSoundStatus RecordSoundPiece(const std::string& fileName) {
     return first;
 }
 
-void CaptureSound(int passes, const std::string& fileName, const std::function<void()>& show) {
+void CaptureSound(int passes, const std::string& fileName, const std::function<bool()>& show,
+                  const std::function<bool()>& stopAsked) {
+    bool warned = false;
     for (int pass = 0; pass < passes; ++pass) {
-        RecordSoundPiece(fileName);
-        show();
+        const TSoundStatus status = RecordSoundPiece(fileName);
+        if (status != TSoundStatus::Ok && !warned) {
+            const std::string reason = LastSoundServerError();
+            Messenger.Warning("Sound_Display_Unit:CaptureSound: no sound was recorded, " +
+                              SoundStatusText(status) +
+                              (status == TSoundStatus::ServerUnavailable && !reason.empty()
+                                   ? " (" + reason + ")"
+                                   : ""));
+            warned = true;
+        }
+        const bool answered = show();
+        if (!answered || (stopAsked && stopAsked())) {
+            Messenger.Send("Capture interrupted");
+            return;
+        }
     }
     Messenger.Send("check a down");
 }
 
-void ShowAudioSample(const std::string& fileName, IPicture& picture,
+bool ShowAudioSample(const std::string& fileName, IPicture& picture,
                      std::unique_ptr<TBitmap>& captureBitmap, TLines& memo,
                      TPlotPictures pictures) {
     const int32_t width = picture.Width();
@@ -55,9 +70,10 @@ void ShowAudioSample(const std::string& fileName, IPicture& picture,
         if (column >= width) {
             if (pictures == TPlotPictures::FirstOnly) break;
             picture.Repaint();
-            ShowMessageBox("Next");
+            if (!AskMessageBox("Next")) return false;
             canvas.FillRect(whole);
             column = 1;
         }
     }
+    return true;
 }

@@ -21,9 +21,14 @@ constexpr int kCapturePieceMilliseconds = 50;
 TSoundStatus RecordSoundPiece(const std::string& fileName);
 
 // Runs `passes` capture passes into `fileName`, each followed by `show`, then
-// sends "check a down". An error that `show` raises ends the loop there, without
-// the line.
-void CaptureSound(int passes, const std::string& fileName, const std::function<void()>& show);
+// sends "check a down". The loop ends early, after the pass under way and with
+// the line "Capture interrupted" instead, when `show` returns false (the user
+// dismissed a "Next" box) or `stopAsked`, asked after each pass, returns true.
+// The first pass of a run that records nothing sends a warning saying why; the
+// display then shows the previous file. An error that `show` raises ends the
+// loop there, without a line.
+void CaptureSound(int passes, const std::string& fileName, const std::function<bool()>& show,
+                  const std::function<bool()>& stopAsked = {});
 
 enum class TPlotPictures { All, FirstOnly };
 
@@ -33,8 +38,10 @@ enum class TPlotPictures { All, FirstOnly };
 // included, at x = column, y = picture height - b, columns from 1. When the
 // column reaches the picture's width the picture is full: it is repainted, the
 // "Next" box waits for the user, and drawing goes on from column 1 on a cleared
-// picture. With FirstOnly, drawing stops at the first full picture instead.
-// Raises EFileError when the file cannot be read; nothing is drawn or added then.
-void ShowAudioSample(const std::string& fileName, IPicture& picture,
+// picture; a "Next" box that the user dismisses (Escape, its close box) ends the
+// drawing there and the call returns false. With FirstOnly, drawing stops at the
+// first full picture instead. Raises EFileError when the file cannot be read;
+// nothing is drawn or added then.
+bool ShowAudioSample(const std::string& fileName, IPicture& picture,
                      std::unique_ptr<TBitmap>& captureBitmap, TLines& memo,
                      TPlotPictures pictures = TPlotPictures::All);

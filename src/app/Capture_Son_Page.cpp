@@ -1,7 +1,59 @@
 #include "app/Capture_Son_Page.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "qt/Qt_Controls.h"
 #include "qt/Sound_Files.h"
+
+namespace {
+
+// While the capture loop runs, the windows take no input between its passes but
+// Escape, which asks the loop to stop, as closing the main window does. The
+// "Next" boxes, modal, get their input as usual.
+class TCaptureStopKeys : public QObject {
+  public:
+    explicit TCaptureStopKeys(QWidget* mainWindow) : fMainWindow(mainWindow) {
+        qApp->installEventFilter(this);
+    }
+    ~TCaptureStopKeys() override { qApp->removeEventFilter(this); }
+
+    // Lets the pending events run, then tells whether the user asked to stop.
+    bool StopAsked() {
+        QCoreApplication::processEvents();
+        return fStopAsked;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == fMainWindow && event->type() == QEvent::Close) fStopAsked = true;
+        if (QApplication::activeModalWidget()) return false;
+        switch (event->type()) {
+            case QEvent::KeyPress:
+                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) fStopAsked = true;
+                return true;
+            case QEvent::ShortcutOverride:
+                // Taken as a key for the focused control, so that no shortcut runs
+                // and Escape arrives here as a key press.
+                event->accept();
+                return true;
+            case QEvent::KeyRelease:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+  private:
+    QWidget* fMainWindow;
+    bool fStopAsked = false;
+};
+
+}  // namespace
 
 TCaptureSonPage::TCaptureSonPage() : TPage("TabSheet5", QStringLiteral("Capture Son")) {
     Memo1 = MakeMemo(this, "Memo1", QRect(24, 24, 129, 137), TScrollBars::None);
@@ -20,7 +72,10 @@ TCaptureSonPage::TCaptureSonPage() : TPage("TabSheet5", QStringLiteral("Capture 
 }
 
 void TCaptureSonPage::CaptureSon_ButtonClick() {
-    CaptureSound(fCapturePasses, RecordFileName(), [this] { ShowAudioSample(); });
+    TCaptureStopKeys stopKeys(window());
+    CaptureSound(
+        fCapturePasses, RecordFileName(), [this] { return ShowAudioSample(); },
+        [&stopKeys] { return stopKeys.StopAsked(); });
 }
 
 void TCaptureSonPage::Button5Click() {
@@ -31,10 +86,12 @@ void TCaptureSonPage::Button3Click() {
     SendSoundCommand("Play waveaudio " + RecordFileName());
 }
 
-void TCaptureSonPage::ShowAudioSample() {
-    ::ShowAudioSample(RecordFileName(), *CaptureSons_Image, fCaptureBitmap, *Memo1);
+bool TCaptureSonPage::ShowAudioSample() {
+    const bool answered =
+        ::ShowAudioSample(RecordFileName(), *CaptureSons_Image, fCaptureBitmap, *Memo1);
     // Repainting the window alone leaves its children as they were on X11
     // while the capture loop holds the event loop, so the picture goes first.
     CaptureSons_Image->Repaint();
     window()->repaint();
+    return answered;
 }

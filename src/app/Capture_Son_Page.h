@@ -29,6 +29,7 @@ class TCaptureSonPage : public TPage {
     void Button5Click();
     // Plays the recorded file; bound to no control.
     void Button3Click();
-    // The dot plot of the recorded file, then a repaint of the whole window.
-    void ShowAudioSample();
+    // The dot plot of the recorded file, then a repaint of the whole window; false
+    // when the user dismissed a "Next" box, which ends the drawing there.
+    bool ShowAudioSample();
 };

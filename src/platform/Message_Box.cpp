@@ -19,3 +19,9 @@ void ShowMessageBox(const std::string& text) {
     }
     std::fprintf(stderr, "%s\n", text.c_str());
 }
+
+bool AskMessageBox(const std::string& text) {
+    if (gMessageBox) return gMessageBox->ShowAndAsk(text);
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return true;
+}

@@ -10,6 +10,13 @@ public:
     virtual ~IMessageBox() = default;
     // Shows the text (Windows-1252) and returns when the user has closed the box.
     virtual void Show(const std::string& text) = 0;
+    // Shows the text as Show does; false when the user dismissed the box (Escape,
+    // or its close box) rather than pressing OK. A box that cannot be dismissed
+    // counts as OK.
+    virtual bool ShowAndAsk(const std::string& text) {
+        Show(text);
+        return true;
+    }
 };
 
 // Installs the box used by ShowMessageBox; nullptr restores the fallback, which
@@ -17,3 +24,5 @@ public:
 void SetMessageBox(IMessageBox* box);
 IMessageBox* CurrentMessageBox();
 void ShowMessageBox(const std::string& text);
+// The box of ShowMessageBox through ShowAndAsk: false when the user dismissed it.
+bool AskMessageBox(const std::string& text);

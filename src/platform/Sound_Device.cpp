@@ -25,6 +25,13 @@ struct TOpenDevice {
 };
 
 ISoundServer* gServer = nullptr;
+std::string gServerError;
+
+// The server's reason for a failure, kept for LastSoundServerError.
+TSoundStatus ServerFailed() {
+    gServerError = gServer ? gServer->LastError() : "";
+    return TSoundStatus::ServerUnavailable;
+}
 
 // The open devices by alias, in lower case since aliases ignore case.
 std::map<std::string, TOpenDevice>& Devices() {
@@ -81,9 +88,9 @@ TSoundStatus Open(std::string_view rest) {
 
 TSoundStatus Record(TOpenDevice& device) {
     if (device.fRecording) return TSoundStatus::Ok;
-    if (!gServer) return TSoundStatus::ServerUnavailable;
+    if (!gServer) return ServerFailed();
     device.fRecording = gServer->Record();
-    if (!device.fRecording) return TSoundStatus::ServerUnavailable;
+    if (!device.fRecording) return ServerFailed();
     device.fRecorded = true;
     return TSoundStatus::Ok;
 }
@@ -115,7 +122,7 @@ TSoundStatus Play(std::string_view rest) {
     } catch (const EFileError&) {
         return TSoundStatus::FileError;
     }
-    if (!gServer || !gServer->Play(std::move(clip))) return TSoundStatus::ServerUnavailable;
+    if (!gServer || !gServer->Play(std::move(clip))) return ServerFailed();
     return TSoundStatus::Ok;
 }
 
@@ -185,6 +192,10 @@ std::string SoundStatusText(TSoundStatus status) {
             return "the sound file cannot be written or read";
     }
     return "";
+}
+
+std::string LastSoundServerError() {
+    return gServerError;
 }
 
 void SetSoundServer(ISoundServer* server) {

@@ -36,6 +36,10 @@ enum class TSoundStatus {
 // A line for the user saying what went wrong ("" for Ok).
 std::string SoundStatusText(TSoundStatus status);
 
+// The sound server's own reason for the last command that it failed
+// (ServerUnavailable), "" when it gave none or there is no server.
+std::string LastSoundServerError();
+
 constexpr int32_t kRecordSampleRate = 11025;
 
 // A recording in progress; releasing it stops the recording.
@@ -59,6 +63,9 @@ class ISoundServer {
     // Starts recording 8-bit unsigned mono at kRecordSampleRate from the server's
     // recording source; nullptr when the server cannot be reached or refuses.
     virtual std::unique_ptr<ISoundRecording> Record() = 0;
+    // Why the last Record or Play failed, in the server's words ("" when it gave
+    // no reason).
+    virtual std::string LastError() const { return ""; }
     // Starts playing the clip and returns at once; false when the server cannot
     // be reached or refuses.
     virtual bool Play(TSoundClip clip) = 0;

@@ -28,9 +28,13 @@ constexpr uint32_t kServerDefault = static_cast<uint32_t>(-1);
 // have not been recorded yet when a save asks for them.
 class TPulseRecording : public ISoundRecording {
   public:
-    static std::unique_ptr<TPulseRecording> Start() {
+    // nullptr when the server cannot be reached or refuses; `reason` then says why
+    // in the server's words, or stays empty.
+    static std::unique_ptr<TPulseRecording> Start(std::string& reason) {
         std::unique_ptr<TPulseRecording> recording(new TPulseRecording);
-        return recording->Connect() ? std::move(recording) : nullptr;
+        if (recording->Connect()) return recording;
+        reason = recording->fReason;
+        return nullptr;
     }
 
     ~TPulseRecording() override {
@@ -65,10 +69,14 @@ class TPulseRecording : public ISoundRecording {
         fContext = pa_context_new(pa_threaded_mainloop_get_api(fLoop), kClientName);
         if (!fContext) return false;
         pa_context_set_state_callback(fContext, &TPulseRecording::Signal, this);
-        if (pa_context_connect(fContext, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0) return false;
+        if (pa_context_connect(fContext, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0) {
+            fReason = pa_strerror(pa_context_errno(fContext));
+            return false;
+        }
         pa_threaded_mainloop_lock(fLoop);
         const bool ready = pa_threaded_mainloop_start(fLoop) >= 0 && WaitForContext() &&
                            ConnectStream() && WaitForStream();
+        if (!ready) fReason = pa_strerror(pa_context_errno(fContext));
         pa_threaded_mainloop_unlock(fLoop);
         fStart = std::chrono::steady_clock::now();
         return ready;
@@ -148,6 +156,7 @@ class TPulseRecording : public ISoundRecording {
     mutable std::condition_variable fArrived;
     std::string fSamples;
     bool fEnded = false;
+    std::string fReason;
 };
 
 // Writes the clip in pieces of about 20 ms until it is all written or a stop is
@@ -169,10 +178,12 @@ void PlayClip(pa_simple* stream, const TSoundClip& clip, const std::stop_token& 
 }  // namespace
 
 std::unique_ptr<ISoundRecording> TPulseSoundServer::Record() {
-    return TPulseRecording::Start();
+    fLastError.clear();
+    return TPulseRecording::Start(fLastError);
 }
 
 bool TPulseSoundServer::Play(TSoundClip clip) {
+    fLastError.clear();
     if (clip.fSampleRate <= 0 || clip.fChannels <= 0) return false;
     const pa_sample_spec format{PA_SAMPLE_S16NE, static_cast<uint32_t>(clip.fSampleRate),
                                 static_cast<uint8_t>(std::min(clip.fChannels, 255))};
@@ -184,9 +195,13 @@ bool TPulseSoundServer::Play(TSoundClip clip) {
                               .prebuf = kServerDefault,
                               .minreq = kServerDefault,
                               .fragsize = kServerDefault};
+    int error = 0;
     pa_simple* stream = pa_simple_new(nullptr, kClientName, PA_STREAM_PLAYBACK, nullptr, "Play",
-                                      &format, nullptr, &attr, nullptr);
-    if (!stream) return false;
+                                      &format, nullptr, &attr, &error);
+    if (!stream) {
+        fLastError = pa_strerror(error);
+        return false;
+    }
     // Earlier clips stop writing; those that have ended are released. One that
     // still plays its last buffered piece ends on its own, without holding up
     // this call.

@@ -16,6 +16,7 @@ class TPulseSoundServer : public ISoundServer {
     std::unique_ptr<ISoundRecording> Record() override;
     // A new clip stops the writing of the clips before it.
     bool Play(TSoundClip clip) override;
+    std::string LastError() const override { return fLastError; }
 
   private:
     // A clip being played on a thread of its own; fEnded is set when its
@@ -25,6 +26,7 @@ class TPulseSoundServer : public ISoundServer {
         std::shared_ptr<std::atomic<bool>> fEnded;
     };
     std::vector<TPlayer> fPlayers;
+    std::string fLastError;
 };
 
 // Installs one process-wide PulseAudio server for the sound commands.

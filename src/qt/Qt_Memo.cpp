@@ -69,10 +69,10 @@ void TMemo::Add(const std::string& line) {
     else
         cursor.insertText(text);
     fHasLines = true;
-    // The caret follows the new line into view, as in the classic memo.
-    cursor.movePosition(QTextCursor::End);
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    // The new line scrolls into view from its start, as the lines of a classic
+    // memo do.
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
 }
 
 void TMemo::Delete(int index) {

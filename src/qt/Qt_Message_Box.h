@@ -10,6 +10,8 @@
 class TQtMessageBox : public IMessageBox {
 public:
     void Show(const std::string& text) override;
+    // Escape and the close box dismiss the box; OK and Return answer it.
+    bool ShowAndAsk(const std::string& text) override;
 };
 
 // Runs one handler; an exception that escapes it shows its message in the box and

@@ -38,9 +38,11 @@ class TFakeServer : public ISoundServer {
         fPlayed.push_back(std::move(clip));
         return true;
     }
+    std::string LastError() const override { return fRefuse ? fReason : ""; }
 
     std::string fSound;
     bool fRefuse = false;
+    std::string fReason;
     int fRecordings = 0;
     std::vector<TSoundClip> fPlayed;
 };
@@ -163,6 +165,7 @@ TEST_F(SoundTest, TheLoopShowsEachPassAndEndsWithTheCheckLine) {
     const auto show = [&] {
         shown.push_back(ReadRecordedWav(file).fSamples);
         fServer.fSound = "pass " + std::to_string(++pass);
+        return true;
     };
     fServer.fSound = "pass 0";
     CaptureSound(3, file, show);
@@ -175,10 +178,49 @@ TEST_F(SoundTest, TheLoopShowsEachPassAndEndsWithTheCheckLine) {
     EXPECT_THROW(CaptureSound(3, file,
                               [&] {
                                   if (++shows == 2) throw EFileError("gone");
+                                  return true;
                               }),
                  EFileError);
     EXPECT_EQ(shows, 2);
     EXPECT_TRUE(trace.Lines().empty());
+}
+
+TEST_F(SoundTest, TheLoopStopsWhenAskedAndWarnsOnceWhenNothingIsRecorded) {
+    TTraceCapture trace;
+    const std::string file = PathOf("record.wav");
+    int shows = 0;
+    const auto show = [&] { return ++shows != 2; };  // the second display is dismissed
+    CaptureSound(5, file, show);
+    EXPECT_EQ(shows, 2);
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Capture interrupted"});
+
+    // Asked after each pass: the pass under way ends first.
+    trace.Reset();
+    shows = 0;
+    int asked = 0;
+    CaptureSound(
+        5, file, [&] { return ++shows > 0; }, [&] { return ++asked == 3; });
+    EXPECT_EQ(shows, 3);
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Capture interrupted"});
+
+    // A server that refuses: one warning in the run, with the server's reason.
+    trace.Reset();
+    fServer.fRefuse = true;
+    fServer.fReason = "Connection refused";
+    CaptureSound(3, file, [] { return true; });
+    EXPECT_EQ(trace.Lines(),
+              (std::vector<std::string>{
+                  "Warning : Sound_Display_Unit:CaptureSound: no sound was recorded, the sound "
+                  "server cannot be reached or refused (Connection refused)",
+                  "check a down"}));
+    // Without a server there is no reason to give.
+    trace.Reset();
+    SetSoundServer(nullptr);
+    CaptureSound(2, file, [] { return true; });
+    EXPECT_EQ(trace.Lines().front(),
+              "Warning : Sound_Display_Unit:CaptureSound: no sound was recorded, the sound "
+              "server cannot be reached or refused");
+    EXPECT_EQ(trace.Lines().size(), 2u);
 }
 
 // Records every box and the picture as it was when the box showed.
@@ -190,6 +232,11 @@ class TSnapshotBox : public IMessageBox {
         fTexts.push_back(text);
         fShots.push_back(fPicture.Bitmap());
     }
+    bool ShowAndAsk(const std::string& text) override {
+        Show(text);
+        return !fDismiss;
+    }
+    bool fDismiss = false;
     IPicture& fPicture;
     std::vector<std::string> fTexts;
     std::vector<TBitmap> fShots;
@@ -243,6 +290,12 @@ TEST(SoundDisplay, AFullPictureShowsNextThenGoesOnFromColumnOneOnAClearedPicture
                     TPlotPictures::FirstOnly);
     EXPECT_EQ(box.fTexts.size(), 2u);
     ExpectDots(first.Bitmap(), bytes.substr(0, 664));
+
+    // A dismissed box ends the drawing there: the full picture stays.
+    box.fDismiss = true;
+    EXPECT_FALSE(ShowAudioSample(KAVELIN_TEST_DATA "/sound/piece1000.wav", picture, blank, memo));
+    EXPECT_EQ(box.fTexts.size(), 3u);
+    ExpectDots(picture.Bitmap(), bytes.substr(0, 664));
 }
 
 TEST(SoundDisplay, EachDisplayClearsThePictureAndAMissingFileChangesNothing) {

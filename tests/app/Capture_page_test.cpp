@@ -140,6 +140,37 @@ class CapturePageTest : public QObject {
         QCOMPARE(fs::file_size(fRecord), 664u);
         QCOMPARE(Page()->Memo1->Get(Page()->Memo1->Count() - 1),
                  std::string("Taille Stream : 664"));
+        // One warning for the run, with the reason the client gave.
+        const QStringList trace = TraceForm->RichEdit1->QtLines();
+        QCOMPARE(trace.filter("no sound was recorded").size(), 1);
+        QVERIFY2(trace[0].startsWith("Warning : ") && trace[0].endsWith(")"), qPrintable(trace[0]));
+        QCOMPARE(trace.last(), QStringLiteral("check a down"));
+    }
+
+    void escapeOrADismissedNextBoxEndsTheCaptureLoop() {
+        fs::create_directories(fDir / "made");
+        fs::copy_file(KAVELIN_TEST_DATA "/sound/piece664.wav", fRecord);
+        qputenv("PULSE_SERVER", "unix:/nonexistent/kavelin-pulse");
+        // Escape between passes: the loop ends after the pass under way, and no
+        // other key or click reaches the window meanwhile.
+        for (const auto key : {Qt::Key_Space, Qt::Key_Escape})
+            QCoreApplication::postEvent(Kavelin_Form->Quitter_Button,
+                                        new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+        QTest::mouseClick(Page()->CaptureSon_Button, Qt::LeftButton);
+        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(1));
+        QCOMPARE(TraceForm->RichEdit1->QtLines().last(), QStringLiteral("Capture interrupted"));
+
+        // Escape on the third "Next" box.
+        fWindows->Boxes.fTexts.clear();
+        fWindows->Boxes.fDismissed = 3;
+        QTest::mouseClick(Page()->CaptureSon_Button, Qt::LeftButton);
+        qunsetenv("PULSE_SERVER");
+        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(3));
+        QCOMPARE(Page()->Memo1->Count(), 5);
+        const QStringList trace = TraceForm->RichEdit1->QtLines();
+        QCOMPARE(trace.last(), QStringLiteral("Capture interrupted"));
+        QCOMPARE(trace.filter("no sound was recorded").size(), 2);  // one for each run
+        QVERIFY(Kavelin_Form->isVisible());
     }
 
     void aMissingFileShowsTheErrorAndAddsNoLine() {

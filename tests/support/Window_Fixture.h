@@ -16,7 +16,13 @@
 class TAnsweredMessageBox : public IMessageBox {
 public:
     void Show(const std::string& text) override { fTexts.push_back(text); }
+    bool ShowAndAsk(const std::string& text) override {
+        Show(text);
+        return fTexts.size() != fDismissed;
+    }
     std::vector<std::string> fTexts;
+    // The box, counted from 1, that the user dismisses with Escape; 0: none.
+    size_t fDismissed = 0;
 };
 
 // Starts the five windows; message boxes are recorded in Boxes and the file
