@@ -211,9 +211,9 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
 // Puts the sections where inserting them one by one, each at the position that
 // FindSectionPos gives over the list as it then stands, would leave them. That
 // search is run for each section on a stand-in of the list (the counts of names
-// below, equal to and above its own are all it reads), and the positions are
-// then resolved from the last insertion back, each taking the free place of its
-// rank: O(n log n) instead of moving the list at every insertion.
+// below, equal to and above its own are all it reads); the sections of one name
+// then take their places within their group from the last insertion back:
+// O(n log n) instead of moving the list at every insertion.
 void TIniManager::PlaceSections(std::vector<std::unique_ptr<TIniSection>> sections) {
     const size_t count = sections.size();
     // The rank of each section's name among the distinct names, which orders
@@ -263,11 +263,11 @@ void TIniManager::PlaceSections(std::vector<std::unique_ptr<TIniSection>> sectio
             list[first] = std::move(sections[members[first]]);
             continue;
         }
-        TRankCounts free(size, true);
+        TRankCounts freePlaces(size, true);
         for (size_t j = size; j-- > 0;) {
             const uint32_t t = members[first + j];
-            const size_t place = free.Find(offsets[t]);
-            free.Add(place, -1);
+            const size_t place = freePlaces.Find(offsets[t]);
+            freePlaces.Add(place, -1);
             list[first + place] = std::move(sections[t]);
         }
     }

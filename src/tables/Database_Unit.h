@@ -47,7 +47,7 @@ IGridControl* DatabaseWindowGrid();
 // The most fields, and values (fields times records), that a table is loaded
 // with: every value is a text of its own, in the table and in its field's index.
 constexpr int32_t kMaxDatabaseFields = 100000;
-constexpr int64_t kMaxDatabaseCells = 10000000;
+constexpr int64_t kMaxDatabaseCells = 2000000;
 
 class TMyDatabase {
   public:

@@ -64,16 +64,16 @@ TEST(Database, FieldsAndValuesAreBoundedBeforeLoading) {
     Load(db, {header + ";f100000", "a"});
     EXPECT_EQ(db.FieldCount(), 0);
     EXPECT_EQ(db.RecordCount(), 0);
-    std::vector<std::string> lines(102);
+    std::vector<std::string> lines(22);
     lines[0] = header;
     Load(db, lines);
     EXPECT_EQ(db.FieldCount(), 0);
     EXPECT_EQ(capture.Boxes(),
               (std::vector<std::string>{
                   "*ERROR*TMyDatabase.LoadFromStrings:100001 champs et 1 enregistrements, soit "
-                  "100001 valeurs (au plus 100000 champs et 10000000 valeurs) : table vide",
-                  "*ERROR*TMyDatabase.LoadFromStrings:100000 champs et 101 enregistrements, soit "
-                  "10100000 valeurs (au plus 100000 champs et 10000000 valeurs) : table vide"}));
+                  "100001 valeurs (au plus 100000 champs et 2000000 valeurs) : table vide",
+                  "*ERROR*TMyDatabase.LoadFromStrings:100000 champs et 21 enregistrements, soit "
+                  "2100000 valeurs (au plus 100000 champs et 2000000 valeurs) : table vide"}));
 }
 
 TEST(Database, MissingAndLinelessFilesGiveEmptyTables) {
