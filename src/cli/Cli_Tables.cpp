@@ -5,9 +5,8 @@
 #include <cstdio>
 
 #include "cli/Cli.h"
-#include "platform/Grid_Control.h"
+#include "tables/Cell_Type_Unit.h"
 #include "tables/Database_Unit.h"
-#include "tables/My_String_Grid_Unit.h"
 
 namespace {
 
@@ -34,14 +33,14 @@ int RunDb(const std::vector<std::string>& args) {
 
 int RunCheckType(const std::vector<std::string>& args) {
     if (args.size() != 2) return UsageError("check-type", "expects TEXT TYPE");
-    TCellType type = 0;
+    uint8_t type = 0;
     if (!ParseByte(args[1], type))
         return UsageError("check-type", "TYPE must be a number from 0 to 255");
     // The reference lists are read from ./Data under the working directory, as
     // the program reads them.
-    TMemoryGridControl control(2, 2);
-    TMyStringGrid grid(&control, nullptr);
-    std::printf("%s\n", grid.CheckType(Utf8ToAnsi(args[0]), type) ? "true" : "false");
+    TReferenceLists lists;
+    const bool is = CheckType(Utf8ToAnsi(args[0]), static_cast<TCellType>(type), lists);
+    std::printf("%s\n", is ? "true" : "false");
     return 0;
 }
 

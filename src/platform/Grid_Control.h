@@ -2,8 +2,7 @@
 // columns, the selected cell, scrolling, sizes, the editing options, the in-place
 // editor, cell texts, a drawing surface and the events that a wrapper takes over.
 // Cells are addressed (column, row), both from 0. The Qt layer implements it on
-// a table widget; TMemoryGridControl below is the in-memory one for the tests and
-// the command-line tool.
+// Qt's model/view; TMemoryGridControl below is the in-memory one for the tests.
 #pragma once
 
 #include <cstdint>
@@ -136,12 +135,16 @@ class IGridControl : public TGridEvents {
     virtual std::string Cell(int32_t col, int32_t row) const = 0;
     virtual void SetCell(int32_t col, int32_t row, const std::string& text) = 0;
     std::vector<std::string> RowStrings(int32_t row) const;
+    // Tells the control that a cell looks different (its text changes tell it
+    // themselves): the cell is drawn again at the screen's pace, or at Repaint.
+    virtual void CellChanged(int32_t col, int32_t row) = 0;
 
     virtual IGridCanvas& Canvas() = 0;
     // The cell under a pixel of the control, (-1, -1) outside every cell.
     virtual TGridCoord MouseCoord(int32_t x, int32_t y) const = 0;
     // The mouse cursor in the control's pixels.
     virtual TPoint CursorPos() const = 0;
+    // Draws the changed cells now.
     virtual void Repaint() = 0;
 
     // Asks OnSelectCell whether (col, row) may become the selected cell.
@@ -225,6 +228,7 @@ class TMemoryGridControl : public IGridControl {
     void SetCell(int32_t col, int32_t row, const std::string& text) override {
         fCells[static_cast<size_t>(col)][static_cast<size_t>(row)] = text;
     }
+    void CellChanged(int32_t, int32_t) override { ++fCellsChanged; }
     IGridCanvas& Canvas() override { return fCanvas; }
     TGridCoord MouseCoord(int32_t x, int32_t y) const override;
     TPoint CursorPos() const override { return fCursor; }
@@ -239,6 +243,7 @@ class TMemoryGridControl : public IGridControl {
     TMemoryGridCanvas fCanvas{fBitmap};
     TPoint fCursor;
     int fRepaints = 0;
+    int fCellsChanged = 0;
 
   private:
     void MoveTo(int32_t col, int32_t row);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <algorithm>
 
 #include "qt/Qt_Message_Box.h"
@@ -111,13 +112,87 @@ class TGridSelectionModel : public QItemSelectionModel {
     TStringGridControl* fControl;
 };
 
-// Gives the in-place editor the text that OnGetEditText makes of the cell's,
-// keeping the cell in step with what is typed. (The control paints the cells.)
+}  // namespace
+
+// The texts of the cells, [row][column], Windows-1252 as the engines hold them.
+// Fixed cells can be neither selected nor edited.
+class TGridModel : public QAbstractTableModel {
+  public:
+    TGridModel(TStringGridControl& control, int cols, int rows)
+        : QAbstractTableModel(&control), fControl(control), fCols(cols) {
+        fTexts.assign(static_cast<size_t>(rows), std::vector<std::string>(size_t(cols)));
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(fTexts.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : fCols;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+        return ToQt(Text(index.column(), index.row()));
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        if (fControl.IsFixed(index.column(), index.row())) return Qt::ItemIsEnabled;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    }
+    const std::string& Text(int col, int row) const { return fTexts[size_t(row)][size_t(col)]; }
+    // True when the text changed.
+    bool SetText(int col, int row, const std::string& text) {
+        std::string& cell = fTexts[size_t(row)][size_t(col)];
+        if (cell == text) return false;
+        cell = text;
+        return true;
+    }
+    void SetColCount(int cols) {
+        if (cols > fCols) {
+            beginInsertColumns({}, fCols, cols - 1);
+            Resize(cols);
+            endInsertColumns();
+        } else if (cols < fCols) {
+            beginRemoveColumns({}, cols, fCols - 1);
+            Resize(cols);
+            endRemoveColumns();
+        }
+    }
+    void SetRowCount(int rows) {
+        const int old = int(fTexts.size());
+        if (rows > old) {
+            beginInsertRows({}, old, rows - 1);
+            fTexts.resize(size_t(rows), std::vector<std::string>(size_t(fCols)));
+            endInsertRows();
+        } else if (rows < old) {
+            beginRemoveRows({}, rows, old - 1);
+            fTexts.resize(size_t(rows));
+            endRemoveRows();
+        }
+    }
+    void Changed(const QModelIndex& index) { emit dataChanged(index, index); }
+
+  private:
+    void Resize(int cols) {
+        fCols = cols;
+        for (auto& row : fTexts) row.resize(size_t(cols));
+    }
+    TStringGridControl& fControl;
+    int fCols;
+    std::vector<std::vector<std::string>> fTexts;
+};
+
+namespace {
+
+// Draws every cell through the control, and gives the in-place editor the text
+// that OnGetEditText makes of the cell's; what is typed reaches the cell at once.
 class TGridDelegate : public QStyledItemDelegate {
   public:
     explicit TGridDelegate(TStringGridControl& control)
         : QStyledItemDelegate(&control), fControl(control) {}
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        fControl.DrawCell(*painter, option.rect, index.column(), index.row());
+    }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                           const QModelIndex& index) const override {
         auto* editor = new QLineEdit(parent);
@@ -134,9 +209,30 @@ class TGridDelegate : public QStyledItemDelegate {
         // An unchanged text keeps the caret where the user left it.
         if (line->text() != ToQt(value)) line->setText(ToQt(value));
     }
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 
   private:
     TStringGridControl& fControl;
+};
+
+// While the grid paints, message boxes wait: a modal box runs a message loop,
+// which must not start inside a paint event. The boxes show once the paint event
+// has ended, through the box installed then.
+class TBoxesAfterPainting : public IMessageBox {
+  public:
+    TBoxesAfterPainting() : fOuter(CurrentMessageBox()) { SetMessageBox(this); }
+    ~TBoxesAfterPainting() override {
+        SetMessageBox(fOuter);
+        if (fTexts.empty()) return;
+        QTimer::singleShot(0, qApp, [texts = std::move(fTexts)] {
+            for (const std::string& text : texts) ShowMessageBox(text);
+        });
+    }
+    void Show(const std::string& text) override { fTexts.push_back(text); }
+
+  private:
+    IMessageBox* fOuter;
+    std::vector<std::string> fTexts;
 };
 
 }  // namespace
@@ -161,8 +257,9 @@ const QFontMetrics& TQtGridCanvas::CurrentMetrics() {
 }
 
 void TQtGridCanvas::FillRect(const TRect& rect) {
-    if (!fCalls || rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
-    fCalls->push_back(TCanvasCall{false, rect, BrushColor, {}, 0, 0, {}});
+    if (!fPainter || rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
+    fPainter->fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()),
+                       fControl.ToQColor(BrushColor));
 }
 
 int32_t TQtGridCanvas::TextWidth(const std::string& text) {
@@ -176,50 +273,44 @@ int32_t TQtGridCanvas::TextHeight(const std::string&) {
 
 void TQtGridCanvas::TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) {
     // An empty text draws nothing; most cells of the SAT grid are empty.
-    if (!fCalls || text.empty()) return;
-    fCalls->push_back(TCanvasCall{true, clip, Font.Color, Font, x, y, text});
-}
-
-void TQtGridCanvas::Paint(QPainter& painter, const std::vector<TCanvasCall>& calls) {
-    const TFont font = Font;
-    for (const TCanvasCall& call : calls) {
-        const QRect rect(call.Rect.Left, call.Rect.Top, call.Rect.Width(), call.Rect.Height());
-        if (!call.IsText) {
-            painter.fillRect(rect, fControl.ToQColor(call.Colour));
-            continue;
-        }
-        Font = call.Font;
-        const int ascent = CurrentMetrics().ascent();
-        painter.save();
-        painter.setClipRect(rect, Qt::IntersectClip);
-        painter.setFont(fQtFont);
-        painter.setPen(fControl.ToQColor(call.Colour));
-        painter.drawText(QPoint(call.X, call.Y + ascent), ToQt(call.Text));
-        painter.restore();
-    }
-    Font = font;
+    if (!fPainter || text.empty()) return;
+    const int ascent = CurrentMetrics().ascent();
+    fPainter->save();
+    fPainter->setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()),
+                          Qt::IntersectClip);
+    fPainter->setFont(fQtFont);
+    fPainter->setPen(fControl.ToQColor(Font.Color));
+    fPainter->drawText(QPoint(x, y + ascent), ToQt(text));
+    fPainter->restore();
 }
 
 // ---- the control ----
 
 TStringGridControl::TStringGridControl(QWidget* parent, int colCount, int rowCount, int fixedCols,
                                        int fixedRows)
-    : QTableWidget(rowCount, colCount, parent), fFixedCols(fixedCols), fFixedRows(fixedRows) {
+    : QTableView(parent),
+      fFixedCols(fixedCols),
+      fFixedRows(fixedRows),
+      fModel(new TGridModel(*this, std::max(colCount, 0), std::max(rowCount, 0))) {
+    setModel(fModel);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setDefaultSectionSize(kDefaultColWidth);
     verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
-    setSelectionModel(new TGridSelectionModel(model(), *this));
+    setSelectionModel(new TGridSelectionModel(fModel, *this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setItemDelegate(new TGridDelegate(*this));
     setMouseTracking(true);
     // Tab leaves the grid, as in the classic grid without tab navigation.
     setTabKeyNavigation(false);
     SetOptions(0);
-    UpdateFixedFlags();
-    if (fixedCols < colCount && fixedRows < rowCount) setCurrentCell(fixedRows, fixedCols);
+    if (fixedCols < colCount && fixedRows < rowCount)
+        setCurrentIndex(fModel->index(fixedRows, fixedCols));
+    fFrame.setSingleShot(true);
+    fFrame.setInterval(kFrameMilliseconds);
+    connect(&fFrame, &QTimer::timeout, this, &TStringGridControl::TellChanges);
     connect(qApp, &QApplication::focusChanged, this, &TStringGridControl::FocusChanged);
 }
 
@@ -231,51 +322,34 @@ TStringGridControl::~TStringGridControl() {
     static_cast<TGridEvents&>(*this) = TGridEvents{};
 }
 
+int32_t TStringGridControl::ColCount() const {
+    return fModel->columnCount();
+}
+
+int32_t TStringGridControl::RowCount() const {
+    return fModel->rowCount();
+}
+
+// Changes of size are drawn with the next paint of the whole view; the marks of
+// the cells follow the new counts.
 void TStringGridControl::SetColCount(int32_t count) {
-    setColumnCount(std::max(count, 0));
-    UpdateFixedFlags();
+    fModel->SetColCount(std::max(count, 0));
+    fChanged.clear();
+    fMarked.clear();
 }
 
 void TStringGridControl::SetRowCount(int32_t count) {
-    setRowCount(std::max(count, 0));
-    UpdateFixedFlags();
-}
-
-void TStringGridControl::SetFixedCols(int count) {
-    fFixedCols = count;
-    UpdateFixedFlags();
-}
-
-void TStringGridControl::SetFixedRows(int count) {
-    fFixedRows = count;
-    UpdateFixedFlags();
-}
-
-// Flags are set only where they change: each change repaints its cell.
-void TStringGridControl::UpdateFixedFlags() {
-    for (int row = 0; row < rowCount(); ++row)
-        for (int col = 0; col < columnCount(); ++col) {
-            QTableWidgetItem* cell = item(row, col);
-            if (!IsFixed(col, row)) {
-                const Qt::ItemFlags free = Qt::ItemIsSelectable | Qt::ItemIsEditable |
-                                           (cell ? cell->flags() : Qt::ItemFlags());
-                if (cell && cell->flags() != free) cell->setFlags(free);
-                continue;
-            }
-            if (!cell) {
-                cell = new QTableWidgetItem;
-                setItem(row, col, cell);
-            }
-            if (cell->flags() != Qt::ItemIsEnabled) cell->setFlags(Qt::ItemIsEnabled);
-        }
+    fModel->SetRowCount(std::max(count, 0));
+    fChanged.clear();
+    fMarked.clear();
 }
 
 int32_t TStringGridControl::Col() const {
-    return currentIndex().isValid() ? currentColumn() : 0;
+    return currentIndex().isValid() ? currentIndex().column() : 0;
 }
 
 int32_t TStringGridControl::Row() const {
-    return currentIndex().isValid() ? currentRow() : 0;
+    return currentIndex().isValid() ? currentIndex().row() : 0;
 }
 
 void TStringGridControl::SetRow(int32_t row) {
@@ -283,9 +357,9 @@ void TStringGridControl::SetRow(int32_t row) {
 }
 
 void TStringGridControl::SetSelectedCell(int32_t col, int32_t row) {
-    if (col < 0 || col >= columnCount() || row < 0 || row >= rowCount()) return;
-    setCurrentCell(row, col);
-    scrollTo(model()->index(row, col));
+    if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount()) return;
+    setCurrentIndex(fModel->index(row, col));
+    scrollTo(fModel->index(row, col));
     viewport()->update();
 }
 
@@ -295,18 +369,18 @@ int32_t TStringGridControl::TopRow() const {
 }
 
 void TStringGridControl::SetTopRow(int32_t row) {
-    if (row < 0 || row >= rowCount()) return;
+    if (row < 0 || row >= RowCount()) return;
     // The first scrollable row at the top shows the fixed rows above it.
     if (row <= fFixedRows)
         verticalScrollBar()->setValue(0);
     else
-        scrollTo(model()->index(row, 0), QAbstractItemView::PositionAtTop);
+        scrollTo(fModel->index(row, 0), QAbstractItemView::PositionAtTop);
 }
 
 int32_t TStringGridControl::VisibleRowCount() const {
     const int height = viewport()->height();
     int32_t count = 0;
-    for (int row = TopRow(); row < rowCount(); ++row) {
+    for (int row = TopRow(); row < RowCount(); ++row) {
         if (rowViewportPosition(row) + rowHeight(row) > height) break;
         ++count;
     }
@@ -334,13 +408,8 @@ void TStringGridControl::SetEditorMode(bool on) {
         return;
     }
     QLineEdit* editor = fEditor;
-    commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     fEditor = nullptr;
-}
-
-bool TStringGridControl::HasInplaceEditor() const {
-    return EditorMode();
 }
 
 QLineEdit* TStringGridControl::InplaceEditor() const {
@@ -376,10 +445,8 @@ void TStringGridControl::EditorOpened(QLineEdit* editor, int32_t col, int32_t ro
     fEditor = editor;
     editor->installEventFilter(this);
     connect(editor, &QLineEdit::textEdited, this, [this, col, row](const QString& text) {
-        if (QTableWidgetItem* cell = item(row, col))
-            cell->setText(text);
-        else
-            setItem(row, col, new QTableWidgetItem(text));
+        if (col >= ColCount() || row >= RowCount()) return;
+        SetCell(col, row, FromQt(text));
         RunGuarded([&] {
             if (OnSetEditText) OnSetEditText(col, row, FromQt(text));
         });
@@ -387,18 +454,39 @@ void TStringGridControl::EditorOpened(QLineEdit* editor, int32_t col, int32_t ro
 }
 
 std::string TStringGridControl::Cell(int32_t col, int32_t row) const {
-    const QTableWidgetItem* cell = item(row, col);
-    return cell ? FromQt(cell->text()) : std::string();
+    return fModel->Text(col, row);
 }
 
 void TStringGridControl::SetCell(int32_t col, int32_t row, const std::string& text) {
-    QTableWidgetItem* cell = item(row, col);
-    if (!cell) {
-        cell = new QTableWidgetItem;
-        setItem(row, col, cell);
-        if (IsFixed(col, row)) cell->setFlags(Qt::ItemIsEnabled);
+    if (!fModel->SetText(col, row, text)) return;
+    CellChanged(col, row);
+    // An editor open on the cell shows the new text at once.
+    const QModelIndex index = fModel->index(row, col);
+    if (fEditor && currentIndex() == index) itemDelegate()->setEditorData(fEditor, index);
+}
+
+void TStringGridControl::CellChanged(int32_t col, int32_t row) {
+    const size_t cells = size_t(RowCount()) * size_t(ColCount());
+    if (fMarked.size() != cells) fMarked.assign(cells, false);
+    const size_t at = size_t(row) * size_t(ColCount()) + size_t(col);
+    if (at >= cells || fMarked[at]) return;
+    fMarked[at] = true;
+    fChanged.emplace_back(col, row);
+    if (!fFrame.isActive()) fFrame.start();
+}
+
+void TStringGridControl::TellChanges() {
+    fFrame.stop();
+    for (const auto& [col, row] : fChanged) {
+        fMarked[size_t(row) * size_t(ColCount()) + size_t(col)] = false;
+        fModel->Changed(fModel->index(row, col));
     }
-    cell->setText(ToQt(text));
+    fChanged.clear();
+}
+
+void TStringGridControl::Repaint() {
+    TellChanges();
+    QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
 }
 
 TGridCoord TStringGridControl::MouseCoord(int32_t x, int32_t y) const {
@@ -428,17 +516,16 @@ QColor TStringGridControl::ToQColor(TColor colour) const {
 }
 
 TRect TStringGridControl::CellRect(int32_t col, int32_t row) const {
-    const QRect r = visualRect(model()->index(row, col));
+    const QRect r = visualRect(fModel->index(row, col));
     return Rect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height());
 }
 
-TCellDrawing TStringGridControl::RecordCell(const QRect& rect, int32_t col, int32_t row) {
-    TCellDrawing drawing{rect, {}};
+void TStringGridControl::DrawCell(QPainter& painter, const QRect& rect, int32_t col, int32_t row) {
     const TRect r = Rect(rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height());
     const bool fixed = IsFixed(col, row);
     const bool selected = !fixed && currentIndex().isValid() && row == Row() &&
                           (col == Col() || (fOptions & goRowSelect));
-    fCanvas.fCalls = &drawing.Calls;
+    fCanvas.fPainter = &painter;
     fCanvas.BrushColor = fixed ? clBtnFace : selected ? clHighlight : clWindow;
     fCanvas.FillRect(r);
     fCanvas.Font = TFont{};
@@ -448,120 +535,12 @@ TCellDrawing TStringGridControl::RecordCell(const QRect& rect, int32_t col, int3
     RunGuarded([&] {
         if (OnDrawCell) OnDrawCell(col, row, r, state);
     });
-    fCanvas.fCalls = nullptr;
-    return drawing;
-}
-
-std::optional<TCellDrawing>& TStringGridControl::Drawn(int32_t col, int32_t row) {
-    const size_t cells = static_cast<size_t>(rowCount()) * static_cast<size_t>(columnCount());
-    if (fDrawn.size() != cells || fDrawnCols != columnCount()) {
-        fDrawn.assign(cells, std::nullopt);
-        fDrawnCols = columnCount();
-    }
-    return fDrawn[static_cast<size_t>(row) * static_cast<size_t>(columnCount()) +
-                  static_cast<size_t>(col)];
-}
-
-void TStringGridControl::PaintCell(QPainter& painter, const QRect& rect, int32_t col, int32_t row,
-                                   bool whole) {
-    const auto made = fRepainting.find({col, row});
-    TCellDrawing drawing = made != fRepainting.end() && made->second.Rect == rect
-                               ? std::move(made->second)
-                               : RecordCell(rect, col, row);
-    if (made != fRepainting.end()) fRepainting.erase(made);
-    fCanvas.Paint(painter, drawing.Calls);
-    // A cell painted in part keeps older pixels elsewhere: it is not known as drawn.
-    if (whole)
-        Drawn(col, row) = std::move(drawing);
-    else
-        Drawn(col, row).reset();
-}
-
-// Every visible cell is drawn (OnDrawCell runs for each, as in a full repaint),
-// and only those whose drawing differs from the one they show are painted.
-void TStringGridControl::Repaint() {
-    QWidget* area = viewport();
-    const int top = rowAt(0);
-    const int left = columnAt(0);
-    if (!area->isVisible() || !area->updatesEnabled() || top < 0 || left < 0) {
-        area->repaint();
-        return;
-    }
-    int bottom = rowAt(area->height() - 1);
-    int right = columnAt(area->width() - 1);
-    if (bottom < 0) bottom = rowCount() - 1;
-    if (right < 0) right = columnCount() - 1;
-    const int gridSize = showGrid() ? 1 : 0;
-    QRegion changed;
-    for (int row = top; row <= bottom; ++row)
-        for (int col = left; col <= right; ++col) {
-            const QRect rect(columnViewportPosition(col), rowViewportPosition(row),
-                             columnWidth(col) - gridSize, rowHeight(row) - gridSize);
-            if (rect.isEmpty()) continue;
-            TCellDrawing drawing = RecordCell(rect, col, row);
-            const std::optional<TCellDrawing>& shown = Drawn(col, row);
-            if (shown && *shown == drawing) continue;
-            changed += rect;
-            fRepainting[{col, row}] = std::move(drawing);
-        }
-    if (!changed.isEmpty()) area->repaint(changed);
-    fRepainting.clear();
+    fCanvas.fPainter = nullptr;
 }
 
 void TStringGridControl::paintEvent(QPaintEvent* event) {
-    QHeaderView* columns = horizontalHeader();
-    QHeaderView* rows = verticalHeader();
-    if (columns->count() == 0 || rows->count() == 0) return;
-    QPainter painter(viewport());
-    const int gridSize = showGrid() ? 1 : 0;
-    // The cells end at these viewport positions, their last grid line included.
-    const int cellsRight = columns->length() - columns->offset() - 1;
-    const int cellsBottom = rows->length() - rows->offset() - 1;
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    const QPen gridPen(QColor::fromRgba(static_cast<QRgb>(
-                           style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this))),
-                       1, gridStyle());
-    for (QRect dirty : event->region()) {
-        dirty.setRight(std::min(dirty.right(), cellsRight));
-        dirty.setBottom(std::min(dirty.bottom(), cellsBottom));
-        if (!dirty.isValid()) continue;
-        int left = columns->visualIndexAt(dirty.left());
-        int right = columns->visualIndexAt(dirty.right());
-        int top = rows->visualIndexAt(dirty.top());
-        int bottom = rows->visualIndexAt(dirty.bottom());
-        if (left == -1) left = 0;
-        if (right == -1) right = columns->count() - 1;
-        if (top == -1) top = 0;
-        if (bottom == -1) bottom = rows->count() - 1;
-        for (int visualRow = top; visualRow <= bottom; ++visualRow) {
-            const int row = rows->logicalIndex(visualRow);
-            if (rows->isSectionHidden(row)) continue;
-            const int y = rowViewportPosition(row);
-            const int height = rowHeight(row) - gridSize;
-            for (int visualCol = left; visualCol <= right; ++visualCol) {
-                const int col = columns->logicalIndex(visualCol);
-                if (columns->isSectionHidden(col)) continue;
-                const QRect cell(columnViewportPosition(col), y, columnWidth(col) - gridSize,
-                                 height);
-                PaintCell(painter, cell, col, row, dirty.contains(cell));
-            }
-        }
-        if (!gridSize) continue;
-        painter.setPen(gridPen);
-        for (int visualRow = top; visualRow <= bottom; ++visualRow) {
-            const int row = rows->logicalIndex(visualRow);
-            if (rows->isSectionHidden(row)) continue;
-            const int y = rowViewportPosition(row) + rowHeight(row) - gridSize;
-            painter.drawLine(dirty.left(), y, dirty.right(), y);
-        }
-        for (int visualCol = left; visualCol <= right; ++visualCol) {
-            const int col = columns->logicalIndex(visualCol);
-            if (columns->isSectionHidden(col)) continue;
-            const int x = columnViewportPosition(col) + columnWidth(col) - gridSize;
-            painter.drawLine(x, dirty.top(), x, dirty.bottom());
-        }
-    }
+    const TBoxesAfterPainting boxes;
+    QTableView::paintEvent(event);
 }
 
 // ---- events ----
@@ -594,7 +573,7 @@ void TStringGridControl::keyPressEvent(QKeyEvent* event) {
         QCoreApplication::sendEvent(editor, event);
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void TStringGridControl::keyReleaseEvent(QKeyEvent* event) {
@@ -602,7 +581,7 @@ void TStringGridControl::keyReleaseEvent(QKeyEvent* event) {
     RunGuarded([&] {
         if (OnKeyUp) OnKeyUp(key, ModifierShiftOf(event->modifiers()));
     });
-    QTableWidget::keyReleaseEvent(event);
+    QTableView::keyReleaseEvent(event);
 }
 
 bool TStringGridControl::eventFilter(QObject* watched, QEvent* event) {
@@ -611,7 +590,7 @@ bool TStringGridControl::eventFilter(QObject* watched, QEvent* event) {
         RaiseKeyDown(static_cast<QKeyEvent*>(event), swallowed);
         if (swallowed) return true;
     }
-    return QTableWidget::eventFilter(watched, event);
+    return QTableView::eventFilter(watched, event);
 }
 
 void TStringGridControl::mousePressEvent(QMouseEvent* event) {
@@ -622,7 +601,7 @@ void TStringGridControl::mousePressEvent(QMouseEvent* event) {
     if (index.isValid() && IsFixed(index.column(), index.row()))
         setFocus(Qt::MouseFocusReason);
     else
-        QTableWidget::mousePressEvent(event);
+        QTableView::mousePressEvent(event);
     RunGuarded([&] {
         if (OnMouseDown) OnMouseDown(ButtonOf(event), ShiftOf(event), p.x(), p.y());
     });
@@ -633,14 +612,14 @@ void TStringGridControl::mouseMoveEvent(QMouseEvent* event) {
     fLastMouse = p;
     if (!(event->buttons() & Qt::LeftButton) || !indexAt(p).isValid() ||
         !IsFixed(indexAt(p).column(), indexAt(p).row()))
-        QTableWidget::mouseMoveEvent(event);
+        QTableView::mouseMoveEvent(event);
     RunGuarded([&] {
         if (OnMouseMove) OnMouseMove(ShiftOf(event), p.x(), p.y());
     });
 }
 
 void TStringGridControl::mouseReleaseEvent(QMouseEvent* event) {
-    QTableWidget::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
     const QPoint p = event->position().toPoint();
     fLastMouse = p;
     RunGuarded([&] {
@@ -652,7 +631,7 @@ void TStringGridControl::mouseReleaseEvent(QMouseEvent* event) {
 
 void TStringGridControl::mouseDoubleClickEvent(QMouseEvent* event) {
     fLastMouse = event->position().toPoint();
-    QTableWidget::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     RunGuarded([&] {
         if (OnDblClick) OnDblClick();
     });
@@ -672,18 +651,18 @@ void TStringGridControl::wheelEvent(QWheelEvent* event) {
     if (handled)
         event->accept();
     else
-        QTableWidget::wheelEvent(event);
+        QTableView::wheelEvent(event);
 }
 
 QModelIndex TStringGridControl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-    const QModelIndex target = QTableWidget::moveCursor(action, modifiers);
+    const QModelIndex target = QTableView::moveCursor(action, modifiers);
     if (!target.isValid()) return target;
     // The keyboard moves among the data cells only.
     const int row =
-        target.row() < fFixedRows && fFixedRows < rowCount() ? fFixedRows : target.row();
+        target.row() < fFixedRows && fFixedRows < RowCount() ? fFixedRows : target.row();
     const int col =
-        target.column() < fFixedCols && fFixedCols < columnCount() ? fFixedCols : target.column();
-    return model()->index(row, col);
+        target.column() < fFixedCols && fFixedCols < ColCount() ? fFixedCols : target.column();
+    return fModel->index(row, col);
 }
 
 bool TStringGridControl::Contains(const QWidget* widget) const {

@@ -1,52 +1,38 @@
-// The string grid control on QTableWidget: cells addressed (column, row) from 0,
-// the first FixedCols columns and FixedRows rows being headers, as the classic
-// desktop grid has them. Qt's own headers stay hidden: the fixed cells are
-// ordinary cells of the table, which the user cannot select or edit.
+// The string grid control on Qt's model/view: cells addressed (column, row) from
+// 0, the first FixedCols columns and FixedRows rows being headers, as the classic
+// desktop grid has them. The texts live in a table model, a QTableView shows
+// them (Qt's own headers stay hidden: the fixed cells are ordinary cells that the
+// user cannot select or edit), and the view's delegate draws every cell: the
+// control's default drawing (background, then the text at two pixels from the
+// top-left corner), then OnDrawCell, so that a wrapper that takes the control
+// over (the typed grid) decides how each cell looks.
 //
-// Every cell is painted by the control's default drawing (background, then the
-// text at two pixels from the top-left corner) followed by OnDrawCell, so that a
-// wrapper that takes over the control draws over it. The events of the grid
-// interface are raised from Qt's events inside the error guard.
+// How a change reaches the screen: SetCell (a new text), or a wrapper's
+// CellChanged (a new look), marks the cell; the marked cells are told to the view
+// (dataChanged for each) at the screen's pace, at most once per frame, or at once
+// by Repaint. The view repaints the cells it is told of, and only those, through
+// the delegate. An editor open on a cell shows its new text at once.
+//
+// The events of the grid interface are raised from Qt's events inside the error
+// guard.
 #pragma once
 
-#include <map>
-#include <optional>
-
 #include <QPointer>
-#include <QTableWidget>
+#include <QTableView>
+#include <QTimer>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/Grid_Control.h"
 
 class QLineEdit;
 class QPainter;
+class TGridModel;
 class TStringGridControl;
 
-// One call that the drawing of a cell made on the canvas: a filled rectangle, or
-// a text clipped to a rectangle.
-struct TCanvasCall {
-    bool IsText = false;
-    TRect Rect;
-    TColor Colour = clBlack;  // the brush's, or the text's
-    TFont Font;
-    int32_t X = 0;
-    int32_t Y = 0;
-    std::string Text;
-    friend bool operator==(const TCanvasCall&, const TCanvasCall&) = default;
-};
-
-// What the drawing of a cell made: its rectangle in the viewport and its calls
-// on the canvas, in order. Two equal drawings paint the same pixels.
-struct TCellDrawing {
-    QRect Rect;
-    std::vector<TCanvasCall> Calls;
-    friend bool operator==(const TCellDrawing&, const TCellDrawing&) = default;
-};
-
-// The drawing surface of the grid: records the calls of a cell's drawing, paints
-// recorded calls, and measures with the control's font at any time.
+// The drawing surface of the grid: paints at once on the painter of the cell
+// being drawn, and measures with the control's font at any time.
 class TQtGridCanvas : public IGridCanvas {
   public:
     explicit TQtGridCanvas(TStringGridControl& control) : fControl(control) {}
@@ -54,15 +40,13 @@ class TQtGridCanvas : public IGridCanvas {
     int32_t TextWidth(const std::string& text) override;
     int32_t TextHeight(const std::string& text) override;
     void TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) override;
-    // Paints the calls of a drawing; Font stays as it was.
-    void Paint(QPainter& painter, const std::vector<TCanvasCall>& calls);
 
-    std::vector<TCanvasCall>* fCalls = nullptr;  // set while a cell is drawn
+    QPainter* fPainter = nullptr;  // set while a cell is drawn
 
   private:
     // The Qt font and its metrics for Font, made again only when Font's size or
-    // style (or the control's font) changed: a repaint draws every cell and
-    // building fonts per cell would cost more than the drawing.
+    // style (or the control's font) changed: building fonts per cell would cost
+    // more than the drawing.
     const QFontMetrics& CurrentMetrics();
     TStringGridControl& fControl;
     QFont fQtFont;
@@ -72,24 +56,24 @@ class TQtGridCanvas : public IGridCanvas {
     QFont fMetricsBase;
 };
 
-class TStringGridControl : public QTableWidget, public IGridControl {
+class TStringGridControl : public QTableView, public IGridControl {
     Q_OBJECT
   public:
     static constexpr int kDefaultColWidth = 64;
     static constexpr int kDefaultRowHeight = 24;
+    // The screen's pace: changed cells reach the view at most this often.
+    static constexpr int kFrameMilliseconds = 16;
 
     TStringGridControl(QWidget* parent, int colCount, int rowCount, int fixedCols = 1,
                        int fixedRows = 1);
     ~TStringGridControl() override;
 
-    int32_t ColCount() const override { return columnCount(); }
+    int32_t ColCount() const override;
     void SetColCount(int32_t count) override;
-    int32_t RowCount() const override { return rowCount(); }
+    int32_t RowCount() const override;
     void SetRowCount(int32_t count) override;
     int32_t FixedCols() const override { return fFixedCols; }
     int32_t FixedRows() const override { return fFixedRows; }
-    void SetFixedCols(int count);
-    void SetFixedRows(int count);
 
     int32_t Col() const override;
     int32_t Row() const override;
@@ -112,7 +96,7 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     void SetOptions(TGridOptions options) override;
     bool EditorMode() const override;
     void SetEditorMode(bool on) override;
-    bool HasInplaceEditor() const override;
+    bool HasInplaceEditor() const override { return EditorMode(); }
     int32_t EditorSelStart() const override;
     void SetEditorSelStart(int32_t start) override;
     int32_t EditorSelLength() const override;
@@ -121,14 +105,14 @@ class TStringGridControl : public QTableWidget, public IGridControl {
 
     std::string Cell(int32_t col, int32_t row) const override;
     void SetCell(int32_t col, int32_t row, const std::string& text) override;
+    void CellChanged(int32_t col, int32_t row) override;
 
     IGridCanvas& Canvas() override { return fCanvas; }
     // Positions are in the pixels of the viewport, where the cells are.
     TGridCoord MouseCoord(int32_t x, int32_t y) const override;
     // Where the mouse was at the control's last mouse event.
     TPoint CursorPos() const override { return TPoint{fLastMouse.x(), fLastMouse.y()}; }
-    // Repaints now the visible cells whose drawing changed since they were last
-    // painted; the others keep their pixels, which are the same.
+    // Tells the view the changed cells and paints them now.
     void Repaint() override;
 
     // The colour Qt paints for a grid colour; system colours come from the palette.
@@ -137,15 +121,12 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     TRect CellRect(int32_t col, int32_t row) const;
     bool IsFixed(int32_t col, int32_t row) const { return col < fFixedCols || row < fFixedRows; }
 
+    // The delegate's drawing of one cell.
+    void DrawCell(QPainter& painter, const QRect& rect, int32_t col, int32_t row);
     void EditorOpened(QLineEdit* editor, int32_t col, int32_t row);
     void RaiseKeyDown(QKeyEvent* event, bool& swallowed);
 
   protected:
-    // Draws the cells of the dirty region through PaintCell, then the grid lines,
-    // as the table view does, but without the style's per-cell item panel: every
-    // cell paints its whole rectangle, and a grid of a thousand cells repaints
-    // at every step of a search.
-    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -154,28 +135,27 @@ class TStringGridControl : public QTableWidget, public IGridControl {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Paints the cells of the dirty region through the delegate. A report that a
+    // drawing raises shows its box after the paint event, never inside it.
+    void paintEvent(QPaintEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
   private:
-    // The drawing of one cell: the default drawing, then OnDrawCell.
-    TCellDrawing RecordCell(const QRect& rect, int32_t col, int32_t row);
-    // Paints one cell with the drawing that Repaint made for it, or a new one; a
-    // cell painted whole is remembered as drawn.
-    void PaintCell(QPainter& painter, const QRect& rect, int32_t col, int32_t row, bool whole);
-    std::optional<TCellDrawing>& Drawn(int32_t col, int32_t row);
-    void UpdateFixedFlags();
+    // Tells the view the marked cells (dataChanged for each), and unmarks them.
+    void TellChanges();
     void FocusChanged(QWidget* old, QWidget* now);
     bool Contains(const QWidget* widget) const;
 
     int fFixedCols;
     int fFixedRows;
     TGridOptions fOptions = 0;
+    TGridModel* fModel;
     TQtGridCanvas fCanvas{*this};
     QPointer<QLineEdit> fEditor;
     QPoint fLastMouse;
-    // The drawing last painted whole in each cell (row by row), and the drawings
-    // that Repaint made for the cells it is repainting.
-    std::vector<std::optional<TCellDrawing>> fDrawn;
-    int fDrawnCols = 0;
-    std::map<std::pair<int32_t, int32_t>, TCellDrawing> fRepainting;
+    // The cells changed since the view was last told, and a mark per cell (row by
+    // row) so that each is told once.
+    std::vector<std::pair<int32_t, int32_t>> fChanged;
+    std::vector<bool> fMarked;
+    QTimer fFrame;
 };

@@ -1,7 +1,5 @@
-// The cell types of the typed grid: format tests, sign and range tests on
-// numbers, look-ups in three reference lists, and combinations of other types.
-// Combinations are evaluated left to right and stop as soon as the result is
-// known, so a reference list is loaded only when a look-up is reached.
+#include "tables/Cell_Type_Unit.h"
+
 #include <charconv>
 
 #include "common/Real_Format.h"
@@ -9,7 +7,6 @@
 #include "diagnostics/TraceUnit.h"
 #include "platform/Paths.h"
 #include "tables/Database_Unit.h"
-#include "tables/My_String_Grid_Unit.h"
 
 namespace {
 
@@ -23,137 +20,156 @@ int64_t IntegerValue(const std::string& t) {
     return value;
 }
 
-}  // namespace
-
-bool TMyStringGrid::InReferenceList(std::unique_ptr<TMyDatabase>& list, const char* fileName,
-                                    const char* fieldName, const std::string& text) {
+bool InList(std::unique_ptr<TMyDatabase>& list, const char* fileName, const char* fieldName,
+            const std::string& text) {
     if (!list) list = std::make_unique<TMyDatabase>(LocalPath(fileName));
     list->Search(fieldName, "^" + SM::UpperCase(text) + "$", skRegEx);
     return list->ResultCount() >= 1;
 }
 
-bool TMyStringGrid::CheckType(const std::string& text, TCellType type) {
+}  // namespace
+
+TReferenceLists::TReferenceLists() = default;
+TReferenceLists::~TReferenceLists() = default;
+
+TReferenceLists& ProcessReferenceLists() {
+    static TReferenceLists lists;
+    return lists;
+}
+
+bool TReferenceLists::InCountries(const std::string& text) {
+    return InList(fCountries, "./Data/ListePays.db", "Nom Pays", text);
+}
+
+bool TReferenceLists::InPsychotropes(const std::string& text) {
+    return InList(fPsychotropes, "./Data/ListePsychotropes.db", "CIP Psychotrope", text);
+}
+
+bool TReferenceLists::InStupefiants(const std::string& text) {
+    return InList(fStupefiants, "./Data/ListeStupefiants.db",
+                  "CIP Stup\xE9"
+                  "fiant",
+                  text);
+}
+
+bool CheckType(const std::string& text, TCellType type, TReferenceLists& lists) {
     const std::string t = SM::TrimChar(text, ' ');
-    const auto is = [this, &t](TCellType other) { return CheckType(t, other); };
+    const auto is = [&lists, &t](TCellType other) { return CheckType(t, other, lists); };
     const auto integerAtLeast = [&t](int64_t low) {
         return SM::IsInteger(t) && IntegerValue(t) >= low;
     };
     const auto real = [&t] { return SM::IsReal(t); };
     const auto value = [&t] { return SM::MyStrToFloat(t); };
     switch (type) {
-        case 0:
+        case ctInteger:
             return SM::IsInteger(t);
-        case 1:
+        case ctReal:
             return real();
-        case 2:
+        case ctBoolean:
             return SM::IsBoolean(t);
-        case 3:
+        case ctAnyText:
             return true;
-        case 4:
+        case ctNoText:
             return false;
-        case 5:
+        case ctEmpty:
             return t.empty();
-        case 6:
+        case ctNotEmpty:
             return !t.empty();
-        case 7:
+        case ctAnything:
             return true;
-        case 8:
+        case ctIntegerNotNegative:
             return integerAtLeast(0);
-        case 9:
+        case ctIntegerPositive:
             return integerAtLeast(1);
-        case 10:
+        case ctIntegerNotPositive:
             return SM::IsInteger(t) && IntegerValue(t) <= 0;
-        case 11:
+        case ctIntegerOrEmpty:
             return SM::IsInteger(t) || t.empty();
-        case 12:
+        case ctDigits:
             return SM::IsDigits(t);
-        case 13:
+        case ctRealNotNegative:
             return real() && value() >= 0;
-        case 14:
-            return is(5) || is(13);
-        case 15:
+        case ctEmptyOrRealNotNegative:
+            return is(ctEmpty) || is(ctRealNotNegative);
+        case ctRealPositive:
             return real() && value() > 0;
-        case 16:
+        case ctRealBeingTyped:
             return real() || (!t.empty() && t.back() == DecimalSeparator() &&
                               SM::IsInteger(t.substr(0, t.size() - 1)));
-        case 17:
-            return is(16) || t.empty();
-        case 18:
+        case ctRealBeingTypedOrEmpty:
+            return is(ctRealBeingTyped) || t.empty();
+        case ctRealAtLeastOne:
             return real() && value() >= 1;
-        case 19:
+        case ctRealNotPositive:
             return real() && value() <= 0;
-        case 20:
+        case ctRealNegative:
             return real() && value() < 0;
-        case 21:
+        case ctPhoneOrEmpty:
             return SM::IsPhone(t) || t.empty();
-        case 22:
+        case ctEmailOrEmpty:
             return SM::IsEmail(t) || t.empty();
-        case 23:
-            return InReferenceList(fCountries, "./Data/ListePays.db", "Nom Pays", t);
-        case 24:
-            return is(3) && t.size() == 13;
-        case 25:
+        case ctCountry:
+            return lists.InCountries(t);
+        case ctThirteenCharacters:
+            return is(ctAnyText) && t.size() == 13;
+        case ctFourDigits:
             return SM::IsDigits(t) && t.size() == 4;
-        case 26:
+        case ctCipCode:
             return SM::IsCheckDigitCode(t);
-        case 27:
+        case ctDate:
             return SM::IsDate(t);
-        case 28:
-            return is(26) && !is(30);
-        case 29:
-            return !is(26) || is(30);
-        case 30:
-            return InReferenceList(fPsychotropes, "./Data/ListePsychotropes.db", "CIP Psychotrope",
-                                   t);
-        case 31:
-            return InReferenceList(fStupefiants, "./Data/ListeStupefiants.db",
-                                   "CIP Stup\xE9"
-                                   "fiant",
-                                   t);
-        case 32:
-            return (!is(26) && !is(5)) || is(30);
-        case 33:
-            return is(26) && t[0] != '3';
-        case 34:
+        case ctCipNotPsychotrope:
+            return is(ctCipCode) && !is(ctPsychotrope);
+        case ctNotCipOrPsychotrope:
+            return !is(ctCipCode) || is(ctPsychotrope);
+        case ctPsychotrope:
+            return lists.InPsychotropes(t);
+        case ctStupefiant:
+            return lists.InStupefiants(t);
+        case ctNeitherCipNorEmptyOrPsychotrope:
+            return (!is(ctCipCode) && !is(ctEmpty)) || is(ctPsychotrope);
+        case ctCipNotStartingWith3:
+            return is(ctCipCode) && t[0] != '3';
+        case ctFACode:
             return SM::IsFACode(t);
-        case 35:
+        case ctDECode:
             return SM::IsDECode(t);
-        case 36:
+        case ctAVCode:
             return SM::IsAVCode(t);
-        case 37:
-            return !is(1);
-        case 38:
-            return !is(12);
-        case 39:
+        case ctNotReal:
+            return !is(ctReal);
+        case ctNotDigits:
+            return !is(ctDigits);
+        case ctNotPhone:
             return !SM::IsPhone(t);
-        case 40:
-            return !is(26);
-        case 41:
-            return !is(25);
-        case 42:
-            return !is(25) && is(6);
-        case 43:
-            return !SM::IsPhone(t) && is(6);
-        case 44:
-            return !is(26) && is(6);
-        case 45:
-            return !is(18);
-        case 46:
-            return !is(34) && is(6);
-        case 47:
-            return !is(35) && is(6);
-        case 48:
-            return !is(36) && is(6);
-        case 49:
-            return !SM::IsEmail(t) && is(6);
-        case 50:
-            return !is(27);
-        case 51:
-            return !is(0);
-        case 52:
-            return is(23) || is(5);
-        case 53:
-            return !is(52);
+        case ctNotCip:
+            return !is(ctCipCode);
+        case ctNotFourDigits:
+            return !is(ctFourDigits);
+        case ctNotEmptyNotFourDigits:
+            return !is(ctFourDigits) && is(ctNotEmpty);
+        case ctNotEmptyNotPhone:
+            return !SM::IsPhone(t) && is(ctNotEmpty);
+        case ctNotEmptyNotCip:
+            return !is(ctCipCode) && is(ctNotEmpty);
+        case ctNotRealAtLeastOne:
+            return !is(ctRealAtLeastOne);
+        case ctNotEmptyNotFACode:
+            return !is(ctFACode) && is(ctNotEmpty);
+        case ctNotEmptyNotDECode:
+            return !is(ctDECode) && is(ctNotEmpty);
+        case ctNotEmptyNotAVCode:
+            return !is(ctAVCode) && is(ctNotEmpty);
+        case ctNotEmptyNotEmail:
+            return !SM::IsEmail(t) && is(ctNotEmpty);
+        case ctNotDate:
+            return !is(ctDate);
+        case ctNotInteger:
+            return !is(ctInteger);
+        case ctCountryOrEmpty:
+            return is(ctCountry) || is(ctEmpty);
+        case ctNeitherCountryNorEmpty:
+            return !is(ctCountryOrEmpty);
         default:
             Messenger.Send(
                 "TMyStringGrid.CheckType: Analyse de ce type pas encore impl\xE9ment\xE9"

@@ -11,13 +11,12 @@ void TMyStringGrid::AddColColorConstraint(int32_t col, TCellType type, TColor co
         return;
     }
     for (auto& rules : fColorConstraints[static_cast<size_t>(col)]) rules.push_back({type, color});
-    InitColors(col);
-    ExecuteColorconstraints(col);
+    RecolourColumn(col);
 }
 
 void TMyStringGrid::AddColColorFunction(int32_t col, TColorFunction function) {
     ColorFunction = std::move(function);
-    AddColColorConstraint(col, kColorFunctionCellType, clWhite);
+    AddColColorConstraint(col, ctColorFunction, clWhite);
 }
 
 void TMyStringGrid::SetColorFunction(TColorFunction function) {
@@ -59,19 +58,46 @@ void TMyStringGrid::ExecuteColorconstraints(int32_t col, int32_t row) {
         Messenger.ErrorInt("TMyStringGrid.ExecuteColorconstraints: Bad Params Row ", row);
         return;
     }
-    if (col < GetFixedCols() || row < GetFixedRows()) return;
+    SetBackColor(col, row, RuleColour(col, row, column[static_cast<size_t>(row)]));
+}
+
+TColor TMyStringGrid::RuleColour(int32_t col, int32_t row, TColor colour) {
+    if (col < GetFixedCols() || row < GetFixedRows()) return colour;
     const std::vector<TColorConstraint>& rules = CellColorConstraints(col, row);
     const bool byFunction = std::any_of(rules.begin(), rules.end(), [](const TColorConstraint& r) {
-        return r.Type == kColorFunctionCellType;
+        return r.Type == ctColorFunction;
     });
-    TColor& background = column[static_cast<size_t>(row)];
-    if (byFunction) {
-        if (ColorFunction) background = ColorFunction(col, row);
+    if (byFunction) return ColorFunction ? ColorFunction(col, row) : colour;
+    for (const TColorConstraint& rule : rules)
+        if (CheckType(GetCell(col, row), rule.Type)) return rule.Color;
+    return colour;
+}
+
+void TMyStringGrid::SetBackColor(int32_t col, int32_t row, TColor colour) {
+    TColor& background = fGridBackColor[static_cast<size_t>(col)][static_cast<size_t>(row)];
+    if (background == colour) return;
+    background = colour;
+    fGrid->CellChanged(col, row);
+}
+
+void TMyStringGrid::Recolour(int32_t col, int32_t row) {
+    if (!ColorsEnabled) return;
+    if (!InTables(col, row)) {  // both report the position
+        InitColors(col, row);
+        ExecuteColorconstraints(col, row);
         return;
     }
-    for (const TColorConstraint& rule : rules)
-        if (CheckType(GetCell(col, row), rule.Type)) {
-            background = rule.Color;
-            return;
-        }
+    SetBackColor(col, row, RuleColour(col, row, DefaultBackColor));
+}
+
+void TMyStringGrid::RecolourColumn(int32_t col) {
+    if (!ColorsEnabled) return;
+    const auto rows = static_cast<int32_t>(fGridBackColor[static_cast<size_t>(col)].size());
+    for (int32_t row = 0; row < std::min(rows, GetRowCount()); ++row) Recolour(col, row);
+    for (int32_t row = GetRowCount(); row < rows; ++row) InitColors(col, row);
+}
+
+void TMyStringGrid::RecolourAll() {
+    for (int32_t col = 0; col < static_cast<int32_t>(fGridBackColor.size()); ++col)
+        RecolourColumn(col);
 }

@@ -4,17 +4,10 @@
 // the grid's colour function instead.
 #pragma once
 
-#include <cstdint>
-
 #include "common/Colour.h"
-
-using TCellType = uint8_t;
-
-// The rule type that hands the choice to the colour function (CheckType knows
-// the types 0 to 53).
-constexpr TCellType kColorFunctionCellType = 54;
+#include "tables/Cell_Type_Unit.h"
 
 struct TColorConstraint {
-    TCellType Type = 0;
+    TCellType Type = ctInteger;
     TColor Color = clWhite;  // not read for a colour-function rule
 };

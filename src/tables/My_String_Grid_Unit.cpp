@@ -5,7 +5,6 @@
 #include "common/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
-#include "tables/Database_Unit.h"
 
 // The handlers saved at construction, and the wrapper they serve. The installed
 // handlers share this object; the destructor clears Owner, after which they only
@@ -54,8 +53,11 @@ TColor Scaled(TColor colour, int32_t numerator) {
 
 }  // namespace
 
-TMyStringGrid::TMyStringGrid(IGridControl* grid, TCellChangeCallback changeCallback)
-    : CellChangeCallback(std::move(changeCallback)), fGrid(grid) {
+TMyStringGrid::TMyStringGrid(IGridControl* grid, TCellChangeCallback changeCallback,
+                             TReferenceLists* lists)
+    : CellChangeCallback(std::move(changeCallback)),
+      fGrid(grid),
+      fLists(lists ? lists : &ProcessReferenceLists()) {
     InstallHandlers();
     InitColors();
     EmptyColorConstraints();
@@ -218,8 +220,7 @@ void TMyStringGrid::SetCell(int32_t col, int32_t row, const std::string& text) {
         return;
     }
     fGrid->SetCell(col, row, text);
-    InitColors(col, row);
-    ExecuteColorconstraints(col, row);
+    Recolour(col, row);
 }
 
 void TMyStringGrid::PutCell(int32_t col, int32_t row, const std::string& text) {
@@ -229,16 +230,14 @@ void TMyStringGrid::PutCell(int32_t col, int32_t row, const std::string& text) {
     }
     RememberEnabled = false;
     fGrid->SetCell(col, row, text);
-    InitColors(col, row);
-    ExecuteColorconstraints(col, row);
+    Recolour(col, row);
     RememberEnabled = true;
 }
 
 void TMyStringGrid::CellLeft(int32_t col, int32_t row, const std::string& text) {
     if (!NotifyEnabled) return;
     if (CellChangeCallback) CellChangeCallback(col, row, text);
-    InitColors(col, row);
-    ExecuteColorconstraints(col, row);
+    Recolour(col, row);
 }
 
 void TMyStringGrid::RememberEntered(const std::string& text) {
@@ -253,13 +252,13 @@ void TMyStringGrid::InitColors(int32_t col, int32_t row) {
         Messenger.ErrorPair("TMyStringGrid.InitColors: Bad Params ", col, row);
         return;
     }
-    fGridBackColor[static_cast<size_t>(col)][static_cast<size_t>(row)] = DefaultBackColor;
+    SetBackColor(col, row, DefaultBackColor);
 }
 
 void TMyStringGrid::InitColors(int32_t col) {
     if (!ColorsEnabled || col < 0 || col >= static_cast<int32_t>(fGridBackColor.size())) return;
-    auto& column = fGridBackColor[static_cast<size_t>(col)];
-    std::fill(column.begin(), column.end(), DefaultBackColor);
+    const auto rows = static_cast<int32_t>(fGridBackColor[static_cast<size_t>(col)].size());
+    for (int32_t row = 0; row < rows; ++row) SetBackColor(col, row, DefaultBackColor);
 }
 
 void TMyStringGrid::InitColors() {
@@ -313,8 +312,7 @@ void TMyStringGrid::ResizeCellTables() {
             return oldRows > 0 ? column[0] : std::vector<TColorConstraint>();
         });
     NumberRows();
-    InitColors();
-    ExecuteColorconstraints();
+    RecolourAll();
     FitColWidths();
 }
 
@@ -395,8 +393,7 @@ void TMyStringGrid::DrawCell(int32_t col, int32_t row, const TRect& rect, TGridD
 void TMyStringGrid::SelectCell(int32_t& col, int32_t row) {
     if (fGrid->Options() & goRowSelect) col = GetFixedCols();
     if (col == GetCol() && row == GetRow()) return;
-    InitColors(col, row);
-    ExecuteColorconstraints(col, row);
+    Recolour(col, row);
     if (InControl(GetCol(), GetRow())) CellLeft(GetCol(), GetRow(), EnteredCellText);
     fGrid->SetEditorMode(false);
     if (IsReadOnly(col, row)) {
@@ -452,8 +449,7 @@ void TMyStringGrid::HeaderClick(int32_t x, int32_t y) {
 }
 
 void TMyStringGrid::FocusLeft() {
-    InitColors();
-    ExecuteColorconstraints();
+    RecolourAll();
 }
 
 // ---- sorting ----
@@ -499,7 +495,6 @@ void TMyStringGrid::TrierColonne(int32_t col, const TPairCompare& compare) {
 
     NumberRows();
     SetAllEnabled(true);
-    InitColors();
-    ExecuteColorconstraints();
+    RecolourAll();
     fGrid->Repaint();
 }

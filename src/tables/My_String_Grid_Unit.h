@@ -5,8 +5,14 @@
 // column widths to the texts, sorts the data rows when a column header is
 // clicked, lets typing replace a cell's text, and draws every cell itself.
 //
-// The cell type checks (CheckType) live in Cell_Type_Unit.cpp and the colour
-// rules in Color_Constraint_Unit.cpp. Reports go through the Messenger.
+// One cell change, from the caller to the screen: SetCell writes the text into
+// the control (which marks the cell as changed), then recomputes the cell's
+// background from its colour rules; a background that comes out different marks
+// the cell too (CellChanged). The control draws the marked cells at the screen's
+// pace, asking this wrapper for each (DrawCell, through the taken-over OnDrawCell).
+//
+// The colour rules live in Color_Constraint_Unit.cpp, the cell types in
+// Cell_Type_Unit. Reports go through the Messenger.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +26,6 @@
 #include "platform/Grid_Control.h"
 #include "tables/Color_Constraint_Unit.h"
 
-class TMyDatabase;
-
 // Told of the cell being left, with the text it had when it was entered.
 using TCellChangeCallback = std::function<void(int32_t col, int32_t row, const std::string& text)>;
 // The background of a cell that carries a colour-function rule.
@@ -32,8 +36,10 @@ using TPairCompare = std::function<int32_t(const TPairOfStringInt&, const TPairO
 class TMyStringGrid {
   public:
     // `grid` is not owned and must outlive the wrapper's use of it; the handlers
-    // installed on it stay and, once the wrapper is gone, only forward.
-    TMyStringGrid(IGridControl* grid, TCellChangeCallback changeCallback);
+    // installed on it stay and, once the wrapper is gone, only forward. The cell
+    // type checks look up `lists` (not owned), or the process-wide lists.
+    TMyStringGrid(IGridControl* grid, TCellChangeCallback changeCallback,
+                  TReferenceLists* lists = nullptr);
     ~TMyStringGrid();
     TMyStringGrid(const TMyStringGrid&) = delete;
     TMyStringGrid& operator=(const TMyStringGrid&) = delete;
@@ -97,9 +103,10 @@ class TMyStringGrid {
     void ExecuteColorconstraints(int32_t col);
     void ExecuteColorconstraints(int32_t col, int32_t row);
 
-    // ---- cell types (Cell_Type_Unit.cpp) ----
     // Whether the text, without its surrounding spaces, is of the type (0 to 53).
-    bool CheckType(const std::string& text, TCellType type);
+    bool CheckType(const std::string& text, TCellType type) {
+        return ::CheckType(text, type, *fLists);
+    }
 
     // ---- sorting ----
     void TrierColonne(int32_t col, const TPairCompare& compare);
@@ -137,16 +144,22 @@ class TMyStringGrid {
     void Wheel();
     void HeaderClick(int32_t x, int32_t y);
     void FocusLeft();
-    bool InReferenceList(std::unique_ptr<TMyDatabase>& list, const char* fileName,
-                         const char* fieldName, const std::string& text);
+    // A background, and the control told when it differs from the one before.
+    void SetBackColor(int32_t col, int32_t row, TColor colour);
+    // The background that the cell's rules give, or `colour` when none applies.
+    TColor RuleColour(int32_t col, int32_t row, TColor colour);
+    // InitColors and the colour rules of a cell, of a column, of every cell: in
+    // one assignment per cell, so that a cell that comes out as it was is not
+    // drawn again.
+    void Recolour(int32_t col, int32_t row);
+    void RecolourColumn(int32_t col);
+    void RecolourAll();
 
     IGridControl* fGrid;
     std::vector<std::vector<TColor>> fGridBackColor;  // [column][row]
     std::vector<std::vector<TFont>> fCellFonts;
     std::vector<std::vector<bool>> fReadOnly;
     std::vector<std::vector<std::vector<TColorConstraint>>> fColorConstraints;
-    std::unique_ptr<TMyDatabase> fCountries;
-    std::unique_ptr<TMyDatabase> fPsychotropes;
-    std::unique_ptr<TMyDatabase> fStupefiants;
+    TReferenceLists* fLists;
     std::shared_ptr<TTakeOver> fTakeOver;
 };

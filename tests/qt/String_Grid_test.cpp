@@ -131,7 +131,7 @@ class StringGridTest : public QObject {
         const TRect fixed = control->CellRect(0, 2);
         QCOMPARE(QColor(image.pixel(fixed.Left + 1, fixed.Top + 1)),
                  control->palette().color(QPalette::Button));
-        grid.AddColColorConstraint(2, 3, clRed);
+        grid.AddColColorConstraint(2, TCellType(3), clRed);
         const QImage coloured = control->viewport()->grab().toImage();
         QCOMPARE(QColor(coloured.pixel(other.Left + 1, other.Top + 1)), QColor(255, 0, 0));
     }
@@ -190,6 +190,72 @@ class StringGridTest : public QObject {
         grid.PutCell(1, 3, "W");
         grid.Refresh();
         QCOMPARE(paints.fPainted, QRegion(cellRect(1, 3)));
+    }
+
+    // A change of one cell draws that cell again and no other: the delegate asks
+    // OnDrawCell for the cells the view repaints, once each.
+    void aChangedCellIsTheOnlyOneDrawnAgain() {
+        auto control = ShownGrid(4, 4);
+        QVERIFY(QTest::qWaitForWindowExposed(control.get()));
+        std::vector<std::pair<int32_t, int32_t>> drawn;
+        control->OnDrawCell = [&drawn](int32_t col, int32_t row, const TRect&, TGridDrawState) {
+            drawn.emplace_back(col, row);
+        };
+        TMyStringGrid grid(control.get(), nullptr);
+        grid.Refresh();
+        QTRY_VERIFY(!drawn.empty());
+        QTest::qWait(3 * TStringGridControl::kFrameMilliseconds);
+        const auto drawnAfter = [&](const std::function<void()>& change) {
+            drawn.clear();
+            change();
+            QTest::qWait(3 * TStringGridControl::kFrameMilliseconds);
+            return drawn;
+        };
+        using TCells = std::vector<std::pair<int32_t, int32_t>>;
+        QCOMPARE(drawnAfter([&] { grid.PutCell(2, 3, "x"); }), (TCells{{2, 3}}));
+        // A new background reaches the screen at the next frame without a Refresh.
+        QCOMPARE(drawnAfter([&] { grid.AddColColorConstraint(3, ctNotEmpty, clRed); }), TCells{});
+        QCOMPARE(drawnAfter([&] { grid.PutCell(3, 1, "y"); }), (TCells{{3, 1}}));
+        // Refresh draws the changed cells at once, and nothing when none changed.
+        drawn.clear();
+        grid.PutCell(1, 2, "z");
+        grid.Refresh();
+        QCOMPARE(drawn, (TCells{{1, 2}}));
+        QCOMPARE(drawnAfter([&] { grid.Refresh(); }), TCells{});
+    }
+
+    // The drawing reports a cell that its tables do not hold (the control grew
+    // behind the wrapper's back); the box shows after the paint, and the program
+    // goes on painting.
+    void aReportRaisedWhileDrawingShowsItsBoxAfterThePaint() {
+        struct TBoxDuringPaint : IMessageBox {
+            QWidget* fViewport = nullptr;
+            std::vector<bool> fWhilePainting;
+            std::vector<std::string> fTexts;
+            void Show(const std::string& text) override {
+                fWhilePainting.push_back(fViewport->paintingActive());
+                fTexts.push_back(text);
+            }
+        } box;
+        auto control = ShownGrid(3, 3);
+        QVERIFY(QTest::qWaitForWindowExposed(control.get()));
+        box.fViewport = control->viewport();
+        TTraceCapture capture;
+        SetMessageBox(&box);
+        TMyStringGrid grid(control.get(), nullptr);
+        control->SetColCount(4);
+        control->viewport()->repaint();
+        QVERIFY(box.fTexts.empty());
+        QTRY_VERIFY(!box.fTexts.empty());
+        QVERIFY(capture.HasLine("TMyStringGrid.OnDrawCell: bad Col 3"));
+        QCOMPARE(box.fTexts[0], std::string("*ERROR*TMyStringGrid.OnDrawCell: bad Col 3"));
+        QVERIFY(std::none_of(box.fWhilePainting.begin(), box.fWhilePainting.end(),
+                             [](bool painting) { return painting; }));
+        grid.SetColCount(5);
+        grid.PutCell(4, 1, "w");
+        grid.Refresh();
+        QCOMPARE(control->Cell(4, 1), std::string("w"));
+        SetMessageBox(nullptr);
     }
 
     void aDoubleClickOnAFixedCellDoesNotReachTheSavedHandler() {

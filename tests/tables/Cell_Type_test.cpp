@@ -7,7 +7,7 @@
 
 #include "common/Real_Format.h"
 #include "support/Trace_Capture.h"
-#include "tables/My_String_Grid_Unit.h"
+#include "tables/Cell_Type_Unit.h"
 
 namespace {
 
@@ -20,16 +20,15 @@ class CellTypes : public ::testing::Test {
     std::set<int> TypesOf(const std::string& text) {
         std::set<int> types;
         for (int type = 0; type <= 53; ++type)
-            if (fGrid.CheckType(text, static_cast<TCellType>(type))) types.insert(type);
+            if (CheckType(text, static_cast<TCellType>(type), fLists)) types.insert(type);
         return types;
     }
     bool Is(const std::string& text, int type) {
-        return fGrid.CheckType(text, static_cast<TCellType>(type));
+        return CheckType(text, static_cast<TCellType>(type), fLists);
     }
 
     TTraceCapture fCapture;
-    TMemoryGridControl fControl{3, 3};
-    TMyStringGrid fGrid{&fControl, nullptr};
+    TReferenceLists fLists;
     char fSeparator = '.';
 };
 
@@ -164,28 +163,27 @@ TEST_F(CellTypes, OrAndAndStopAsSoonAsTheResultIsKnown) {
     fCapture.Reset();
     {
         WorkingDirectory nowhere(std::filesystem::temp_directory_path() / "kavelin-no-data");
-        TMemoryGridControl control(2, 2);
-        TMyStringGrid grid(&control, nullptr);
-        EXPECT_TRUE(grid.CheckType("", 14));
+        TReferenceLists lists;
+        EXPECT_TRUE(CheckType("", TCellType(14), lists));
         EXPECT_TRUE(fCapture.Lines().empty());
         // Types 28 and 44 do not look the code up when it is no code.
-        EXPECT_FALSE(grid.CheckType("12", 28));
+        EXPECT_FALSE(CheckType("12", TCellType(28), lists));
         EXPECT_TRUE(fCapture.Lines().empty());
-        EXPECT_TRUE(grid.CheckType("", 29));
+        EXPECT_TRUE(CheckType("", TCellType(29), lists));
         EXPECT_TRUE(fCapture.Lines().empty());
         // A missing list: each look-up reports the missing field and finds nothing.
-        EXPECT_FALSE(grid.CheckType("france", 23));
+        EXPECT_FALSE(CheckType("france", TCellType(23), lists));
         EXPECT_TRUE(
             fCapture.HasLine("TMyDatabase.GetFieldPos:impossible de trouver le champ Nom Pays"));
         fCapture.Reset();
-        EXPECT_TRUE(grid.CheckType("france", 53));
+        EXPECT_TRUE(CheckType("france", TCellType(53), lists));
         EXPECT_EQ(fCapture.Boxes().size(), 1u);
-        EXPECT_TRUE(grid.CheckType("", 52));
+        EXPECT_TRUE(CheckType("", TCellType(52), lists));
         EXPECT_EQ(fCapture.Boxes().size(), 2u);
-        EXPECT_FALSE(grid.CheckType("3400332", 30));
+        EXPECT_FALSE(CheckType("3400332", TCellType(30), lists));
         EXPECT_TRUE(fCapture.HasLine(
             "TMyDatabase.GetFieldPos:impossible de trouver le champ CIP Psychotrope"));
-        EXPECT_FALSE(grid.CheckType("3500750", 31));
+        EXPECT_FALSE(CheckType("3500750", TCellType(31), lists));
         EXPECT_TRUE(
             fCapture.HasLine("TMyDatabase.GetFieldPos:impossible de trouver le champ CIP Stup\xE9"
                              "fiant"));

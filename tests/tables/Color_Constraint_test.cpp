@@ -17,8 +17,8 @@ class ColourRules : public ::testing::Test {
 }  // namespace
 
 TEST_F(ColourRules, TheFirstMatchingRuleGivesTheBackground) {
-    fGrid.AddColColorConstraint(1, 1, clRed);
-    fGrid.AddColColorConstraint(1, 6, clBlue);
+    fGrid.AddColColorConstraint(1, TCellType(1), clRed);
+    fGrid.AddColColorConstraint(1, TCellType(6), clBlue);
     fGrid.PutCell(1, 1, "2,5");
     fGrid.PutCell(1, 2, "abc");
     fGrid.PutCell(1, 3, "");
@@ -33,8 +33,8 @@ TEST_F(ColourRules, TheFirstMatchingRuleGivesTheBackground) {
 }
 
 TEST_F(ColourRules, FixedCellsAreNeverColoured) {
-    fGrid.AddColColorConstraint(0, 3, clRed);
-    fGrid.AddColColorConstraint(1, 3, clGreen);
+    fGrid.AddColColorConstraint(0, TCellType(3), clRed);
+    fGrid.AddColColorConstraint(1, TCellType(3), clGreen);
     for (int32_t row = 0; row < 4; ++row) EXPECT_EQ(fGrid.CellBackColor(0, row), clWhite) << row;
     EXPECT_EQ(fGrid.CellBackColor(1, 0), clWhite);
     EXPECT_EQ(fGrid.CellBackColor(1, 1), clGreen);
@@ -42,8 +42,8 @@ TEST_F(ColourRules, FixedCellsAreNeverColoured) {
 }
 
 TEST_F(ColourRules, ClearingDropsEveryRule) {
-    fGrid.AddColColorConstraint(1, 3, clRed);
-    fGrid.AddColColorConstraint(2, 3, clRed);
+    fGrid.AddColColorConstraint(1, TCellType(3), clRed);
+    fGrid.AddColColorConstraint(2, TCellType(3), clRed);
     fGrid.ClearColorConstraints();
     for (int32_t col = 0; col < 3; ++col)
         for (int32_t row = 0; row < 4; ++row) EXPECT_EQ(fGrid.CellBackColor(col, row), clWhite);
@@ -51,7 +51,7 @@ TEST_F(ColourRules, ClearingDropsEveryRule) {
     EXPECT_EQ(fGrid.CellBackColor(1, 2), clWhite);
     EXPECT_TRUE(fGrid.CellColorConstraints(1, 2).empty());
 
-    fGrid.AddColColorConstraint(1, 3, clRed);
+    fGrid.AddColColorConstraint(1, TCellType(3), clRed);
     fGrid.EmptyColorConstraints();
     EXPECT_TRUE(fGrid.CellColorConstraints(1, 2).empty());
     fGrid.PutCell(1, 2, "y");
@@ -59,9 +59,9 @@ TEST_F(ColourRules, ClearingDropsEveryRule) {
 }
 
 TEST_F(ColourRules, BadColumnsAndRowsAreReported) {
-    fGrid.AddColColorConstraint(3, 3, clRed);
+    fGrid.AddColColorConstraint(3, TCellType(3), clRed);
     EXPECT_TRUE(fCapture.HasLine("TMyStringGrid.AddColColorConstraint : Bad Col Param : 3"));
-    fGrid.AddColColorConstraint(-1, 3, clRed);
+    fGrid.AddColColorConstraint(-1, TCellType(3), clRed);
     EXPECT_TRUE(fCapture.HasLine("TMyStringGrid.AddColColorConstraint : Bad Col Param : -1"));
     for (int32_t col = 0; col < 3; ++col) EXPECT_TRUE(fGrid.CellColorConstraints(col, 1).empty());
     fGrid.ExecuteColorconstraints(7);
@@ -83,10 +83,10 @@ TEST_F(ColourRules, AColourFunctionOverridesTheOtherRules) {
     const auto byPosition = [](int32_t col, int32_t row) {
         return RGBColour(10 * col, 10 * row, 1);
     };
-    fGrid.AddColColorConstraint(1, 3, clRed);
+    fGrid.AddColColorConstraint(1, TCellType(3), clRed);
     fGrid.AddColColorFunction(1, byPosition);
     fGrid.AddColColorFunction(2, byPosition);
-    fGrid.AddColColorConstraint(2, 3, clRed);
+    fGrid.AddColColorConstraint(2, TCellType(3), clRed);
     EXPECT_EQ(fGrid.CellBackColor(1, 2), RGBColour(10, 20, 1));
     EXPECT_EQ(fGrid.CellBackColor(2, 3), RGBColour(20, 30, 1));
 
@@ -104,7 +104,7 @@ TEST_F(ColourRules, AColourFunctionOverridesTheOtherRules) {
 }
 
 TEST_F(ColourRules, NewRowsCarryTheRulesOfTheirColumn) {
-    fGrid.AddColColorConstraint(1, 5, clRed);
+    fGrid.AddColColorConstraint(1, TCellType(5), clRed);
     fGrid.SetRowCount(6);
     EXPECT_EQ(fGrid.CellColorConstraints(1, 5).size(), 1u);
     EXPECT_EQ(fGrid.CellBackColor(1, 5), clRed);
@@ -113,7 +113,7 @@ TEST_F(ColourRules, NewRowsCarryTheRulesOfTheirColumn) {
 
     // With the colours off, new cells take the first data row's background.
     fGrid.PutCell(2, 1, "x");
-    fGrid.AddColColorConstraint(2, 6, clBlue);
+    fGrid.AddColColorConstraint(2, TCellType(6), clBlue);
     ASSERT_EQ(fGrid.CellBackColor(2, 1), clBlue);
     fGrid.ColorsEnabled = false;
     fGrid.SetRowCount(8);
