@@ -43,7 +43,7 @@ std::string FollowLinks(const std::string& fileName) {
         if (length == static_cast<ssize_t>(sizeof target))
             CannotWrite(fileName, Reason(ENAMETOOLONG));
         const std::string next(target, static_cast<size_t>(length));
-        path = next[0] == '/' ? next : FolderOf(path) + next;
+        path = !next.empty() && next[0] == '/' ? next : FolderOf(path) + next;
     }
 }
 
