@@ -28,13 +28,19 @@ void CopyMissingDataFiles(const std::string& shipped, const std::string& target)
     if (error) throw EFileError("Cannot open folder \"" + shipped + "\": " + error.message());
     for (; !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
         const fs::path to = fs::path(target) / entry->path().lexically_relative(shipped);
-        if (entry->is_directory(error)) {
+        const bool folder = entry->is_directory(error);
+        if (error) break;
+        if (folder) {
             fs::create_directories(to, error);
             if (error)
                 throw EFileError("Cannot create folder \"" + to.string() +
                                  "\": " + error.message());
-        } else if (!fs::exists(fs::symlink_status(to))) {
-            WriteFileAtomically(to.string(), ReadFileBytes(entry->path().string()));
+        } else {
+            std::error_code absent;
+            if (fs::symlink_status(to, absent).type() == fs::file_type::not_found)
+                WriteFileAtomically(to.string(), ReadFileBytes(entry->path().string()));
+            else if (absent)
+                throw EFileError("Cannot read file \"" + to.string() + "\": " + absent.message());
         }
     }
     if (error) throw EFileError("Cannot read folder \"" + shipped + "\": " + error.message());
