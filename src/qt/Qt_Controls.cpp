@@ -52,6 +52,11 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QPo
 QGroupBox* MakeGroupBox(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
     auto* box = new QGroupBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
+    // The classic group box: a plain frame whose top line runs through the middle
+    // of the caption, so that the layout's controls from 16 pixels down stay clear of it.
+    box->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 5px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0px 2px; }"));
     box->setGeometry(geometry);
     return box;
 }

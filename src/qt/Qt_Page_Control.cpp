@@ -65,7 +65,11 @@ void TPageControl::LayoutTabs() {
     int rowHeight = 0;
     for (int i = 0; i < fStack->count(); ++i) {
         QAbstractButton* tab = fTabs->button(i);
-        const QSize size = tab->sizeHint() + QSize(8, 0);
+        // Rows of the classic tabs' height whatever the font, so that the pages
+        // start where they always do.
+        constexpr int kTabHeight = 20;
+        const QSize size(tab->sizeHint().width() + 8,
+                         std::max(tab->sizeHint().height(), kTabHeight));
         if (x > 0 && x + size.width() > areaWidth) {
             x = 0;
             y += rowHeight;
