@@ -91,7 +91,8 @@ TEST(Chrono, RecordsCallsTotalLeastAndGreatestOfOverlappingSections) {
 
 TEST(Chrono, EveryChronoReportsIntoTheProcessWideTable) {
     const auto callsOf = [](const std::string& name) {
-        const TSectionTimes* s = Find(ChronoTable().Sections(), name);
+        const std::vector<TSectionTimes> sections = ChronoTable().Sections();
+        const TSectionTimes* s = Find(sections, name);
         return s ? s->fCalls : 0;
     };
     const int64_t before = callsOf("shared section");
