@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Line_List.h"
 #include "common/Ini_Manager_Unit.h"
-#include "common/Line_List.h"
 #include "common/Pattern_Matcher_Unit.h"
 #include "support/Trace_Capture.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "Fuzz_Support.h"
+#include "base/Real_Format.h"
 #include "common/Ini_Manager_Unit.h"
 #include "common/Pattern_Matcher_Unit.h"
-#include "common/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 
 // Reads the text as an INI file and looks up every key it holds. Returns the

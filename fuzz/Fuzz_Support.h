@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 #include "platform/Message_Box.h"
 
 class EFuzzInvariant : public std::logic_error {

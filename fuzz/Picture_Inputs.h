@@ -11,8 +11,8 @@
 #include <string>
 
 #include "Fuzz_Support.h"
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 #include "platform/Picture_Reader.h"
 
 // The extension that the first byte of a fuzz input gives its picture file.

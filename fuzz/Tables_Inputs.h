@@ -7,8 +7,8 @@
 #include <string>
 
 #include "Fuzz_Support.h"
+#include "base/Real_Format.h"
 #include "common/Pattern_Matcher_Unit.h"
-#include "common/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "platform/Grid_Control.h"
 #include "tables/Database_Unit.h"

@@ -1,6 +1,6 @@
 #include "analysis/Data_Restructurator_Unit.h"
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Paths.h"
 

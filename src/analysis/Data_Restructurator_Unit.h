@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 #include "platform/Rich_Edit.h"
 
 class TWord {

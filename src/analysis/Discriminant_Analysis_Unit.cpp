@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
+#include "base/Real_Format.h"
 #include "common/My_Types_Unit.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Picture_Reader.h"
 

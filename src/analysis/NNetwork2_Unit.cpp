@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/Real_Format.h"
 #include "common/Ini_Manager_Unit.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Paths.h"
 

@@ -3,7 +3,7 @@
 // step in the trace and shows a notice.
 #pragma once
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 
 class TSegmentationManager {
   public:

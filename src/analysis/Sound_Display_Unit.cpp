@@ -3,8 +3,8 @@
 #include <chrono>
 #include <thread>
 
-#include "common/File_Io.h"
-#include "common/Real_Format.h"
+#include "base/File_Io.h"
+#include "base/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Message_Box.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 #include "platform/Picture.h"
 #include "platform/Sound_Device.h"
 

@@ -1,8 +1,8 @@
 #include "analysis/TransForm_Picture_To_Points_File_Unit.h"
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
-#include "common/Real_Format.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
+#include "base/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Picture_Reader.h"
 

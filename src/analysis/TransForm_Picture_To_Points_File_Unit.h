@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "common/Colour.h"
-#include "common/Line_List.h"
+#include "base/Colour.h"
+#include "base/Line_List.h"
 #include "platform/Bitmap.h"
 
 class TTransPictureToPointsFile {

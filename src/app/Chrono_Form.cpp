@@ -7,7 +7,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "qt/Qt_Controls.h"
 #include "qt/Qt_Message_Box.h"

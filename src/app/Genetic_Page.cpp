@@ -1,6 +1,6 @@
 #include "app/Genetic_Page.h"
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "qt/Qt_Controls.h"
 #include "solvers/CourbeMaxFinder.h"
 

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include "app/Kavelin_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "qt/Qt_Controls.h"
 #include "solvers/Dimacs_Unit.h"

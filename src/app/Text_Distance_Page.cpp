@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "analysis/Text_Distance_Unit.h"
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "qt/Qt_Controls.h"
 #include "qt/Text_Codec.h"

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "analysis/NNetwork2_Unit.h"
+#include "base/Real_Format.h"
 #include "cli/Cli.h"
-#include "common/Real_Format.h"
 
 namespace {
 

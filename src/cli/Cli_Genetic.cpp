@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/Real_Format.h"
 #include "cli/Cli.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 #include "solvers/CourbeMaxFinder.h"
 

@@ -1,8 +1,8 @@
 // kavelin-cli real VALUE: the value in the program's real format.
 #include <cstdlib>
 
+#include "base/Real_Format.h"
 #include "cli/Cli.h"
-#include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 
 namespace {

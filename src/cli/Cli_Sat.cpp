@@ -19,9 +19,9 @@
 #include <optional>
 #include <vector>
 
+#include "base/Real_Format.h"
 #include "cli/Cli.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "solvers/Dimacs_Unit.h"

@@ -8,10 +8,10 @@
 #include <exception>
 #include <string>
 
+#include "base/Errors.h"
+#include "base/Real_Format.h"
 #include "cli/Cli.h"
-#include "common/Errors.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Data_Folder.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 #include "common/String_Manager_Unit.h"
 
 class TIniSection {

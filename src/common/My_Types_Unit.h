@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "common/Colour.h"
+#include "base/Colour.h"
 #include "platform/Bitmap.h"
 #include "platform/Picture.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/Real_Format.h"
 #include "common/Pattern_Matcher_Unit.h"
-#include "common/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 
 namespace {

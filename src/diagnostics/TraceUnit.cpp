@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "platform/Message_Box.h"
 #include "platform/Text_Display.h"
 

@@ -2,7 +2,7 @@
 // from, free of Qt. The Qt picture control shows such a bitmap; the tests and the
 // command-line tool use it directly.
 //
-// Colours are TColor values 0x00BBGGRR (common/Colour.h). The canvas follows the
+// Colours are TColor values 0x00BBGGRR (base/Colour.h). The canvas follows the
 // Windows drawing rules the engines rely on:
 //   - a line leaves out its last point;
 //   - Rectangle and FillRect leave out their right column and bottom row;
@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/Colour.h"
+#include "base/Colour.h"
 
 // The platform's integer rectangle: four 32-bit signed integers.
 struct TRect {

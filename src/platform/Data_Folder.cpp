@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 
 namespace fs = std::filesystem;
 

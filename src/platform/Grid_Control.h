@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Colour.h"
+#include "base/Colour.h"
 #include "platform/Bitmap.h"
 #include "platform/Picture.h"
 

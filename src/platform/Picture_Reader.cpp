@@ -8,8 +8,8 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <map>
 #include <string_view>
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 
 namespace {
 

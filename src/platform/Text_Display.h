@@ -3,7 +3,7 @@
 // command-line tool's trace implement it.
 #pragma once
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 
 class ITextDisplay : public TLines {
   public:

@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 
 void InitDecimalSeparatorFromLocale() {
     const QString point = QLocale::system().decimalPoint();

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <exception>
 
-#include "common/Errors.h"
+#include "base/Errors.h"
 #include "qt/Text_Codec.h"
 
 void TQtMessageBox::Show(const std::string& text) {

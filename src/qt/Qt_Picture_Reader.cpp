@@ -9,7 +9,7 @@
 #include <bit>
 #include <cstdio>
 
-#include "common/Errors.h"
+#include "base/Errors.h"
 #include "platform/Picture_Reader.h"
 
 namespace {

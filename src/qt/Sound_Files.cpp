@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 #include "qt/Qt_Picture.h"
 
 std::string RecordFileName() {

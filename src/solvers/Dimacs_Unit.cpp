@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
 

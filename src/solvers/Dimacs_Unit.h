@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 #include "solvers/SATSolver_Unit.h"
 
 // Reads DIMACS lines. A malformed text is reported with one Error naming

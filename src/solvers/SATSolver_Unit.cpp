@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include "base/Real_Format.h"
 #include "common/Ini_Manager_Unit.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "tables/My_String_Grid_Unit.h"

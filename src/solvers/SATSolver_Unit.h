@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "common/Colour.h"
-#include "common/Line_List.h"
+#include "base/Colour.h"
+#include "base/Line_List.h"
 
 class IGridControl;
 class TIniManager;

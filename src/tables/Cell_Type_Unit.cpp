@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Paths.h"

@@ -4,7 +4,7 @@
 // the grid's colour function instead.
 #pragma once
 
-#include "common/Colour.h"
+#include "base/Colour.h"
 #include "tables/Cell_Type_Unit.h"
 
 struct TColorConstraint {

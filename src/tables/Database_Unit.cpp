@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "analysis/Text_Distance_Unit.h"
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "tables/My_String_Grid_Unit.h"

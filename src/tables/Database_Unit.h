@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 #include "common/My_Types_Unit.h"
 
 class IGridControl;

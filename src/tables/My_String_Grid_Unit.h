@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 #include "common/My_Types_Unit.h"
 #include "platform/Grid_Control.h"
 #include "tables/Color_Constraint_Unit.h"

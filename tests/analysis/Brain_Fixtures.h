@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "analysis/NNetwork2_Unit.h"
-#include "common/Colour.h"
+#include "base/Colour.h"
 
 namespace brain_fixtures {
 

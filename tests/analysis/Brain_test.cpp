@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "analysis/NNetwork2_Unit.h"
-#include "common/File_Io.h"
+#include "base/File_Io.h"
 #include "common/Ini_Manager_Unit.h"
 #include "support/Trace_Capture.h"
 

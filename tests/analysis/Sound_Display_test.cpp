@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "analysis/Sound_Display_Unit.h"
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 #include "support/Sound_Server_Fixture.h"
 #include "support/Trace_Capture.h"
 

@@ -10,7 +10,7 @@
 
 #include "analysis/Text_Distance_Reference.h"
 #include "analysis/Text_Distance_Unit.h"
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 
 namespace {
 

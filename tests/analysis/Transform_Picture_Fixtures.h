@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 #include "platform/Bitmap.h"
 #include "platform/Picture_Reader.h"
 

@@ -1,8 +1,8 @@
 // The "Text Distance" and "Algo Genetique" pages: typed texts in, memo lines out.
 #include <QtTest>
 
+#include "base/Real_Format.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "support/Window_Fixture.h"
 
 class AlgorithmPagesTest : public QObject {

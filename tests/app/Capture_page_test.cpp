@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "app/Trace_Form.h"
-#include "common/File_Io.h"
+#include "base/File_Io.h"
 #include "qt/Sound_Files.h"
 #include "support/Sound_Server_Fixture.h"
 #include "support/Window_Fixture.h"

@@ -9,7 +9,7 @@
 #include "analysis/Brain_Fixtures.h"
 #include "analysis/Data_Restructurator_Unit.h"
 #include "app/Trace_Form.h"
-#include "common/File_Io.h"
+#include "base/File_Io.h"
 #include "support/Window_Fixture.h"
 
 using namespace brain_fixtures;

@@ -11,9 +11,9 @@
 #include "analysis/Transform_Picture_Fixtures.h"
 #include "app/Chrono_Form.h"
 #include "app/Trace_Form.h"
-#include "common/Line_List.h"
+#include "base/Line_List.h"
+#include "base/Real_Format.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "support/Window_Fixture.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/Trace_Form.h"
-#include "common/File_Io.h"
+#include "base/File_Io.h"
 #include "common/Random_Source.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "solvers/Dimacs_Unit.h"

@@ -7,7 +7,7 @@
 #include "app/Debug_Manager_Unit.h"
 #include "app/MyDatabase_Form.h"
 #include "app/Trace_Form.h"
-#include "common/File_Io.h"
+#include "base/File_Io.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "support/Window_Fixture.h"

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "analysis/Transform_Picture_Fixtures.h"
+#include "base/Line_List.h"
 #include "cli/Cli_Run.h"
-#include "common/Line_List.h"
 
 using namespace picture_fixtures;
 

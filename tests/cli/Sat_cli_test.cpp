@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/File_Io.h"
+#include "base/Real_Format.h"
 #include "cli/Cli_Run.h"
-#include "common/File_Io.h"
-#include "common/Real_Format.h"
 #include "solvers/Dimacs_Unit.h"
 #include "solvers/Sat_Solution.h"
 #include "support/Trace_Capture.h"

@@ -2,8 +2,8 @@
 // real PulseAudio daemon with a 440 Hz sine source.
 #include <gtest/gtest.h>
 
+#include "base/File_Io.h"
 #include "cli/Cli_Run.h"
-#include "common/File_Io.h"
 #include "support/Sound_Server_Fixture.h"
 
 namespace fs = std::filesystem;

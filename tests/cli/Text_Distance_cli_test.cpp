@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "analysis/Text_Distance_Reference.h"
+#include "base/Real_Format.h"
 #include "cli/Cli_Run.h"
-#include "common/Real_Format.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 #include "support/Trace_Capture.h"
 
 namespace {

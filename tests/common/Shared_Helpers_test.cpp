@@ -15,11 +15,11 @@
 #include <functional>
 #include <set>
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
-#include "common/Line_List.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
+#include "base/Line_List.h"
+#include "base/Real_Format.h"
 #include "common/Random_Source.h"
-#include "common/Real_Format.h"
 #include "platform/Paths.h"
 
 namespace fs = std::filesystem;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Real_Format.h"
 #include "common/Pattern_Matcher_Unit.h"
-#include "common/Real_Format.h"
 #include "support/Trace_Capture.h"
 
 using SM = TStringManager;

@@ -2,7 +2,7 @@
 // warnings and errors, and the calls made before the trace exists.
 #include <gtest/gtest.h>
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "support/Trace_Capture.h"
 
 TEST(Messenger, TrimsBy501WhenTheTracePasses10000Lines) {

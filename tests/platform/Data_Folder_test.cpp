@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 #include "platform/Paths.h"
 
 namespace fs = std::filesystem;

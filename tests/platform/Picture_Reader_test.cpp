@@ -7,8 +7,8 @@
 #include <string>
 
 #include "analysis/Transform_Picture_Fixtures.h"
-#include "common/Errors.h"
-#include "common/File_Io.h"
+#include "base/Errors.h"
+#include "base/File_Io.h"
 #include "platform/Picture_Reader.h"
 
 using namespace picture_fixtures;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/File_Io.h"
+#include "base/File_Io.h"
 
 // (file name, bytes) of every saved input of the target, in name order.
 inline std::vector<std::pair<std::string, std::string>> SavedFuzzInputs(const std::string& target) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Message_Box.h"
 #include "platform/Text_Display.h"

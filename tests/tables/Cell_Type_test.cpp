@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 #include "support/Trace_Capture.h"
 #include "tables/Cell_Type_Unit.h"
 

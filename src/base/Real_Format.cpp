@@ -1,4 +1,4 @@
-#include "common/Real_Format.h"
+#include "base/Real_Format.h"
 
 #include <cmath>
 #include <cstdio>

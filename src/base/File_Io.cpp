@@ -1,4 +1,4 @@
-#include "common/File_Io.h"
+#include "base/File_Io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <optional>
 #include <random>
 
-#include "common/Errors.h"
+#include "base/Errors.h"
 
 namespace {
 

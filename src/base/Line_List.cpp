@@ -1,9 +1,9 @@
-#include "common/Line_List.h"
+#include "base/Line_List.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "common/File_Io.h"
+#include "base/File_Io.h"
 
 void TLines::Assign(const std::vector<std::string>& lines) {
     Clear();

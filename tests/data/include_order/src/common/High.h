@@ -1,0 +1,5 @@
+// Runs the right way, and includes its own folder.
+#pragma once
+
+#include "base/Low.h"
+#include "common/Other.h"

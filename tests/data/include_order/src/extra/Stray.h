@@ -1,0 +1,2 @@
+// A folder that has no place in the chain.
+#pragma once

@@ -1,0 +1,4 @@
+// A Qt header below qt.
+#pragma once
+
+#include <QWidget>
