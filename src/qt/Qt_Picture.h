@@ -6,7 +6,6 @@
 // as that colour (ControlPixel).
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 
 #include "platform/Picture.h"
@@ -20,9 +19,6 @@ public:
     int32_t Height() const override { return height(); }
     TBitmap& Bitmap() override { return fBitmap; }
     void Repaint() override { repaint(); }
-
-    // The bitmap as a Qt image, colour for colour.
-    static QImage ToImage(const TBitmap& bitmap);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

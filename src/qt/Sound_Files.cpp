@@ -8,7 +8,7 @@
 
 #include "base/Errors.h"
 #include "base/File_Io.h"
-#include "qt/Qt_Picture.h"
+#include "qt/Qt_Image.h"
 
 std::string RecordFileName() {
     QString path = qEnvironmentVariable("KAVELIN_RECORD_FILE");
@@ -25,7 +25,7 @@ void SaveBitmapAsPng(const TBitmap& bitmap, const std::string& fileName) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!TPictureControl::ToImage(bitmap).save(&buffer, "PNG"))
+    if (!BitmapToImage(bitmap).save(&buffer, "PNG"))
         throw EFileError("Cannot write file \"" + fileName + "\": the picture cannot be encoded");
     WriteFileAtomically(fileName, bytes.toStdString());
 }
