@@ -24,11 +24,11 @@ inline int32_t FuzzIniText(const std::string& bytes) {
     const auto& sections = ini.Sections();
     FuzzRequire(static_cast<int32_t>(sections.size()) == ini.SectionCount(), "section count");
     for (size_t s = 0; s < sections.size(); ++s) {
-        const TIniSection& section = *sections[s];
+        const TIniSection& section = sections[s];
         FuzzRequire(!section.Name().empty(), "a section without a name is dropped");
         FuzzRequire(section.MatchName() == TIniManager::MatchName(section.Name()), "match name");
         if (s > 0)
-            FuzzRequire(sections[s - 1]->MatchName() <= section.MatchName(), "sections sorted");
+            FuzzRequire(sections[s - 1].MatchName() <= section.MatchName(), "sections sorted");
         const TListOfPairOfStrings& pairs = section.Pairs();
         for (int32_t p = 0; p < pairs.Count(); ++p) {
             FuzzRequire(!pairs.KeyAt(p).empty(), "keys are never empty");

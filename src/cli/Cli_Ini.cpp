@@ -30,8 +30,8 @@ int RunIni(const std::vector<std::string>& args) {
         if (args.size() != 2) return UsageError("ini", "dump expects FILE");
         const TIniManager ini(args[1]);
         for (const auto& section : ini.Sections()) {
-            PrintLine("[" + section->Name() + "]");
-            const TListOfPairOfStrings& pairs = section->Pairs();
+            PrintLine("[" + section.Name() + "]");
+            const TListOfPairOfStrings& pairs = section.Pairs();
             for (int32_t i = 0; i < pairs.Count(); ++i)
                 PrintLine(pairs.KeyAt(i) + "=" + pairs.DataAt(i));
         }

@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::vector<std::unique_ptr<TIniSection>> kNoSections;
+const std::vector<TIniSection> kNoSections;
 
 bool FileExists(const std::string& fileName) {
     std::error_code error;
@@ -106,22 +106,17 @@ std::vector<TSortKey> SortedTexts(size_t count, const TTextAt& textAt) {
     return keys;
 }
 
-// A section as it is read, before it joins the list: its pairs in line order.
-struct TReadSection {
-    std::unique_ptr<TIniSection> Section;
-    std::vector<std::pair<std::string, std::string>> Pairs;
-};
+using TPairs = std::vector<std::pair<std::string, std::string>>;
 
-// Hands the pairs of a read section to its pair list, as adding them one by one
-// in line order would leave it: sorted by key, the last value of a repeated key
+// The pairs of a section, given in line order, as adding them one by one to its
+// pair list would leave them: sorted by key, the last value of a repeated key
 // kept, and each repetition reported in line order.
-void SettlePairs(TReadSection& read) {
-    auto& pairs = read.Pairs;
+TPairs SettledPairs(TPairs& pairs) {
     const std::vector<TSortKey> keys =
         SortedTexts(pairs.size(), [&](size_t i) -> const std::string& { return pairs[i].first; });
     std::vector<bool> repeated(keys.size(), false);
     for (size_t i = 1; i < keys.size(); ++i) repeated[i] = SameText(keys[i - 1], keys[i]);
-    std::vector<std::pair<std::string, std::string>> settled;
+    TPairs settled;
     settled.reserve(keys.size());
     std::vector<uint32_t> repeats;  // the places of the repeated keys, in line order
     for (size_t i = 0; i < keys.size(); ++i) {
@@ -134,16 +129,20 @@ void SettlePairs(TReadSection& read) {
         }
     }
     std::sort(repeats.begin(), repeats.end());
-    for (const uint32_t place : repeats) TListOfPairOfStrings::ReportRepeatedKey(pairs[place].first);
-    read.Section->Pairs().AssignSorted(std::move(settled));
+    for (const uint32_t place : repeats)
+        TListOfPairOfStrings::ReportRepeatedKey(pairs[place].first);
     pairs = {};
+    return settled;
 }
 
 // Counts per rank of name, with prefix sums, in O(log n) each.
 class TRankCounts {
   public:
     // `size` counts of 0, or of 1 when `full`.
-    TRankCounts(size_t size, bool full) : fTree(size + 1, 0) {
+    TRankCounts(size_t size, bool full) { Reset(size, full); }
+    // As newly made, keeping the memory already held.
+    void Reset(size_t size, bool full) {
+        fTree.assign(size + 1, 0);
         if (full)
             for (size_t i = 1; i < fTree.size(); ++i) fTree[i] = static_cast<int32_t>(i & (~i + 1));
     }
@@ -177,13 +176,26 @@ class TRankCounts {
 
 void TIniManager::ReadLines(const std::vector<std::string>& lines) {
     fSections.emplace();
-    std::vector<std::unique_ptr<TIniSection>> kept;  // in the order they are added
-    TReadSection current;
+    std::vector<TIniSection> kept;  // in the order they are added
+    // Room for every line that may be a header, so that the sections are not
+    // moved as the list grows.
+    kept.reserve(
+        static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+            const size_t first = line.find_first_not_of(" \t");
+            return first != std::string::npos && line[first] == '[';
+        })));
+    // The section being read: its name and its pairs in line order.
+    bool reading = false;
+    std::string name;
+    TPairs pairs;
     const auto keepCurrent = [&] {
-        if (!current.Section) return;
-        SettlePairs(current);
-        if (!current.Section->Name().empty()) kept.push_back(std::move(current.Section));
-        current.Section.reset();
+        if (!reading) return;
+        TPairs settled = SettledPairs(pairs);
+        if (!name.empty()) {
+            kept.emplace_back(std::move(name));
+            kept.back().Pairs().AssignSorted(std::move(settled));
+        }
+        reading = false;
     };
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& text = lines[i];
@@ -193,11 +205,12 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
         switch (line.Kind) {
             case TStringManager::TIniLineKind::Section:
                 keepCurrent();
-                current.Section = std::make_unique<TIniSection>(std::move(line.Name));
+                reading = true;
+                name = std::move(line.Name);
                 break;
             case TStringManager::TIniLineKind::KeyValue:
-                if (current.Section && !line.Name.empty() && !line.Value.empty())
-                    current.Pairs.emplace_back(std::move(line.Name), std::move(line.Value));
+                if (reading && !line.Name.empty() && !line.Value.empty())
+                    pairs.emplace_back(std::move(line.Name), std::move(line.Value));
                 break;
             case TStringManager::TIniLineKind::Comment:
             case TStringManager::TIniLineKind::Error:
@@ -214,12 +227,12 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
 // below, equal to and above its own are all it reads); the sections of one name
 // then take their places within their group from the last insertion back:
 // O(n log n) instead of moving the list at every insertion.
-void TIniManager::PlaceSections(std::vector<std::unique_ptr<TIniSection>> sections) {
+void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
     const size_t count = sections.size();
     // The rank of each section's name among the distinct names, which orders
     // the sections as their names do.
-    const std::vector<TSortKey> keys = SortedTexts(
-        count, [&](size_t t) -> const std::string& { return sections[t]->MatchName(); });
+    const std::vector<TSortKey> keys =
+        SortedTexts(count, [&](size_t t) -> const std::string& { return sections[t].MatchName(); });
     std::vector<int32_t> ranks(count);
     int32_t rank = -1;
     for (size_t i = 0; i < count; ++i) {
@@ -254,28 +267,31 @@ void TIniManager::PlaceSections(std::vector<std::unique_ptr<TIniSection>> sectio
     std::vector<size_t> filled(starts.begin(), starts.end() - 1);
     for (size_t t = 0; t < count; ++t)
         members[filled[static_cast<size_t>(ranks[t])]++] = static_cast<uint32_t>(t);
-    auto& list = *fSections;
-    list.resize(count);
+    std::vector<uint32_t> order(count);  // the section at each place of the list
+    TRankCounts freePlaces(0, true);     // one buffer for every group
     for (size_t r = 0; r < rankCount; ++r) {
         const size_t first = starts[r];
         const size_t size = starts[r + 1] - first;
         if (size == 1) {
-            list[first] = std::move(sections[members[first]]);
+            order[first] = members[first];
             continue;
         }
-        TRankCounts freePlaces(size, true);
+        freePlaces.Reset(size, true);
         for (size_t j = size; j-- > 0;) {
             const uint32_t t = members[first + j];
             const size_t place = freePlaces.Find(offsets[t]);
             freePlaces.Add(place, -1);
-            list[first + place] = std::move(sections[t]);
+            order[first + place] = t;
         }
     }
+    auto& list = *fSections;
+    list.reserve(count);
+    for (const uint32_t t : order) list.push_back(std::move(sections[t]));
 }
 
 int32_t TIniManager::FindSectionPos(const std::string& matchName, int32_t low, int32_t high) const {
     return BisectSortedPos(matchName, low, high, [this](int32_t i) -> const std::string& {
-        return (*fSections)[static_cast<size_t>(i)]->MatchName();
+        return (*fSections)[static_cast<size_t>(i)].MatchName();
     });
 }
 
@@ -283,8 +299,8 @@ const TIniSection* TIniManager::FindSection(const std::string& section) const {
     const std::string name = MatchName(section);
     const int32_t count = static_cast<int32_t>(fSections->size());
     const int32_t p = FindSectionPos(name, 0, count - 1);
-    if (p < count && (*fSections)[static_cast<size_t>(p)]->MatchName() == name)
-        return (*fSections)[static_cast<size_t>(p)].get();
+    if (p < count && (*fSections)[static_cast<size_t>(p)].MatchName() == name)
+        return &(*fSections)[static_cast<size_t>(p)];
     return nullptr;
 }
 
@@ -325,17 +341,16 @@ bool TIniManager::KeyExists(const std::string& section, const std::string& key) 
     // The list is sorted by match name: the first section of the name is the
     // first one not below it.
     const std::string name = MatchName(section);
-    const auto first =
-        std::lower_bound(fSections->begin(), fSections->end(), name,
-                         [](const auto& s, const std::string& n) { return s->MatchName() < n; });
-    return first != fSections->end() && (*first)->MatchName() == name &&
-           (*first)->Pairs().HasKey(key);
+    const auto first = std::lower_bound(
+        fSections->begin(), fSections->end(), name,
+        [](const TIniSection& s, const std::string& n) { return s.MatchName() < n; });
+    return first != fSections->end() && first->MatchName() == name && first->Pairs().HasKey(key);
 }
 
 int32_t TIniManager::SectionCount() const {
     return fSections ? static_cast<int32_t>(fSections->size()) : 0;
 }
 
-const std::vector<std::unique_ptr<TIniSection>>& TIniManager::Sections() const {
+const std::vector<TIniSection>& TIniManager::Sections() const {
     return fSections ? *fSections : kNoSections;
 }

@@ -13,7 +13,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,7 +62,7 @@ class TIniManager {
     // False for a manager whose load failed (no section list at all).
     bool HasSectionList() const { return fSections.has_value(); }
     // The sections in the list's order (sorted by their match names).
-    const std::vector<std::unique_ptr<TIniSection>>& Sections() const;
+    const std::vector<TIniSection>& Sections() const;
 
     // Lower-cased (A to Z) and trimmed, as section names are compared.
     static std::string MatchName(const std::string& name);
@@ -72,9 +71,10 @@ class TIniManager {
     void LoadFromFile(const std::string& fileName);
     void LoadFromStrings(const TLines& lines);
     void ReadLines(const std::vector<std::string>& lines);
-    void PlaceSections(std::vector<std::unique_ptr<TIniSection>> sections);
+    void PlaceSections(std::vector<TIniSection> sections);
     int32_t FindSectionPos(const std::string& matchName, int32_t low, int32_t high) const;
     const TIniSection* FindSection(const std::string& section) const;
 
-    std::optional<std::vector<std::unique_ptr<TIniSection>>> fSections;
+    // Held by value: a text of a million headers allocates no section apart.
+    std::optional<std::vector<TIniSection>> fSections;
 };

@@ -51,9 +51,9 @@ TEST(IniManager, ReadsSectionsAndFindsThemByLowerCasedTrimmedName) {
 
     // The list is sorted by the match names.
     ASSERT_EQ(ini.Sections().size(), 3u);
-    EXPECT_EQ(ini.Sections()[0]->Name(), "Clause 3");
-    EXPECT_EQ(ini.Sections()[1]->Name(), "General Datas");
-    EXPECT_EQ(ini.Sections()[2]->Name(), "ZZZ");
+    EXPECT_EQ(ini.Sections()[0].Name(), "Clause 3");
+    EXPECT_EQ(ini.Sections()[1].Name(), "General Datas");
+    EXPECT_EQ(ini.Sections()[2].Name(), "ZZZ");
 }
 
 TEST(IniManager, MissingSectionsAndKeysAreReportedAndGiveNeutralValues) {
@@ -288,7 +288,7 @@ TEST(IniManager, ReadsAsInsertingOneByOneOnRandomTextsWithRepeats) {
         EXPECT_EQ(expectedTrace.Boxes(), expectedBoxes) << "round " << round;
         ASSERT_EQ(ini.Sections().size(), expected.size()) << "round " << round;
         for (size_t s = 0; s < expected.size(); ++s) {
-            const TIniSection& got = *ini.Sections()[s];
+            const TIniSection& got = ini.Sections()[s];
             ASSERT_EQ(got.Name(), expected[s]->Name) << "round " << round << " section " << s;
             ASSERT_EQ(got.Pairs().Count(), expected[s]->Pairs.Count());
             for (int32_t p = 0; p < got.Pairs().Count(); ++p) {
