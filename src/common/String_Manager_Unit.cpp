@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/Ascii.h"
 #include "base/Real_Format.h"
 #include "common/Pattern_Matcher_Unit.h"
 #include "diagnostics/TraceUnit.h"
@@ -179,10 +180,7 @@ std::string TStringManager::Trim(const std::string& text) {
 }
 
 std::string TStringManager::LowerCase(const std::string& text) {
-    std::string result = text;
-    for (char& c : result)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return result;
+    return AsciiLowerCase(text);
 }
 
 std::string TStringManager::UpperCase(const std::string& text) {

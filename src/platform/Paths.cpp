@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/Ascii.h"
+
 namespace {
 
 std::string gDataHome;
@@ -24,9 +26,7 @@ std::string LocalPath(const std::string& windowsPath) {
     // A drive letter followed by the program's folder: the program's folder is here.
     static const std::string programFolder = "/Kavelin/";
     if (path.size() > 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
-        std::string lower = path;
-        std::transform(lower.begin(), lower.end(), lower.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        const std::string lower = AsciiLowerCase(path);
         if (lower.compare(2, programFolder.size(), "/kavelin/") == 0)
             return UnderDataHome("./" + path.substr(2 + programFolder.size()));
         return path.substr(2);

@@ -8,6 +8,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "base/Ascii.h"
 #include "base/Errors.h"
 #include "base/File_Io.h"
 
@@ -19,10 +20,7 @@ std::string LowerExtension(const std::string& fileName) {
     const size_t slash = fileName.find_last_of("/\\");
     const size_t dot = fileName.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string extension = fileName.substr(dot);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension;
+    return AsciiLowerCase(std::string_view(fileName).substr(dot));
 }
 
 // ---- JPEG through libjpeg ----

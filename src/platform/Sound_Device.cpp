@@ -7,6 +7,7 @@
 #include <map>
 #include <string_view>
 
+#include "base/Ascii.h"
 #include "base/Errors.h"
 #include "base/File_Io.h"
 
@@ -39,13 +40,6 @@ std::map<std::string, TOpenDevice>& Devices() {
     return devices;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -61,7 +55,7 @@ std::string NextWord(std::string_view& text) {
     text = Trim(text);
     size_t end = 0;
     while (end < text.size() && !IsBlank(text[end])) ++end;
-    std::string word = Lower(text.substr(0, end));
+    std::string word = AsciiLowerCase(text.substr(0, end));
     text.remove_prefix(end);
     return word;
 }
