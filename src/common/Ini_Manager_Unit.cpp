@@ -248,13 +248,15 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
     std::vector<int32_t> offsets(count);
     for (size_t t = 0; t < count; ++t) {
         const int32_t r = ranks[t];
-        const int32_t below = inserted.Below(static_cast<size_t>(r));
+        inserted.Add(static_cast<size_t>(r), 1);
         const int32_t equal = groupSizes[static_cast<size_t>(r)]++;
+        // The first of its name starts its group, at offset 0: no search.
+        if (equal == 0) continue;
+        const int32_t below = inserted.Below(static_cast<size_t>(r));
         const auto rankAt = [&](int32_t i) {
             return i < below ? r - 1 : i < below + equal ? r : r + 1;
         };
         offsets[t] = BisectSortedPos(r, 0, static_cast<int32_t>(t) - 1, rankAt) - below;
-        inserted.Add(static_cast<size_t>(r), 1);
     }
 
     // The groups of one name follow each other in rank order; within a group,
