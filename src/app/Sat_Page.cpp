@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include "app/Trace_Form.h"
 #include "diagnostics/TraceUnit.h"
 #include "qt/Qt_Controls.h"
 #include "solvers/Dimacs_Unit.h"
@@ -119,25 +120,40 @@ void TSatPage::SAT_Load_ButtonClick() {
     if (SatSolver) SatSolver->LoadFromLines(*SAT_Memo);
 }
 
-// Repaint what needs it, let the pending messages run, one step; until the problem
-// is solved, at least one step. The messages may end the loop (Escape, the main window
-// closing), which is checked before each step: the solver is never stepped once
-// the window has released it.
+// Let the pending messages run, one step; until the problem is solved, at least
+// one step. The messages may end the loop (Escape, the main window closing),
+// which is checked before each step: the solver is never stepped once the window
+// has released it. The messages include the paints: the grid and the trace's
+// status line reach the screen at its pace (a frame at most every 16 ms), not at
+// every step, and the last step's state is shown whole when the loop ends.
 void TSatPage::SAT_Solve_ButtonClick() {
     if (fSolveDepth == 0) fSolveStop = TSolveStop::None;
     ++fSolveDepth;
     struct TDepth {
-        int& depth;
-        ~TDepth() { --depth; }
-    } depth{fSolveDepth};
-    do {
-        // What is invalid is painted now, as the classic form's repaint does; a
-        // whole-window repaint would also redraw every child (the grid drew
-        // itself in the last step) for nothing.
+        TSatPage& page;
+        ~TDepth() {
+            --page.fSolveDepth;
+            if (TraceForm && page.fSolveDepth == 0) TraceForm->Text()->SetPaced(false);
+            if (page.fSolveStop != TSolveStop::Closing) page.SATSolver_StringGrid->Repaint();
+        }
+    } depth{*this};
+    fMessagesRun.invalidate();
+    if (TraceForm) TraceForm->Text()->SetPaced(true);
+    while (SolvePass() && !SatSolver->IsFinished()) {
+    }
+}
+
+// A pass over the window's messages costs more than a step of a small problem, so
+// they run when a millisecond has passed since the last pass: a click or a key is
+// still answered within a millisecond or two.
+bool TSatPage::SolvePass() {
+    if (!fMessagesRun.isValid() || fMessagesRun.nsecsElapsed() >= kMessagesEveryNs) {
         QCoreApplication::processEvents();
-        if (fSolveStop != TSolveStop::None || !SatSolver) return;
-        SatSolver->Step();
-    } while (!SatSolver->IsFinished());
+        fMessagesRun.start();
+    }
+    if (fSolveStop != TSolveStop::None || !SatSolver) return false;
+    SatSolver->Step();
+    return true;
 }
 
 void TSatPage::InterruptSolve() {

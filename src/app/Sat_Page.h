@@ -1,6 +1,7 @@
 // "SAT": random problems, constraint files and the relaxation search with its grid.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,12 +51,17 @@ public:
     // The main window is closing: every running solve loop ends before its next
     // step, so that the solver can be released.
     void EndSolveForClose();
+    // One pass of the solve loop: the pending messages when they are due, then
+    // one step, unless the messages ended the loop (false then).
+    bool SolvePass();
 
 private:
     enum class TSolveStop { None, Interrupted, Closing };
 
     TFileDialog& OpenDialog1;
     TFileDialog& SaveDialog1;
+    static constexpr qint64 kMessagesEveryNs = 1000000;
     int fSolveDepth = 0;
+    QElapsedTimer fMessagesRun;
     TSolveStop fSolveStop = TSolveStop::None;
 };

@@ -4,20 +4,62 @@
 #pragma once
 
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "qt/Qt_Memo.h"
 
+// The trace as the Messenger writes it: the rich edit's lines. While a search
+// runs (Paced), the lines it adds or rewrites at every step (its status line,
+// explosion lines) are kept aside and reach the rich edit together at the
+// screen's pace, at most once per frame, and before any other change; reading
+// the lines sees them at once.
+class TTraceText : public ITextDisplay {
+  public:
+    static constexpr int kFrameMilliseconds = 16;
+
+    explicit TTraceText(TMemo& memo);
+    int Count() const override;
+    std::string Get(int index) const override;
+    void Add(const std::string& line) override;
+    void Delete(int index) override;
+    void Clear() override;
+    void DeleteFirst(int count) override;
+    void ReplaceLast(const std::string& text) override;
+    void ScrollToBottom() override;
+    void Repaint() override;
+    // Writes the lines kept aside into the rich edit, scrolled and painted.
+    void ShowPending();
+    // Lines are kept aside while paced; ending the pace shows them.
+    void SetPaced(bool paced);
+
+  private:
+    void Keep();
+    TMemo& fMemo;
+    // The lines kept aside; with fReplacing, the first of them replaces the rich
+    // edit's last line.
+    std::vector<std::string> fPending;
+    bool fReplacing = false;
+    bool fPaced = false;
+    QTimer fFrame;
+};
+
 class TTraceForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     TTraceForm();
     ~TTraceForm() override;
 
     TMemo* RichEdit1;
+    // What the Messenger writes to.
+    TTraceText* Text() { return fText.get(); }
 
-private:
+  private:
     void FormCreate();
+    std::unique_ptr<TTraceText> fText;
 };
 
 extern TTraceForm* TraceForm;

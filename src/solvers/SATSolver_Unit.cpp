@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "base/Real_Format.h"
 #include "common/Ini_Manager_Unit.h"
@@ -209,6 +210,7 @@ void TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t fr
 void TSatSolver::LoadFromLines(const TLines& lines) {
     if (!ParseLines(lines) && fIni->KeyExists(kGeneralSection, kClauseNumberKey)) return;
     DrawValues();
+    fShownGreen.clear();
 }
 
 bool TSatSolver::ParseLines(const TLines& lines) {
@@ -229,6 +231,7 @@ void TSatSolver::Install(TSatProblem problem) {
     fClauses = std::move(problem.Clauses);
     fValues.resize(static_cast<size_t>(problem.VariableCount) + 1, 0.0);
     RecountDecided();
+    fShownGreen.clear();
 }
 
 void TSatSolver::DrawValues() {
@@ -237,6 +240,7 @@ void TSatSolver::DrawValues() {
 }
 
 void TSatSolver::RecountDecided() {
+    fValidCount = -1;
     fDecidedCount = 0;
     for (const double value : fValues)
         if (IsDecided(value)) ++fDecidedCount;
@@ -251,19 +255,21 @@ void TSatSolver::SetValue(int32_t variable, double value) {
     fDecidedCount +=
         static_cast<int32_t>(IsDecided(value)) - static_cast<int32_t>(IsDecided(entry));
     entry = value;
+    fValidCount = -1;
+    fShownGreen.clear();
 }
 
 int32_t TSatSolver::ValidClauseCount() const {
-    int32_t valid = 0;
-    for (const TClause& clause : fClauses)
-        if (IsClauseValid(clause, fValues)) ++valid;
-    return valid;
+    if (fValidCount < 0) {
+        fValidCount = 0;
+        for (const TClause& clause : fClauses)
+            if (IsClauseValid(clause, fValues)) ++fValidCount;
+    }
+    return fValidCount;
 }
 
 bool TSatSolver::IsFinished() const {
-    for (const TClause& clause : fClauses)
-        if (!IsClauseValid(clause, fValues)) return false;
-    return true;
+    return ValidClauseCount() == static_cast<int32_t>(fClauses.size());
 }
 
 void TSatSolver::Step() {
@@ -305,9 +311,13 @@ void TSatSolver::Step() {
 
     // A stalled step decides one variable; when that decision completes the
     // solution, it is reported in this step too, since the caller stops stepping
-    // once the problem is finished.
+    // once the problem is finished. The valid clauses are counted once per step:
+    // a stalled step without explosion still holds the count of its status line,
+    // and the count made here serves the next step's.
+    const bool stalled = fValues == fSnapshot;
+    if (!stalled) fValidCount = -1;
     bool finished = IsFinished();
-    if (!finished && fValues == fSnapshot) {
+    if (!finished && stalled) {
         DecideOneVariable();
         finished = IsFinished();
     }
@@ -342,6 +352,7 @@ void TSatSolver::DecideOneVariable() {
     else
         fValues[largestAt] = 1.0;
     ++fDecidedCount;
+    fValidCount = -1;
 }
 
 void TSatSolver::ShowSolution() const {
@@ -360,6 +371,29 @@ void TSatSolver::ShowValues() {
     TMyStringGrid& grid = *fGrid;
     grid.AutoColWidths = false;
     if (fValues.size() < 2) return;
+    const auto recolour = [&grid](int32_t col, size_t row) {
+        grid.InitColors(col, static_cast<int32_t>(row));
+        grid.ExecuteColorconstraints(col, static_cast<int32_t>(row));
+    };
+    if (fLaidOutRows == static_cast<int32_t>(fValues.size()) && fLaidOutWidth == grid.GetWidth() &&
+        fLaidOutHeight == grid.GetHeight()) {
+        // Laid out by an earlier step for as many rows: the layout would change
+        // nothing. Only the cells whose colour the values change are coloured
+        // again (all of them after new values came from outside a step), which
+        // leaves every cell as colouring them all would.
+        if (fShownGreen.size() != fValues.size()) {
+            fShownGreen.assign(fValues.size(), 0);
+            for (size_t row = 1; row < fValues.size(); ++row)
+                for (int32_t col = 1; col < kGridColumns; ++col) recolour(col, row);
+        }
+        for (size_t row = 1; row < fValues.size(); ++row) {
+            const int32_t green = GreenColumn(row);
+            if (green == fShownGreen[row]) continue;
+            recolour(std::exchange(fShownGreen[row], green), row);
+            recolour(green, row);
+        }
+        return;
+    }
     const int32_t rows = static_cast<int32_t>(fValues.size());
     grid.SetColCount(kGridColumns);
     grid.SetRowCount(rows);
@@ -381,10 +415,18 @@ void TSatSolver::ShowValues() {
     grid.ClearColorConstraints();
     grid.SetColorFunction([this](int32_t col, int32_t row) { return ValueColour(col, row); });
     grid.Refresh();
+    fShownGreen.assign(fValues.size(), 0);
+    for (size_t row = 1; row < fValues.size(); ++row) fShownGreen[row] = GreenColumn(row);
+    fLaidOutRows = rows;
+    fLaidOutWidth = grid.GetWidth();
+    fLaidOutHeight = grid.GetHeight();
+}
+
+int32_t TSatSolver::GreenColumn(size_t row) const {
+    return static_cast<int32_t>(std::trunc(39 * fValues[row])) + 1;
 }
 
 TColor TSatSolver::ValueColour(int32_t col, int32_t row) const {
     if (row < 1 || static_cast<size_t>(row) >= fValues.size()) return clWhite;
-    const int32_t green = static_cast<int32_t>(std::trunc(39 * fValues[static_cast<size_t>(row)]));
-    return col == green + 1 ? clGreen : clWhite;
+    return col == GreenColumn(static_cast<size_t>(row)) ? clGreen : clWhite;
 }

@@ -124,6 +124,8 @@ class TSatSolver {
     void Install(TSatProblem problem);
     void DrawValues();
     void RecountDecided();
+    // The column of the row's green cell, 1 (false) to 40 (true).
+    int32_t GreenColumn(size_t row) const;
     void DecideOneVariable();
 
     std::unique_ptr<TIniManager> fIni;
@@ -132,6 +134,15 @@ class TSatSolver {
     std::vector<double> fValues;
     std::vector<double> fSnapshot;  // the values before the push of a step
     int32_t fDecidedCount = 0;
+    // ValidClauseCount while the values stay as they are; -1 once they change.
+    mutable int32_t fValidCount = -1;
+    // The rows and the size the grid was last laid out for (0 before), and the
+    // green column of each row as the grid shows it: empty until the grid is
+    // laid out, and again once values change outside a step.
+    int32_t fLaidOutRows = 0;
+    int32_t fLaidOutWidth = 0;
+    int32_t fLaidOutHeight = 0;
+    std::vector<int32_t> fShownGreen;
 };
 
 // The solver of the SAT page: made by the main window's creation, released when

@@ -311,3 +311,36 @@ TEST(SatDisplay, ValueColourColumnsAndTheLaidOutGrid) {
     EXPECT_EQ(control.RowHeight(400), 1);
     EXPECT_TRUE(capture.Boxes().empty());
 }
+
+// Steps after the first colour only the cells whose colour changed; every cell
+// still shows ValueColour, across explosions, new problems and set values.
+TEST(SatDisplay, EachStepLeavesEveryCellAtItsValueColour) {
+    TTraceCapture capture;
+    TMemoryGridControl control(5, 5, 1, 1, 401, 393);
+    TSatSolver solver(&control);
+    RandomSeed(5);
+    const TSatProblem problem = RandomSatProblem(218, 50, 3, 3);
+    solver.LoadProblem(problem);
+    int checks = 0;
+    for (int step = 0; step < 400; ++step) {
+        if (step == 150) solver.LoadProblem(RandomSatProblem(80, 24, 10, 16));
+        if (step == 300) solver.SetValue(3, 0.5);
+        const int changedBefore = control.fCellsChanged;
+        solver.Step();
+        if (step > 0 && step != 150 && step != 300)
+            EXPECT_LE(control.fCellsChanged - changedBefore, 2 * control.RowCount()) << step;
+        if (step % 25 != 0 && step != 150 && step != 300) continue;
+        ++checks;
+        for (int32_t row = 1; row < control.RowCount(); ++row)
+            for (int32_t col = 1; col < 41; ++col) {
+                if (col == control.Col() && row == control.Row()) continue;
+                control.DrawCell(col, row);
+                const TRect r = control.CellRect(col, row);
+                ASSERT_EQ(control.fBitmap.Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2),
+                          solver.ValueColour(col, row))
+                    << "step " << step << " cell " << col << " " << row;
+            }
+    }
+    EXPECT_EQ(checks, 16);
+    EXPECT_TRUE(capture.Boxes().empty());
+}
