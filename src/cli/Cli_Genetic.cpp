@@ -4,9 +4,9 @@
 // when a seed is given), then "runs N optimum min A median B max C" and the mean
 // distance of the optima to the square root of 2.
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
+#include "base/Integer_Text.h"
 #include "base/Real_Format.h"
 #include "cli/Cli.h"
 #include "common/Random_Source.h"
@@ -39,23 +39,19 @@ int RunGenetic(const std::vector<std::string>& args) {
     int64_t runs = 0;
     for (size_t k = 0; k < args.size(); ++k) {
         if (args[k] == "--runs") {
-            char* end = nullptr;
-            const std::string text = k + 1 < args.size() ? args[k + 1] : "";
-            const long long parsed = std::strtoll(text.c_str(), &end, 10);
-            if (text.empty() || *end != '\0' || parsed < 1 || parsed > kMaxRuns)
+            const std::optional<int64_t> parsed =
+                ParseInt64(k + 1 < args.size() ? args[k + 1] : "", TIntegerForm::CLike);
+            if (!parsed || *parsed < 1 || *parsed > kMaxRuns)
                 return UsageError("genetic",
                                   "--runs needs a whole number from 1 to " + IntToStr(kMaxRuns));
-            runs = parsed;
+            runs = *parsed;
             ++k;
             continue;
         }
         if (args[k] == "--seed" && k + 1 < args.size()) {
-            const std::string& text = args[k + 1];
-            char* end = nullptr;
-            const unsigned long long seed = std::strtoull(text.c_str(), &end, 10);
-            if (text.empty() || text[0] == '-' || *end != '\0')
-                return UsageError("genetic", "--seed needs a whole number of 0 or more");
-            SetFixedSeed(seed);
+            const std::optional<uint64_t> seed = ParseUInt64(args[k + 1], TIntegerForm::CLike);
+            if (!seed) return UsageError("genetic", "--seed needs a whole number of 0 or more");
+            SetFixedSeed(*seed);
             ++k;
             continue;
         }

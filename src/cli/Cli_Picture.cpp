@@ -4,10 +4,10 @@
 // discriminant analysis of PICTURE (by default with 20, 90 and 90, as the page
 // runs it), the picture's own size standing for the page's picture control;
 // prints the trace lines and writes the outlined picture when asked.
-#include <cstdlib>
 
 #include "analysis/Discriminant_Analysis_Unit.h"
 #include "analysis/TransForm_Picture_To_Points_File_Unit.h"
+#include "base/Integer_Text.h"
 #include "cli/Cli.h"
 #include "platform/Picture.h"
 #include "platform/Picture_Reader.h"
@@ -23,10 +23,9 @@ int RunPoints(const std::vector<std::string>& args) {
 }
 
 bool ParseSetting(const std::string& text, int32_t lowest, int32_t& value) {
-    char* end = nullptr;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || parsed < lowest || parsed > 100000) return false;
-    value = static_cast<int32_t>(parsed);
+    const std::optional<int32_t> parsed = ParseInt32(text, TIntegerForm::CLike);
+    if (!parsed || *parsed < lowest || *parsed > 100000) return false;
+    value = *parsed;
     return true;
 }
 

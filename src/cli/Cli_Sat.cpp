@@ -15,10 +15,10 @@
 //   clause valid. Exit 0 when they do, 1 otherwise, and 1 with the line's number
 //   for a line beginning with "Literal" that is not such a line.
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
+#include "base/Integer_Text.h"
 #include "base/Real_Format.h"
 #include "cli/Cli.h"
 #include "common/Random_Source.h"
@@ -34,11 +34,10 @@ constexpr int64_t kDefaultMaxSteps = 10000000;
 constexpr int64_t kMaxRuns = 1000000;
 
 bool ParseWhole(const std::string& text, int64_t highest, int64_t& value) {
-    if (text.empty() || text[0] == '-' || text[0] == '+') return false;
-    char* end = nullptr;
-    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
-    if (*end != '\0' || parsed > static_cast<unsigned long long>(highest)) return false;
-    value = static_cast<int64_t>(parsed);
+    if (text.empty() || text[0] == '+') return false;
+    const std::optional<uint64_t> parsed = ParseUInt64(text, TIntegerForm::CLike);
+    if (!parsed || *parsed > static_cast<uint64_t>(highest)) return false;
+    value = static_cast<int64_t>(*parsed);
     return true;
 }
 

@@ -1,10 +1,10 @@
 // kavelin-cli capture FILE: one capture pass of the sound page, saved to FILE.
 // kavelin-cli plot FILE OUT.png [--width W --height H]: the page's dot plot of
 // FILE as its first picture shows it, written as a PNG picture.
-#include <cstdlib>
 #include <memory>
 
 #include "analysis/Sound_Display_Unit.h"
+#include "base/Integer_Text.h"
 #include "cli/Cli.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Message_Box.h"
@@ -29,10 +29,9 @@ int RunCapture(const std::vector<std::string>& args) {
 }
 
 bool ParseSide(const std::string& text, int32_t& side) {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 2 || value > kPlotMaxSide) return false;
-    side = static_cast<int32_t>(value);
+    const std::optional<int32_t> value = ParseInt32(text, TIntegerForm::CLike);
+    if (!value || *value < 2 || *value > kPlotMaxSide) return false;
+    side = *value;
     return true;
 }
 

@@ -1,9 +1,9 @@
 // kavelin-cli db search FILE FIELD PATTERN KIND: the record numbers that a search
 // of one field of a ';'-separated table finds, one per line, in result order.
 // kavelin-cli check-type TEXT TYPE: whether a cell text is of a cell type.
-#include <charconv>
 #include <cstdio>
 
+#include "base/Integer_Text.h"
 #include "cli/Cli.h"
 #include "tables/Cell_Type_Unit.h"
 #include "tables/Database_Unit.h"
@@ -12,11 +12,9 @@ namespace {
 
 // A whole number from 0 to 255.
 bool ParseByte(const std::string& text, uint8_t& value) {
-    unsigned parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || parsed > 255)
-        return false;
-    value = static_cast<uint8_t>(parsed);
+    const std::optional<uint64_t> parsed = ParseUInt64(text, TIntegerForm::Digits);
+    if (!parsed || *parsed > 255) return false;
+    value = static_cast<uint8_t>(*parsed);
     return true;
 }
 

@@ -2,13 +2,13 @@
 // Trace lines go to standard output when the subcommand ends; error reports go
 // to standard error at once; a failed subcommand exits with a non-zero status.
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
 
 #include "base/Errors.h"
+#include "base/Integer_Text.h"
 #include "base/Real_Format.h"
 #include "cli/Cli.h"
 #include "common/Random_Source.h"
@@ -83,11 +83,9 @@ void PrintProfile() {
 }
 
 bool ParseSeed(const std::string& text, uint64_t& seed) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    seed = std::strtoull(text.c_str(), &end, 10);
-    return end && *end == '\0' && text[0] != '-' && errno != ERANGE;
+    const std::optional<uint64_t> parsed = ParseUInt64(text, TIntegerForm::CLike);
+    if (parsed) seed = *parsed;
+    return parsed.has_value();
 }
 
 }  // namespace

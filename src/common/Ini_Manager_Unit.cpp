@@ -1,12 +1,11 @@
 #include "common/Ini_Manager_Unit.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
-#include <limits>
 #include <string_view>
 #include <system_error>
 
+#include "base/Integer_Text.h"
 #include "diagnostics/TraceUnit.h"
 
 namespace {
@@ -320,13 +319,7 @@ std::string TIniManager::Get(const std::string& section, const std::string& key)
 
 int32_t TIniManager::GetInt(const std::string& section, const std::string& key) const {
     const std::string text = Get(section, key);
-    if (TStringManager::IsInteger(text)) {
-        int64_t value = 0;
-        std::from_chars(text.data(), text.data() + text.size(), value);
-        if (value >= std::numeric_limits<int32_t>::min() &&
-            value <= std::numeric_limits<int32_t>::max())
-            return static_cast<int32_t>(value);
-    }
+    if (const std::optional<int32_t> value = ParseInt32(text, TIntegerForm::Pattern)) return *value;
     Messenger.Error("Ini_Manager_Unit:TIniManager:GetInt:Can't Find " + section + " " + key);
     return 0;
 }

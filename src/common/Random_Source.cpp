@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <random>
 
+#include "base/Integer_Text.h"
+
 namespace {
 
 // mt19937_64 gives the same sequence on every standard library; the mapping to
@@ -45,7 +47,6 @@ std::optional<uint64_t> FixedSeed() { return gFixedSeed; }
 void InitFixedSeedFromEnvironment() {
     const char* text = std::getenv("KAVELIN_SEED");
     if (!text || !*text) return;
-    char* end = nullptr;
-    const unsigned long long seed = std::strtoull(text, &end, 10);
-    if (end && *end == '\0') gFixedSeed = seed;
+    if (const std::optional<uint64_t> seed = ParseUInt64(text, TIntegerForm::CLike))
+        gFixedSeed = *seed;
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "base/Ascii.h"
+#include "base/Integer_Text.h"
 #include "base/Real_Format.h"
 #include "common/Pattern_Matcher_Unit.h"
 #include "diagnostics/TraceUnit.h"
@@ -50,9 +51,9 @@ TPatternMatcher& FreeMatcher() {
     return matcher;
 }
 
-// The leading decimal integer of a text that passed a check (digits after an
-// optional minus sign; a line end that "$" let through is not read).
-int64_t LeadingInteger(const std::string& text) {
+// The digits of a code that passed its check (a line end that "$" let through
+// is not read).
+int64_t CodeNumber(const std::string& text) {
     int64_t value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
@@ -270,15 +271,16 @@ int32_t TStringManager::CompareTyped(const std::string& a, const std::string& b)
 TStringManager::TTypedKey TStringManager::TypedKey(const std::string& text) {
     TTypedKey key;
     key.Text = &text;
-    key.Integer = IsInteger(text);
-    if (key.Integer) key.IntegerValue = LeadingInteger(text);
+    const std::optional<int64_t> integer = ParseInt64(text, TIntegerForm::Pattern);
+    key.Integer = integer.has_value();
+    if (key.Integer) key.IntegerValue = *integer;
     key.Real = IsReal(text);
     if (key.Real) key.RealValue = MyStrToFloat(text);
     key.Date = IsDate(text);
     if (key.Date) key.DateValue = DateKey(text);
     key.CodeFamily = IsAVCode(text) ? 'A' : IsDECode(text) ? 'D' : IsFACode(text) ? 'F' : 0;
     if (key.CodeFamily)
-        key.CodeValue = LeadingInteger(MyStrCopy(text, 3, static_cast<int32_t>(text.size())));
+        key.CodeValue = CodeNumber(MyStrCopy(text, 3, static_cast<int32_t>(text.size())));
     return key;
 }
 

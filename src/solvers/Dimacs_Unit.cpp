@@ -1,9 +1,9 @@
 #include "solvers/Dimacs_Unit.h"
 
-#include <charconv>
 #include <cstdint>
 #include <optional>
 
+#include "base/Integer_Text.h"
 #include "base/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
@@ -24,14 +24,6 @@ std::vector<std::string> Tokens(const std::string& line) {
         if (i > start) tokens.push_back(line.substr(start, i - start));
     }
     return tokens;
-}
-
-// A whole token in plain decimal, optionally negative, within 32 bits.
-std::optional<int32_t> Integer(const std::string& token) {
-    int32_t value = 0;
-    const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
-    if (error != std::errc() || end != token.data() + token.size()) return std::nullopt;
-    return value;
 }
 
 bool Refuse(const std::string& source, int line, const std::string& what) {
@@ -58,9 +50,9 @@ bool ReadDimacs(const TLines& lines, const std::string& source, TSatProblem& pro
                 return Refuse(source, lineNumber,
                               "second header, the first is on line " + IntToStr(headerLine));
             const std::optional<int32_t> variables =
-                tokens.size() == 4 ? Integer(tokens[2]) : std::nullopt;
+                tokens.size() == 4 ? ParseInt32(tokens[2]) : std::nullopt;
             const std::optional<int32_t> clauses =
-                tokens.size() == 4 ? Integer(tokens[3]) : std::nullopt;
+                tokens.size() == 4 ? ParseInt32(tokens[3]) : std::nullopt;
             if (tokens.size() != 4 || tokens[1] != "cnf" || !variables || !clauses ||
                 *variables < 0 || *clauses < 0)
                 return Refuse(source, lineNumber,
@@ -77,7 +69,7 @@ bool ReadDimacs(const TLines& lines, const std::string& source, TSatProblem& pro
         if (headerLine == 0)
             return Refuse(source, lineNumber, "clause before the \"p cnf\" header");
         for (const std::string& token : tokens) {
-            const std::optional<int32_t> literal = Integer(token);
+            const std::optional<int32_t> literal = ParseInt32(token);
             if (!literal)
                 return Refuse(source, lineNumber,
                               "\"" + TStringManager::Printable(token) + "\" is not a literal");

@@ -1,11 +1,11 @@
 #include "solvers/SATSolver_Unit.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <utility>
 
+#include "base/Integer_Text.h"
 #include "base/Real_Format.h"
 #include "common/Ini_Manager_Unit.h"
 #include "common/Random_Source.h"
@@ -48,14 +48,11 @@ class TConstraintReader {
     bool Read(const std::string& section, const std::string& key, int32_t& value) const {
         if (!fIni.KeyExists(section, key)) return Refuse(section, key + " is missing");
         const std::string text = fIni.Get(section, key);
-        int64_t wide = 0;
-        if (!TStringManager::IsInteger(text) ||
-            std::from_chars(text.data(), text.data() + text.size(), wide).ec != std::errc() ||
-            wide < std::numeric_limits<int32_t>::min() ||
-            wide > std::numeric_limits<int32_t>::max())
+        const std::optional<int32_t> read = ParseInt32(text, TIntegerForm::Pattern);
+        if (!read)
             return Refuse(section,
                           key + "=" + TStringManager::Printable(text) + " is not a 32-bit integer");
-        value = static_cast<int32_t>(wide);
+        value = *read;
         return true;
     }
     bool ReadCount(const std::string& section, const std::string& key, int32_t highest,

@@ -1,7 +1,6 @@
 #include "tables/Cell_Type_Unit.h"
 
-#include <charconv>
-
+#include "base/Integer_Text.h"
 #include "base/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
@@ -11,14 +10,6 @@
 namespace {
 
 using SM = TStringManager;
-
-// The value of a text that IsInteger accepts (at most 18 characters, so it
-// always fits in 64 bits).
-int64_t IntegerValue(const std::string& t) {
-    int64_t value = 0;
-    std::from_chars(t.data(), t.data() + t.size(), value);
-    return value;
-}
 
 bool InList(std::unique_ptr<TMyDatabase>& list, const char* fileName, const char* fieldName,
             const std::string& text) {
@@ -55,9 +46,7 @@ bool TReferenceLists::InStupefiants(const std::string& text) {
 bool CheckType(const std::string& text, TCellType type, TReferenceLists& lists) {
     const std::string t = SM::TrimChar(text, ' ');
     const auto is = [&lists, &t](TCellType other) { return CheckType(t, other, lists); };
-    const auto integerAtLeast = [&t](int64_t low) {
-        return SM::IsInteger(t) && IntegerValue(t) >= low;
-    };
+    const std::optional<int64_t> integer = ParseInt64(t, TIntegerForm::Pattern);
     const auto real = [&t] { return SM::IsReal(t); };
     const auto value = [&t] { return SM::MyStrToFloat(t); };
     switch (type) {
@@ -78,11 +67,11 @@ bool CheckType(const std::string& text, TCellType type, TReferenceLists& lists) 
         case ctAnything:
             return true;
         case ctIntegerNotNegative:
-            return integerAtLeast(0);
+            return integer && *integer >= 0;
         case ctIntegerPositive:
-            return integerAtLeast(1);
+            return integer && *integer >= 1;
         case ctIntegerNotPositive:
-            return SM::IsInteger(t) && IntegerValue(t) <= 0;
+            return integer && *integer <= 0;
         case ctIntegerOrEmpty:
             return SM::IsInteger(t) || t.empty();
         case ctDigits:
