@@ -73,6 +73,7 @@ void PageSolveLoop(benchmark::State& state, int which) {
     TPaintCounter frames;
     Page()->SATSolver_StringGrid->viewport()->installEventFilter(&frames);
     TraceForm->Text()->SetPaced(true);  // as SAT_Solve_ButtonClick does
+    SatSolver->SetDisplayPaced(true);
     QElapsedTimer wall;
     wall.start();
     for (auto _ : state) {
@@ -86,6 +87,7 @@ void PageSolveLoop(benchmark::State& state, int which) {
     const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
     Page()->SATSolver_StringGrid->viewport()->removeEventFilter(&frames);
     TraceForm->Text()->SetPaced(false);
+    SatSolver->SetDisplayPaced(false);
     state.counters["steps/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["frames/s"] = static_cast<double>(frames.fPaints) / seconds;

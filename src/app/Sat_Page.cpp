@@ -133,21 +133,27 @@ void TSatPage::SAT_Solve_ButtonClick() {
         TSatPage& page;
         ~TDepth() {
             --page.fSolveDepth;
-            if (TraceForm && page.fSolveDepth == 0) TraceForm->Text()->SetPaced(false);
+            if (page.fSolveDepth == 0) {
+                if (TraceForm) TraceForm->Text()->SetPaced(false);
+                if (SatSolver) SatSolver->SetDisplayPaced(false);
+            }
             if (page.fSolveStop != TSolveStop::Closing) page.SATSolver_StringGrid->Repaint();
         }
     } depth{*this};
     fMessagesRun.invalidate();
     if (TraceForm) TraceForm->Text()->SetPaced(true);
+    if (SatSolver) SatSolver->SetDisplayPaced(true);
     while (SolvePass() && !SatSolver->IsFinished()) {
     }
 }
 
 // A pass over the window's messages costs more than a step of a small problem, so
 // they run when a millisecond has passed since the last pass: a click or a key is
-// still answered within a millisecond or two.
+// still answered within a millisecond or two. The grid is coloured for the
+// newest step before them, since a paint may be among them.
 bool TSatPage::SolvePass() {
     if (!fMessagesRun.isValid() || fMessagesRun.nsecsElapsed() >= kMessagesEveryNs) {
+        if (SatSolver) SatSolver->ShowValues();
         QCoreApplication::processEvents();
         fMessagesRun.start();
     }

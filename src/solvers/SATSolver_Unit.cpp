@@ -319,7 +319,7 @@ void TSatSolver::Step() {
         finished = IsFinished();
     }
     if (finished) ShowSolution();
-    ShowValues();
+    if (!fDisplayPaced) ShowValues();
 }
 
 // The push has stalled: the undecided value nearest to a bound is decided, the
@@ -417,6 +417,11 @@ void TSatSolver::ShowValues() {
     fLaidOutRows = rows;
     fLaidOutWidth = grid.GetWidth();
     fLaidOutHeight = grid.GetHeight();
+}
+
+void TSatSolver::SetDisplayPaced(bool paced) {
+    fDisplayPaced = paced;
+    if (!paced) ShowValues();
 }
 
 int32_t TSatSolver::GreenColumn(size_t row) const {

@@ -110,6 +110,10 @@ class TSatSolver {
     // Lays out the grid (41 columns, one row per variable) and colours it through
     // ValueColour.
     void ShowValues();
+    // While paced, a step leaves the grid as it stands and ShowValues brings it
+    // to the newest values: a caller that shows the grid at the screen's pace
+    // calls it before each paint can run. Ending the pace shows the values.
+    void SetDisplayPaced(bool paced);
     // Green in the column that matches the row's value (column 1 for 0.0, 40 for
     // 1.0), white elsewhere and for rows without a variable.
     TColor ValueColour(int32_t col, int32_t row) const;
@@ -143,6 +147,7 @@ class TSatSolver {
     int32_t fLaidOutWidth = 0;
     int32_t fLaidOutHeight = 0;
     std::vector<int32_t> fShownGreen;
+    bool fDisplayPaced = false;
 };
 
 // The solver of the SAT page: made by the main window's creation, released when

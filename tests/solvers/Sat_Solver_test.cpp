@@ -312,6 +312,20 @@ TEST(SatDisplay, ValueColourColumnsAndTheLaidOutGrid) {
     EXPECT_TRUE(capture.Boxes().empty());
 }
 
+// Whether every cell of the value columns is drawn in its ValueColour.
+testing::AssertionResult CellsAtValueColour(TMemoryGridControl& control, const TSatSolver& solver) {
+    for (int32_t row = 1; row < control.RowCount(); ++row)
+        for (int32_t col = 1; col < 41; ++col) {
+            if (col == control.Col() && row == control.Row()) continue;
+            control.DrawCell(col, row);
+            const TRect r = control.CellRect(col, row);
+            if (control.fBitmap.Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2) !=
+                solver.ValueColour(col, row))
+                return testing::AssertionFailure() << "cell " << col << " " << row;
+        }
+    return testing::AssertionSuccess();
+}
+
 // Steps after the first colour only the cells whose colour changed; every cell
 // still shows ValueColour, across explosions, new problems and set values.
 TEST(SatDisplay, EachStepLeavesEveryCellAtItsValueColour) {
@@ -331,16 +345,35 @@ TEST(SatDisplay, EachStepLeavesEveryCellAtItsValueColour) {
             EXPECT_LE(control.fCellsChanged - changedBefore, 2 * control.RowCount()) << step;
         if (step % 25 != 0 && step != 150 && step != 300) continue;
         ++checks;
-        for (int32_t row = 1; row < control.RowCount(); ++row)
-            for (int32_t col = 1; col < 41; ++col) {
-                if (col == control.Col() && row == control.Row()) continue;
-                control.DrawCell(col, row);
-                const TRect r = control.CellRect(col, row);
-                ASSERT_EQ(control.fBitmap.Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2),
-                          solver.ValueColour(col, row))
-                    << "step " << step << " cell " << col << " " << row;
-            }
+        ASSERT_TRUE(CellsAtValueColour(control, solver)) << "step " << step;
     }
     EXPECT_EQ(checks, 16);
+    EXPECT_TRUE(capture.Boxes().empty());
+}
+
+// Paced steps leave the grid alone; ShowValues, after any number of them and
+// across a new problem, and the end of the pace colour it for the newest values.
+TEST(SatDisplay, PacedStepsAreColouredWhenShown) {
+    TTraceCapture capture;
+    TMemoryGridControl control(5, 5, 1, 1, 401, 393);
+    TSatSolver solver(&control);
+    RandomSeed(7);
+    solver.LoadProblem(RandomSatProblem(218, 50, 3, 3));
+    solver.Step();
+    solver.SetDisplayPaced(true);
+    for (int step = 1; step < 300; ++step) {
+        if (step == 120) solver.LoadProblem(RandomSatProblem(80, 24, 10, 16));
+        const int changedBefore = control.fCellsChanged;
+        solver.Step();
+        ASSERT_EQ(control.fCellsChanged, changedBefore) << step;
+        if (step % 37 == 0) {
+            solver.ShowValues();
+            ASSERT_TRUE(CellsAtValueColour(control, solver)) << "step " << step;
+        }
+    }
+    solver.SetDisplayPaced(false);
+    EXPECT_TRUE(CellsAtValueColour(control, solver));
+    solver.Step();
+    EXPECT_TRUE(CellsAtValueColour(control, solver));
     EXPECT_TRUE(capture.Boxes().empty());
 }
