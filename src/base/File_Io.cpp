@@ -119,6 +119,11 @@ std::string ReadFileBytes(const std::string& fileName) {
     return bytes;
 }
 
+bool FileExists(const std::string& fileName) {
+    struct stat status;
+    return ::stat(fileName.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
 bool IsSameFile(const std::string& first, const std::string& second) {
     struct stat a, b;
     return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&

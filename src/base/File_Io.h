@@ -16,5 +16,9 @@ std::string ReadFileBytes(const std::string& fileName);
 // file remains.
 void WriteFileAtomically(const std::string& fileName, const std::string& bytes);
 
+// Whether a file of that name can be opened for reading as a file: it exists,
+// through links too, and is no folder (a folder is reported as a missing file).
+bool FileExists(const std::string& fileName);
+
 // Whether both names reach one existing file, through links too.
 bool IsSameFile(const std::string& first, const std::string& second);

@@ -1,22 +1,15 @@
 #include "common/Ini_Manager_Unit.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
+#include "base/File_Io.h"
 #include "base/Integer_Text.h"
 #include "diagnostics/TraceUnit.h"
 
 namespace {
 
 const std::vector<TIniSection> kNoSections;
-
-bool FileExists(const std::string& fileName) {
-    std::error_code error;
-    const std::filesystem::path path(fileName);
-    return std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error);
-}
 
 }  // namespace
 

@@ -1,10 +1,10 @@
 #include "tables/Database_Unit.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <numeric>
 
 #include "analysis/Text_Distance_Unit.h"
+#include "base/File_Io.h"
 #include "base/Real_Format.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
@@ -19,11 +19,6 @@ IGridControl* gDatabaseWindowGrid = nullptr;
 const TTextDistanceManager& DistanceManager() {
     static const TTextDistanceManager manager;
     return manager;
-}
-
-bool FileExists(const std::string& fileName) {
-    std::error_code error;
-    return !fileName.empty() && std::filesystem::exists(fileName, error);
 }
 
 }  // namespace

@@ -227,6 +227,12 @@ TEST(FileIo, SavesWriteThroughSymbolicLinks) {
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir / "loop-a")));
     EXPECT_EQ(EntriesIn(dir), 6u);
     EXPECT_EQ(EntriesIn(dir / "sub"), 2u);
+
+    // Readers take a link to a file as the file, and a folder or a loop as missing.
+    EXPECT_TRUE(FileExists((dir / "chain.txt").string()));
+    EXPECT_FALSE(FileExists((dir / "sub").string()));
+    EXPECT_FALSE(FileExists((dir / "loop-a").string()));
+    EXPECT_FALSE(FileExists(""));
     fs::remove_all(dir);
 }
 

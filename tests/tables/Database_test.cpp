@@ -82,6 +82,10 @@ TEST(Database, MissingAndLinelessFilesGiveEmptyTables) {
     EXPECT_EQ(missing.FieldCount(), 0);
     EXPECT_EQ(missing.RecordCount(), 0);
     EXPECT_EQ(missing.FileName(), "");
+    // A folder of the name is no table file either (it was read and failed).
+    TMyDatabase folder(kData);
+    EXPECT_EQ(folder.FieldCount(), 0);
+    EXPECT_EQ(folder.FileName(), "");
     TMyDatabase empty(kData + "no_line.db");
     EXPECT_EQ(empty.FieldCount(), 0);
     EXPECT_EQ(empty.RecordCount(), 0);
