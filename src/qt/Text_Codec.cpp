@@ -26,10 +26,15 @@ std::string FromQt(const QString& text) {
     encoder.resetState();
     QByteArray bytes = encoder.encode(text);
     // The converter writes the substitute byte 0x1A for each character the code
-    // page lacks (a surrogate pair counts as one); the program shows "?". A text
-    // that holds U+001A itself is converted one character at a time instead.
-    if (bytes.contains('\x1A')) {
-        if (!text.contains(QChar(0x1A))) {
+    // page lacks (a surrogate pair counts as one), and nothing at all for the
+    // characters that Unicode lets a reader ignore (U+061C, U+200B ...); the
+    // program shows "?" for both. A text that holds U+001A itself, or lost a
+    // character, is converted one character at a time instead.
+    qsizetype characters = text.size();
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+        if (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) --characters, ++i;
+    if (bytes.contains('\x1A') || bytes.size() != characters) {
+        if (bytes.size() == characters && !text.contains(QChar(0x1A))) {
             bytes.replace('\x1A', '?');
         } else {
             std::string out;

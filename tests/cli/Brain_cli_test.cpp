@@ -36,6 +36,11 @@ TEST(BrainCli, SplitListsTheWordsOfOneText) {
     // Accented letters count one byte each, as in the data files.
     run = RunCliWords({"split", "\xC3\xA9t\xC3\xA9 1999!?"});
     EXPECT_EQ(run.fOut, "0\t1\t5\t4\t\xC3\xA9t\xC3\xA9 \n3\t5\t9\t4\t1999\n1\t9\t11\t2\t!?\n");
+    // An argument that is not UTF-8 is taken as the code page's bytes; a byte the
+    // code page leaves undefined comes back as the character it was given as.
+    EXPECT_EQ(RunCliWords({"split", "\xE9t\xE9"}).fOut, "0\t1\t4\t3\t\xC3\xA9t\xC3\xA9\n");
+    EXPECT_EQ(RunCliWords({"split", "a\u0081b"}).fOut,
+              "0\t1\t2\t1\ta\n10\t2\t3\t1\t\xC2\x81\n0\t3\t4\t1\tb\n");
     EXPECT_EQ(RunCliWords({"split", ""}).fOut, "-1\t0\t0\t0\t\n");
     EXPECT_EQ(RunCliWords({"split"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"split", "a", "b"}).fStatus, 2);

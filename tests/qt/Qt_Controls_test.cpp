@@ -19,6 +19,8 @@ class QtControlsTest : public QObject {
         // What the code page lacks becomes one "?" per character, surrogate pairs included.
         QCOMPARE(FromQt(QStringLiteral("a\u03A9b\U0001F600c")), std::string("a?b?c"));
         QCOMPARE(FromQt(QString(QChar(0x1A)) + QChar(0x3A9)), std::string("\x1A?"));
+        // Characters a reader may ignore are lost by the converter; they too show "?".
+        QCOMPARE(FromQt(QStringLiteral("a\u061Cb\u200Bc\uFEFF")), std::string("a?b?c?"));
         // Each conversion starts afresh after one that met an error.
         QCOMPARE(FromQt(QStringLiteral("ok")), std::string("ok"));
         std::string all;
