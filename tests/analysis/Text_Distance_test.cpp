@@ -11,6 +11,7 @@
 #include "analysis/Text_Distance_Reference.h"
 #include "analysis/Text_Distance_Unit.h"
 #include "base/Real_Format.h"
+#include "support/Global_Guards.h"
 
 namespace {
 
@@ -80,8 +81,7 @@ TEST(TextDistance, BytesOfWindows1252) {
 }
 
 TEST(TextDistance, ScoresInTheRealFormat) {
-    const char saved = DecimalSeparator();
-    SetDecimalSeparator(',');
+    const TSeparatorGuard separator(',');
     EXPECT_EQ(std::string("chat") + " - " + "chien" + " : " + FloatToStr(Distance("chat", "chien")),
               "chat - chien : 44,4444444444444");
     EXPECT_EQ(FloatToStr(Distance("aa", "a")), "66,6666666666667");
@@ -89,7 +89,6 @@ TEST(TextDistance, ScoresInTheRealFormat) {
     SetDecimalSeparator('.');
     EXPECT_EQ(FloatToStr(Distance("chat", "chien")), "44.4444444444444");
     EXPECT_EQ(FloatToStr(Distance("abcac", "babcc")), "80");
-    SetDecimalSeparator(saved);
 }
 
 TEST(TextDistance, LongRepeatedTextsKeepEveryDiagonalLink) {

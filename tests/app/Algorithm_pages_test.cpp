@@ -3,6 +3,7 @@
 
 #include "base/Real_Format.h"
 #include "common/Random_Source.h"
+#include "support/Global_Guards.h"
 #include "support/Window_Fixture.h"
 
 class AlgorithmPagesTest : public QObject {
@@ -36,9 +37,10 @@ private slots:
 
     void geneticAlgorithmAppendsTheOptimum() {
         TGeneticPage* page = Kavelin_Form->GeneticPage;
-        SetFixedSeed(7);
-        QTest::mouseClick(page->GeneticAlgorithm_Button, Qt::LeftButton);
-        SetFixedSeed(std::nullopt);
+        {
+            const TSeedGuard seed(7);
+            QTest::mouseClick(page->GeneticAlgorithm_Button, Qt::LeftButton);
+        }
         const QStringList lines = page->GeneticSolver_Memo->QtLines();
         QCOMPARE(lines.size(), 1);
         QVERIFY(lines[0].startsWith(QStringLiteral("Optimum : ")));

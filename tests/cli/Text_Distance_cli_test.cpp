@@ -8,6 +8,7 @@
 #include "analysis/Text_Distance_Reference.h"
 #include "base/Real_Format.h"
 #include "cli/Cli_Run.h"
+#include "support/Global_Guards.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST(TextDistanceCli, SentencesAgreeWithTheLiteralMatching) {
         {"pendant que le chien garde la maison", "le chat garde le canape pendant la nuit"},
         {"abracadabra", "cadabra abra"},
     };
-    SetDecimalSeparator('.');  // the tool runs with the C locale
+    const TSeparatorGuard separator('.');  // the tool runs with the C locale
     for (const auto& [a, b] : pairs)
         EXPECT_EQ(Score(a, b), FloatToStr(text_distance_reference::Distance(a, b)) + "\n")
             << a << " / " << b;

@@ -21,21 +21,11 @@
 #include "base/Real_Format.h"
 #include "common/Random_Source.h"
 #include "platform/Paths.h"
+#include "support/Global_Guards.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class SeparatorGuard {
-  public:
-    explicit SeparatorGuard(char separator) : fSaved(DecimalSeparator()) {
-        SetDecimalSeparator(separator);
-    }
-    ~SeparatorGuard() { SetDecimalSeparator(fSaved); }
-
-  private:
-    char fSaved;
-};
 
 fs::path TempDir() {
     fs::path dir = fs::temp_directory_path() / ("kavelin_helpers_" + std::to_string(::getpid()));
@@ -61,7 +51,7 @@ std::string WriteError(const fs::path& file, const std::string& bytes) {
 }  // namespace
 
 TEST(RealFormat, WholeValuesAndShortestFifteenDigitForms) {
-    SeparatorGuard point('.');
+    TSeparatorGuard point('.');
     EXPECT_EQ(FloatToStr(100.0), "100");
     EXPECT_EQ(FloatToStr(400.0 / 9.0), "44.4444444444444");
     EXPECT_EQ(FloatToStr(-2.5), "-2.5");
@@ -75,7 +65,7 @@ TEST(RealFormat, WholeValuesAndShortestFifteenDigitForms) {
 }
 
 TEST(RealFormat, SwitchesToScientificOutsideTheFixedRange) {
-    SeparatorGuard point('.');
+    TSeparatorGuard point('.');
     EXPECT_EQ(FloatToStr(0.00001), "0.00001");
     EXPECT_EQ(FloatToStr(0.000012), "0.000012");
     EXPECT_EQ(FloatToStr(0.000001), "1E-6");
@@ -89,7 +79,7 @@ TEST(RealFormat, SwitchesToScientificOutsideTheFixedRange) {
 }
 
 TEST(RealFormat, UsesTheCurrentDecimalSeparator) {
-    SeparatorGuard comma(',');
+    TSeparatorGuard comma(',');
     EXPECT_EQ(FloatToStr(400.0 / 9.0), "44,4444444444444");
     EXPECT_EQ(FloatToStr(1.5e20), "1,5E20");
     EXPECT_EQ(FloatToStr(7.0), "7");
@@ -316,13 +306,14 @@ TEST(FileIo, OwnersAndFoldersThatCannotBeWritten) {
 }
 
 TEST(RandomSource, FixedSeedRepeatsAndRangesHold) {
-    SetFixedSeed(1234);
-    Randomize();
-    std::vector<int32_t> first;
-    for (int i = 0; i < 50; ++i) first.push_back(RandomInt(1000));
-    Randomize();
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(RandomInt(1000), first[size_t(i)]);
-    SetFixedSeed(std::nullopt);
+    {
+        const TSeedGuard seed(1234);
+        Randomize();
+        std::vector<int32_t> first;
+        for (int i = 0; i < 50; ++i) first.push_back(RandomInt(1000));
+        Randomize();
+        for (int i = 0; i < 50; ++i) EXPECT_EQ(RandomInt(1000), first[size_t(i)]);
+    }
 
     std::set<int32_t> seen;
     for (int i = 0; i < 2000; ++i) {

@@ -9,23 +9,12 @@
 
 #include "base/Real_Format.h"
 #include "common/Pattern_Matcher_Unit.h"
+#include "support/Global_Guards.h"
 #include "support/Trace_Capture.h"
 
 using SM = TStringManager;
 
 namespace {
-
-// Restores the decimal separator a test changes.
-class TSeparatorScope {
-  public:
-    explicit TSeparatorScope(char separator) : fSaved(DecimalSeparator()) {
-        SetDecimalSeparator(separator);
-    }
-    ~TSeparatorScope() { SetDecimalSeparator(fSaved); }
-
-  private:
-    char fSaved;
-};
 
 int Sign(int v) {
     return (v > 0) - (v < 0);
@@ -128,14 +117,14 @@ TEST(StringManager, MyStrCopyReportsEachBadPositionAndStillCopies) {
 TEST(StringManager, MyStrToFloatFollowsTheDecimalSeparator) {
     TTraceCapture trace;
     {
-        TSeparatorScope comma(',');
+        TSeparatorGuard comma(',');
         EXPECT_EQ(SM::MyStrToFloat("12.75"), 12.75L);
         EXPECT_EQ(SM::MyStrToFloat("-0,25"), -0.25L);
         EXPECT_EQ(SM::MyStrToFloat("1.5x"), 0);
         EXPECT_EQ(trace.Boxes().back(), "*ERROR*TStringManager.MyStrToFloat : 1,5x is not a real");
     }
     {
-        TSeparatorScope point('.');
+        TSeparatorGuard point('.');
         EXPECT_EQ(SM::MyStrToFloat("3,5"), 3.5L);
         EXPECT_EQ(SM::MyStrToFloat(".5"), 0);
         EXPECT_EQ(trace.Boxes().back(), "*ERROR*TStringManager.MyStrToFloat : .5 is not a real");
@@ -200,7 +189,7 @@ TEST(StringManager, MatchRegexKeepsOneSharedMatcher) {
 }
 
 TEST(StringManager, CompareTypedOrdersByKind) {
-    TSeparatorScope comma(',');
+    TSeparatorGuard comma(',');
     EXPECT_EQ(SM::CompareTyped("abc", "abc"), 0);
     // Integers by value.
     EXPECT_EQ(SM::CompareTyped("9", "10"), -1);

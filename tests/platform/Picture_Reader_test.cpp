@@ -10,6 +10,7 @@
 #include "base/Errors.h"
 #include "base/File_Io.h"
 #include "platform/Picture_Reader.h"
+#include "support/Global_Guards.h"
 
 using namespace picture_fixtures;
 
@@ -126,9 +127,11 @@ TEST(PictureReader, TheExtensionChoosesTheFormat) {
         std::string fBytes;
         TPictureFormat fFormat = TPictureFormat::Jpeg;
     } reader;
-    SetPictureReader(&reader);
-    const TBitmap got = ReadPictureFile(WriteTemp("icon.ICO", "icon bytes"));
-    SetPictureReader(nullptr);
+    TBitmap got;
+    {
+        const TPictureReaderGuard installed(&reader);
+        got = ReadPictureFile(WriteTemp("icon.ICO", "icon bytes"));
+    }
     EXPECT_EQ(got.Width(), 3);
     EXPECT_EQ(reader.fBytes, "icon bytes");
     EXPECT_EQ(reader.fFormat, TPictureFormat::Icon);

@@ -12,19 +12,11 @@
 #include "common/Random_Source.h"
 #include "solvers/CourbeMaxFinder.h"
 #include "solvers/Genetic_Solver_Unit.h"
+#include "support/Global_Guards.h"
 #include "support/Trace_Capture.h"
 
 namespace {
 
-// Sets a fixed seed for Randomize while it lives.
-class TSeedGuard {
-  public:
-    explicit TSeedGuard(std::optional<uint64_t> seed) : fSaved(FixedSeed()) { SetFixedSeed(seed); }
-    ~TSeedGuard() { SetFixedSeed(fSaved); }
-
-  private:
-    std::optional<uint64_t> fSaved;
-};
 
 // ---- a problem that watches what the solver does with its individuals ----
 

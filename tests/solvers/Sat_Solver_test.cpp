@@ -10,6 +10,7 @@
 
 #include "platform/Grid_Control.h"
 #include "solvers/Sat_Reference.h"
+#include "support/Global_Guards.h"
 #include "support/Trace_Capture.h"
 
 namespace {
@@ -30,11 +31,12 @@ void Install(TSatSolver& solver, std::vector<TClause> clauses, const std::vector
 
 TEST(SatGenerate, DrawsInTheStatedOrderAndReadsBackIntoTheSameClauses) {
     TTraceCapture capture;
-    SetFixedSeed(77);
     TSatSolver solver(nullptr);
     TLineList lines({"old"});
-    solver.Generate(80, 24, 10, 16, lines);
-    SetFixedSeed(std::nullopt);
+    {
+        const TSeedGuard seed(77);
+        solver.Generate(80, 24, 10, 16, lines);
+    }
 
     // Replaying the draws: the clause length, then a sign and a variable per literal.
     RandomSeed(77);
