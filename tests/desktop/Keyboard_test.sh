@@ -55,8 +55,7 @@ save_memo() {
   wait_for test -f "$1" || return 1
   # Without a window manager the focus does not come back by itself from a
   # closed dialog.
-  xdotool windowfocus "$main"
-  sleep 0.3
+  focus_window "$main"
 }
 
 "$program" >"$work/output" 2>&1 &
@@ -65,8 +64,7 @@ main=$(find_main_window) || { echo "the main window did not appear"; cat "$work/
 sleep 1
 trace=$(xdotool search --name '^       $' | head -1)
 [ -n "$trace" ] && xdotool windowmove "$trace" 950 0
-xdotool windowfocus "$main"
-sleep 0.3
+focus_window "$main" || { echo "the main window does not take the focus"; exit 1; }
 
 # From the eighth page back to the third, "SAT".
 for _ in 1 2 3 4 5; do xdotool key ctrl+shift+Tab; sleep 0.2; done
@@ -92,20 +90,18 @@ for _ in 1 2 3; do xdotool key ctrl+shift+Tab; sleep 0.2; done
 click_page 240 44  # "Capture son en cours"
 sleep 1
 xdotool key Escape
-sleep 0.5
 # Bytes of 128 are dots 137 pixels down the picture, which starts at (8, 240).
-check "the capture shows the earlier recording" black_at $((9 + 8 + 100)) $((49 + 240 + 137))
+check "the capture shows the earlier recording" wait_for black_at $((9 + 8 + 100)) $((49 + 240 + 137))
 # A recording of two pictures: a "Next" box in every pass, dismissed by Escape.
 head -c 1000 /dev/zero | tr '\0' '\200' >"$work/record.wav"
 sleep 1
 click_page 240 44
 sleep 1
 xdotool key Escape
-sleep 1
 check "the first picture of two stays after Escape on its box" \
-  black_at $((9 + 8 + 500)) $((49 + 240 + 137))
+  wait_for black_at $((9 + 8 + 500)) $((49 + 240 + 137))
 # Both runs have ended: the window takes keys and clicks again.
-xdotool windowfocus "$main"
+focus_window "$main"
 for _ in 1 2 3; do xdotool key ctrl+Tab; sleep 0.2; done
 check "the window answers after Escape in capture runs" save_memo "$work/after.txt"
 check "the memo is unchanged" cmp -s "$work/tabbed.txt" "$work/after.txt"
