@@ -10,9 +10,9 @@
 #include <benchmark/benchmark.h>
 
 #include "common/Random_Source.h"
-#include "platform/Grid_Control.h"
 #include "solvers/SATSolver_Unit.h"
 #include "solvers/Sat_Reference.h"
+#include "support/Memory_Grid_Control.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // columns, the selected cell, scrolling, sizes, the editing options, the in-place
 // editor, cell texts, a drawing surface and the events that a wrapper takes over.
 // Cells are addressed (column, row), both from 0. The Qt layer implements it on
-// Qt's model/view; TMemoryGridControl below is the in-memory one for the tests.
+// Qt's model/view; the tests have an in-memory one (tests/support).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "base/Colour.h"
-#include "platform/Bitmap.h"
 #include "platform/Picture.h"
 
 // Font styles, as a set of flags.
@@ -153,112 +152,4 @@ class IGridControl : public TGridEvents {
         if (OnSelectCell) OnSelectCell(col, row, allowed);
         return allowed;
     }
-};
-
-// A drawing surface over an in-memory bitmap: fills paint the bitmap, texts are
-// measured as 6 pixels per character and 13 pixels high, and each drawn text is
-// kept with its font colour.
-class TMemoryGridCanvas : public IGridCanvas {
-  public:
-    struct TDrawnText {
-        std::string Text;
-        TPoint At;
-        TColor Color;
-    };
-    explicit TMemoryGridCanvas(TBitmap& bitmap) : fBitmap(bitmap) {}
-    void FillRect(const TRect& rect) override;
-    int32_t TextWidth(const std::string& text) override {
-        return 6 * static_cast<int32_t>(text.size());
-    }
-    int32_t TextHeight(const std::string&) override { return 13; }
-    void TextRect(const TRect& clip, int32_t x, int32_t y, const std::string& text) override;
-    std::vector<TDrawnText> fTexts;
-
-  private:
-    TBitmap& fBitmap;
-};
-
-// A grid control in memory, of a fixed outer size: columns and rows of their
-// own widths and heights from the top-left corner, no scrolling of columns.
-// DrawCell and the Fire helpers raise the events as a real control would.
-class TMemoryGridControl : public IGridControl {
-  public:
-    static constexpr int32_t kDefaultColWidth = 64;
-    static constexpr int32_t kDefaultRowHeight = 24;
-
-    TMemoryGridControl(int32_t colCount, int32_t rowCount, int32_t fixedCols = 1,
-                       int32_t fixedRows = 1, int32_t width = 400, int32_t height = 300);
-
-    int32_t ColCount() const override { return static_cast<int32_t>(fCells.size()); }
-    void SetColCount(int32_t count) override;
-    int32_t RowCount() const override { return fRowCount; }
-    void SetRowCount(int32_t count) override;
-    int32_t FixedCols() const override { return fFixedCols; }
-    int32_t FixedRows() const override { return fFixedRows; }
-    int32_t Col() const override { return fCol; }
-    int32_t Row() const override { return fRow; }
-    void SetRow(int32_t row) override;
-    void SetCol(int32_t col);
-    int32_t TopRow() const override { return fTopRow; }
-    void SetTopRow(int32_t row) override;
-    int32_t VisibleRowCount() const override;
-    int32_t ColWidth(int32_t col) const override { return fColWidths[static_cast<size_t>(col)]; }
-    void SetColWidth(int32_t col, int32_t pixels) override {
-        fColWidths[static_cast<size_t>(col)] = pixels;
-    }
-    int32_t RowHeight(int32_t row) const override { return fRowHeights[static_cast<size_t>(row)]; }
-    void SetRowHeight(int32_t row, int32_t pixels) override {
-        fRowHeights[static_cast<size_t>(row)] = pixels;
-    }
-    int32_t GridLineWidth() const override { return 1; }
-    int32_t Width() const override { return fBitmap.Width(); }
-    int32_t Height() const override { return fBitmap.Height(); }
-    TGridOptions Options() const override { return fOptions; }
-    void SetOptions(TGridOptions options) override { fOptions = options; }
-    bool EditorMode() const override { return fEditorMode; }
-    void SetEditorMode(bool on) override { fEditorMode = on; }
-    bool HasInplaceEditor() const override { return fEditorMode; }
-    int32_t EditorSelStart() const override { return fSelStart; }
-    void SetEditorSelStart(int32_t start) override { fSelStart = start; }
-    int32_t EditorSelLength() const override { return fSelLength; }
-    void SetEditorSelLength(int32_t length) override { fSelLength = length; }
-    std::string Cell(int32_t col, int32_t row) const override {
-        return fCells[static_cast<size_t>(col)][static_cast<size_t>(row)];
-    }
-    void SetCell(int32_t col, int32_t row, const std::string& text) override {
-        fCells[static_cast<size_t>(col)][static_cast<size_t>(row)] = text;
-    }
-    void CellChanged(int32_t, int32_t) override { ++fCellsChanged; }
-    IGridCanvas& Canvas() override { return fCanvas; }
-    TGridCoord MouseCoord(int32_t x, int32_t y) const override;
-    TPoint CursorPos() const override { return fCursor; }
-    void Repaint() override { ++fRepaints; }
-
-    // The rectangle of a cell in the control's pixels.
-    TRect CellRect(int32_t col, int32_t row) const;
-    // Raises OnDrawCell for one cell, with the state flags the control gives it.
-    void DrawCell(int32_t col, int32_t row);
-
-    TBitmap fBitmap;
-    TMemoryGridCanvas fCanvas{fBitmap};
-    TPoint fCursor;
-    int fRepaints = 0;
-    int fCellsChanged = 0;
-
-  private:
-    void MoveTo(int32_t col, int32_t row);
-
-    std::vector<std::vector<std::string>> fCells;  // [column][row]
-    std::vector<int32_t> fColWidths;
-    std::vector<int32_t> fRowHeights;
-    int32_t fRowCount;
-    int32_t fFixedCols;
-    int32_t fFixedRows;
-    int32_t fCol;
-    int32_t fRow;
-    int32_t fTopRow;
-    TGridOptions fOptions = 0;
-    bool fEditorMode = false;
-    int32_t fSelStart = 0;
-    int32_t fSelLength = 0;
 };

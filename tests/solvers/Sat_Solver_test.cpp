@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Grid_Control.h"
 #include "solvers/Sat_Reference.h"
 #include "support/Global_Guards.h"
+#include "support/Memory_Grid_Control.h"
 #include "support/Trace_Capture.h"
 
 namespace {
@@ -343,8 +343,9 @@ TEST(SatDisplay, EachStepLeavesEveryCellAtItsValueColour) {
         if (step == 300) solver.SetValue(3, 0.5);
         const int changedBefore = control.fCellsChanged;
         solver.Step();
-        if (step > 0 && step != 150 && step != 300)
+        if (step > 0 && step != 150 && step != 300) {
             EXPECT_LE(control.fCellsChanged - changedBefore, 2 * control.RowCount()) << step;
+        }
         if (step % 25 != 0 && step != 150 && step != 300) continue;
         ++checks;
         ASSERT_TRUE(CellsAtValueColour(control, solver)) << "step " << step;

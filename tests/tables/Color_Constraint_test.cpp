@@ -2,6 +2,7 @@
 // left alone, the colour function overrides, and the rules follow the tables.
 #include <gtest/gtest.h>
 
+#include "support/Memory_Grid_Control.h"
 #include "support/Trace_Capture.h"
 #include "tables/My_String_Grid_Unit.h"
 

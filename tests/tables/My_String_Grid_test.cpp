@@ -3,6 +3,7 @@
 // and the forwarding of the saved handlers.
 #include <gtest/gtest.h>
 
+#include "support/Memory_Grid_Control.h"
 #include "support/Trace_Capture.h"
 #include "tables/My_String_Grid_Unit.h"
 
