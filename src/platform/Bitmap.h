@@ -131,8 +131,6 @@ class TBitmap {
     // Negative sizes count as 0. Keeps the pixels that stay inside the new size
     // (top-left aligned); the new ones are white.
     void SetSize(int32_t width, int32_t height);
-    void SetWidth(int32_t width) { SetSize(width, fHeight); }
-    void SetHeight(int32_t height) { SetSize(fWidth, height); }
 
     bool Contains(int32_t x, int32_t y) const {
         return x >= 0 && y >= 0 && x < fWidth && y < fHeight;

@@ -18,10 +18,8 @@ public:
     bool Execute();
 
     const QString& Name() const { return fName; }
-    Kind DialogKind() const { return fKind; }
     // The folder the dialog opens in, as the layout writes it (a Windows folder);
     // InitialFolder() gives the local folder it stands for.
-    const QString& InitialDir() const { return fInitialDir; }
     void SetInitialDir(const QString& dir) { fInitialDir = dir; }
     QString InitialFolder() const;
     const QString& Filter() const { return fFilter; }

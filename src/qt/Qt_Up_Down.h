@@ -19,7 +19,6 @@ class TUpDown : public QWidget {
     int Min() const { return fMin; }
     int Max() const { return fMax; }
     QLineEdit* Associate() const { return fAssociate; }
-    bool Wraps() const { return false; }
 
     void StepUp() { SetPosition(Position() + 1); }
     void StepDown() { SetPosition(Position() - 1); }

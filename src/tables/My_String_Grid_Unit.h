@@ -47,7 +47,6 @@ class TMyStringGrid {
     void SetAllEnabled(bool value);
 
     // ---- reading the control ----
-    IGridControl* GetGrid() const { return fGrid; }
     int32_t GetColCount() const { return fGrid->ColCount(); }
     int32_t GetRowCount() const { return fGrid->RowCount(); }
     int32_t GetFixedCols() const { return fGrid->FixedCols(); }
@@ -61,7 +60,6 @@ class TMyStringGrid {
     int32_t GetColWidth(int32_t col) const { return fGrid->ColWidth(col); }
     int32_t GetRowHeight(int32_t row) const { return fGrid->RowHeight(row); }
     IGridCanvas& GetCanvas() const { return fGrid->Canvas(); }
-    TLineList GetRowStrings(int32_t row) const { return TLineList(fGrid->RowStrings(row)); }
 
     // ---- changing the control ----
     void SetColWidth(int32_t col, int32_t pixels) { fGrid->SetColWidth(col, pixels); }
