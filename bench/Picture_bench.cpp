@@ -84,7 +84,9 @@ void AnalyseShippedPhotograph(benchmark::State& state, bool timed) {
         static_cast<double>(TimedCalls() - callsBefore), benchmark::Counter::kAvgIterations);
 }
 
-void BM_AnalyseShippedPhotograph(benchmark::State& state) { AnalyseShippedPhotograph(state, true); }
+void BM_AnalyseShippedPhotograph(benchmark::State& state) {
+    AnalyseShippedPhotograph(state, true);
+}
 BENCHMARK(BM_AnalyseShippedPhotograph)->Unit(benchmark::kMillisecond)->Iterations(16);
 
 void BM_AnalyseShippedPhotographUntimed(benchmark::State& state) {
@@ -97,8 +99,8 @@ BENCHMARK(BM_AnalyseShippedPhotographUntimed)->Unit(benchmark::kMillisecond)->It
 void BM_TimedCall(benchmark::State& state) {
     TChronoTable table;
     TChrono chrono(table);
-    const std::string names[] = {"Analyse Image", "SufficientCover", "Create New Part",
-                                 "Calculate Homogeneity", "Extend Part", "Clean",
+    const std::string names[] = {"Analyse Image",         "SufficientCover", "Create New Part",
+                                 "Calculate Homogeneity", "Extend Part",     "Clean",
                                  "Display Part List"};
     for (const std::string& name : names) {
         chrono.StartTimer(name);

@@ -11,7 +11,7 @@
 
 class TAnalysePicturePage : public TPage {
     Q_OBJECT
-public:
+  public:
     explicit TAnalysePicturePage(TFileDialog& openPictureDialog1);
 
     TPictureControl* Image1;
@@ -24,6 +24,6 @@ public:
     void AnalyseDiscriminante_ButtonClick();
     void AnalyseDiscriminante_ouvrir_Image_ButtonClick();
 
-private:
+  private:
     TFileDialog& OpenPictureDialog1;
 };

@@ -90,7 +90,8 @@ TChronoForm::TChronoForm() {
     SetUpWindow(this, "ChronoForm", QStringLiteral("ChronoForm"), QRect(14, 471, 800, 272));
     setAttribute(Qt::WA_QuitOnClose, false);
     Chrono_Memo = MakeMemo(this, "Chrono_Memo", QRect(8, 8, 241, 89), TScrollBars::None);
-    Chrono_Quit_Button = MakeButton(this, "Chrono_Quit_Button", QStringLiteral("&Quit"), QRect(256, 8, 25, 41));
+    Chrono_Quit_Button =
+        MakeButton(this, "Chrono_Quit_Button", QStringLiteral("&Quit"), QRect(256, 8, 25, 41));
     connect(Chrono_Quit_Button, &QPushButton::clicked, this, &TChronoForm::Chrono_Quit_ButtonClick);
 
     // The call counts: a flat chart with one bar series of red bars whose value
@@ -118,7 +119,9 @@ TChronoForm::~TChronoForm() {
     if (ChronoForm == this) ChronoForm = nullptr;
 }
 
-void TChronoForm::Chrono_Quit_ButtonClick() { close(); }
+void TChronoForm::Chrono_Quit_ButtonClick() {
+    close();
+}
 
 void TChronoForm::ShowProfile() {
     Refresh();

@@ -15,7 +15,7 @@
 
 class TChronoForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     TChronoForm();
     ~TChronoForm() override;
 
@@ -33,7 +33,7 @@ public:
     // Reads the process-wide table of sections into the memo and the charts.
     void Refresh();
 
-private:
+  private:
     // After every handler: a shown window whose figures changed refreshes.
     void RefreshIfShown();
     uint64_t fShownRevision = 0;

@@ -9,7 +9,7 @@
 
 class TDebug_Form : public QWidget {
     Q_OBJECT
-public:
+  public:
     TDebug_Form();
     ~TDebug_Form() override;
 

@@ -8,7 +8,7 @@
 
 class TGeneticPage : public TPage {
     Q_OBJECT
-public:
+  public:
     TGeneticPage();
 
     QPushButton* GeneticAlgorithm_Button;

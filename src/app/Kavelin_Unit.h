@@ -20,7 +20,7 @@
 
 class TKavelin_Form : public QWidget {
     Q_OBJECT
-public:
+  public:
     TKavelin_Form();
     ~TKavelin_Form() override;
 
@@ -50,11 +50,11 @@ public:
     // parameters into the trace, through IniManager.
     void IniFileReader_ButtonClick();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void FormClose();
 };

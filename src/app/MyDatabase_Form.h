@@ -8,7 +8,7 @@
 
 class TMyDatabase_Form : public QWidget {
     Q_OBJECT
-public:
+  public:
     TMyDatabase_Form();
     ~TMyDatabase_Form() override;
 

@@ -5,10 +5,10 @@
 
 class TPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     TPage(const char* name, QString caption);
     const QString& Caption() const { return fCaption; }
 
-private:
+  private:
     QString fCaption;
 };

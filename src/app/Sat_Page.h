@@ -14,7 +14,7 @@
 
 class TSatPage : public TPage {
     Q_OBJECT
-public:
+  public:
     TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1);
 
     TMemo* SAT_Memo;
@@ -55,7 +55,7 @@ public:
     // one step, unless the messages ended the loop (false then).
     bool SolvePass();
 
-private:
+  private:
     enum class TSolveStop { None, Interrupted, Closing };
 
     TFileDialog& OpenDialog1;

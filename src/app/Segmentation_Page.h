@@ -9,7 +9,7 @@
 
 class TSegmentationPage : public TPage {
     Q_OBJECT
-public:
+  public:
     explicit TSegmentationPage(TFileDialog& openDialog2);
 
     QPushButton* ID3_Load_Button;
@@ -20,6 +20,6 @@ public:
     void ID3_Load_ButtonClick();
     void Segmentation_analyse_ButtonClick();
 
-private:
+  private:
     TFileDialog& OpenDialog2;
 };

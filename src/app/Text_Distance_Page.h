@@ -9,7 +9,7 @@
 
 class TTextDistancePage : public TPage {
     Q_OBJECT
-public:
+  public:
     TTextDistancePage();
 
     QLineEdit* TextDistance_Edit1;

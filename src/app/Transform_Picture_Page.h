@@ -9,14 +9,14 @@
 
 class TTransformPicturePage : public TPage {
     Q_OBJECT
-public:
+  public:
     TTransformPicturePage(TFileDialog& openPictureDialog2, TFileDialog& saveDialog1);
 
     QPushButton* TransformateurPicturePoints_Button;
 
     void TransformateurPicturePoints_ButtonClick();
 
-private:
+  private:
     TFileDialog& OpenPictureDialog2;
     TFileDialog& SaveDialog1;
 };

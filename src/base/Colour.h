@@ -29,7 +29,15 @@ constexpr TColor RGBColour(uint8_t red, uint8_t green, uint8_t blue) {
     return static_cast<TColor>(red) | (static_cast<TColor>(green) << 8) |
            (static_cast<TColor>(blue) << 16);
 }
-constexpr uint8_t RedOf(TColor c) { return c & 0xFF; }
-constexpr uint8_t GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-constexpr uint8_t BlueOf(TColor c) { return (c >> 16) & 0xFF; }
-constexpr bool IsSystemColour(TColor c) { return (c & clSystemColor) != 0; }
+constexpr uint8_t RedOf(TColor c) {
+    return c & 0xFF;
+}
+constexpr uint8_t GreenOf(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr uint8_t BlueOf(TColor c) {
+    return (c >> 16) & 0xFF;
+}
+constexpr bool IsSystemColour(TColor c) {
+    return (c & clSystemColor) != 0;
+}

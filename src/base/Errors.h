@@ -7,7 +7,7 @@
 #include <string>
 
 class EFileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -11,7 +11,8 @@ int RunReal(const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError("real", "expects one number");
     char* end = nullptr;
     const double value = std::strtod(args[0].c_str(), &end);
-    if (args[0].empty() || *end != '\0') return UsageError("real", "'" + args[0] + "' is not a number");
+    if (args[0].empty() || *end != '\0')
+        return UsageError("real", "'" + args[0] + "' is not a number");
     Messenger.SendReal(value);
     return 0;
 }

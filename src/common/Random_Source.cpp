@@ -19,7 +19,9 @@ std::optional<uint64_t> gFixedSeed;
 
 }  // namespace
 
-void RandomSeed(uint64_t seed) { Generator().seed(seed); }
+void RandomSeed(uint64_t seed) {
+    Generator().seed(seed);
+}
 
 void Randomize() {
     if (gFixedSeed) {
@@ -38,11 +40,17 @@ int32_t RandomInt(int32_t n) {
     return static_cast<int32_t>((x * static_cast<uint64_t>(n)) >> 32);
 }
 
-double RandomReal() { return static_cast<double>(Generator()() >> 11) * 0x1.0p-53; }
+double RandomReal() {
+    return static_cast<double>(Generator()() >> 11) * 0x1.0p-53;
+}
 
-void SetFixedSeed(std::optional<uint64_t> seed) { gFixedSeed = seed; }
+void SetFixedSeed(std::optional<uint64_t> seed) {
+    gFixedSeed = seed;
+}
 
-std::optional<uint64_t> FixedSeed() { return gFixedSeed; }
+std::optional<uint64_t> FixedSeed() {
+    return gFixedSeed;
+}
 
 void InitFixedSeedFromEnvironment() {
     const char* text = std::getenv("KAVELIN_SEED");

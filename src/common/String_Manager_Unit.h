@@ -122,7 +122,8 @@ class TStringManager {
 // The bisection that the sorted lists of texts share (the pair list by key, the
 // INI reader's sections by name): the position of `key` among keyAt(low) ..
 // keyAt(high), sorted ascending by byte value, or the position where it would be
-// inserted to keep the order. Keys of any ordered type may stand in for the texts. Each step narrows the range by at least one.
+// inserted to keep the order. Keys of any ordered type may stand in for the texts. Each step
+// narrows the range by at least one.
 template <class TKey, class TKeyAt>
 int32_t BisectSortedPos(const TKey& key, int32_t low, int32_t high, const TKeyAt& keyAt) {
     if (high < low) return low;

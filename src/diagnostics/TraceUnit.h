@@ -8,7 +8,7 @@
 class ITextDisplay;
 
 class TMessenger {
-public:
+  public:
     static constexpr int kMaxLines = 10000;
     static constexpr int kTrimCount = 501;
 
@@ -35,7 +35,7 @@ public:
     // Removes every line of the trace; does nothing before the trace exists.
     void ClearTrace();
 
-private:
+  private:
     ITextDisplay* fTrace = nullptr;
     int32_t fLinesToReplace = 0;
 };

@@ -8,9 +8,13 @@ IMessageBox* gMessageBox = nullptr;
 
 }  // namespace
 
-void SetMessageBox(IMessageBox* box) { gMessageBox = box; }
+void SetMessageBox(IMessageBox* box) {
+    gMessageBox = box;
+}
 
-IMessageBox* CurrentMessageBox() { return gMessageBox; }
+IMessageBox* CurrentMessageBox() {
+    return gMessageBox;
+}
 
 void ShowMessageBox(const std::string& text) {
     if (gMessageBox) {

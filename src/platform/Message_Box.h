@@ -6,7 +6,7 @@
 #include <string>
 
 class IMessageBox {
-public:
+  public:
     virtual ~IMessageBox() = default;
     // Shows the text (Windows-1252) and returns when the user has closed the box.
     virtual void Show(const std::string& text) = 0;

@@ -74,7 +74,8 @@ TMemo* MakeMemo(QWidget* parent, const char* name, QRect geometry, TScrollBars s
     return memo;
 }
 
-QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QString& hint, QRect geometry) {
+QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QString& hint,
+                             QRect geometry) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(hint);
@@ -94,7 +95,9 @@ void SetUpWindow(QWidget* window, const char* name, const QString& caption, QRec
 #include "qt/Text_Codec.h"
 
 void ConnectClick(QAbstractButton* button, std::function<void()> handler) {
-    QObject::connect(button, &QAbstractButton::clicked, button, [button, handler = std::move(handler)] {
-        RunGuarded(handler, "handling the button \"" + FromQt(button->text().remove(u'&')) + "\"");
-    });
+    QObject::connect(
+        button, &QAbstractButton::clicked, button, [button, handler = std::move(handler)] {
+            RunGuarded(handler,
+                       "handling the button \"" + FromQt(button->text().remove(u'&')) + "\"");
+        });
 }

@@ -20,7 +20,8 @@ QGroupBox* MakeGroupBox(QWidget* parent, const char* name, const QString& captio
 enum class TScrollBars { None, Vertical, Both };
 TMemo* MakeMemo(QWidget* parent, const char* name, QRect geometry, TScrollBars scrollBars);
 // A speed button showing a small picture, with its hint as tool tip.
-QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QString& hint, QRect geometry);
+QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QString& hint,
+                             QRect geometry);
 // Gives a top-level window its name, caption and geometry.
 void SetUpWindow(QWidget* window, const char* name, const QString& caption, QRect geometry);
 

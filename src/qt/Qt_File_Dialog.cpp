@@ -14,21 +14,26 @@ TFileDialogResponder& Responder() {
 
 }  // namespace
 
-void SetFileDialogResponder(TFileDialogResponder responder) { Responder() = std::move(responder); }
+void SetFileDialogResponder(TFileDialogResponder responder) {
+    Responder() = std::move(responder);
+}
 
 TFileDialog::TFileDialog(QWidget* owner, QString name, Kind kind, QString initialDir)
     : fOwner(owner), fName(std::move(name)), fKind(kind), fInitialDir(std::move(initialDir)) {}
 
-QString TFileDialog::InitialFolder() const { return ToQt(LocalPath(FromQt(fInitialDir))); }
+QString TFileDialog::InitialFolder() const {
+    return ToQt(LocalPath(FromQt(fInitialDir)));
+}
 
 bool TFileDialog::Execute() {
     std::optional<QString> chosen;
     if (Responder()) {
         chosen = Responder()(*this);
     } else {
-        const QString name = fKind == Kind::Save
-                                 ? QFileDialog::getSaveFileName(fOwner, QString(), InitialFolder(), fFilter)
-                                 : QFileDialog::getOpenFileName(fOwner, QString(), InitialFolder(), fFilter);
+        const QString name =
+            fKind == Kind::Save
+                ? QFileDialog::getSaveFileName(fOwner, QString(), InitialFolder(), fFilter)
+                : QFileDialog::getOpenFileName(fOwner, QString(), InitialFolder(), fFilter);
         if (!name.isEmpty()) chosen = name;
     }
     if (!chosen || chosen->isEmpty()) return false;

@@ -9,7 +9,7 @@
 #include <optional>
 
 class TFileDialog {
-public:
+  public:
     enum class Kind { Open, OpenPicture, Save };
 
     TFileDialog(QWidget* owner, QString name, Kind kind, QString initialDir = QString());
@@ -26,7 +26,7 @@ public:
     void SetFilter(const QString& filter) { fFilter = filter; }
     const QString& FileName() const { return fFileName; }
 
-private:
+  private:
     QWidget* fOwner;
     QString fName;
     Kind fKind;

@@ -12,8 +12,8 @@ void TQtMessageBox::Show(const std::string& text) {
 }
 
 bool TQtMessageBox::ShowAndAsk(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), ToQt(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), ToQt(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
     // The box shows its one OK button; Escape and the close box press a hidden
     // button of their own, so that a dismissal can be told from an answer.
     QAbstractButton* dismiss = box.addButton(QMessageBox::Cancel);

@@ -8,7 +8,7 @@
 #include "platform/Message_Box.h"
 
 class TQtMessageBox : public IMessageBox {
-public:
+  public:
     void Show(const std::string& text) override;
     // Escape and the close box dismiss the box; OK and Return answer it.
     bool ShowAndAsk(const std::string& text) override;

@@ -6,7 +6,9 @@
 #include <QToolButton>
 
 TPageControl::TPageControl(QWidget* parent)
-    : QWidget(parent), fTabArea(new QWidget(this)), fStack(new QStackedWidget(this)),
+    : QWidget(parent),
+      fTabArea(new QWidget(this)),
+      fStack(new QStackedWidget(this)),
       fTabs(new QButtonGroup(this)) {
     fTabs->setExclusive(true);
     fStack->setFrameShape(QFrame::StyledPanel);

@@ -8,7 +8,7 @@
 
 class TPageControl : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TPageControl(QWidget* parent);
 
     // Adds a page under the tab `caption`; the page keeps its own object name.
@@ -20,13 +20,13 @@ public:
     void SetCurrentIndex(int index);
     QWidget* CurrentPage() const { return fStack->currentWidget(); }
 
-signals:
+  signals:
     void CurrentChanged(int index);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void LayoutTabs();
     QWidget* fTabArea;
     QStackedWidget* fStack;

@@ -12,7 +12,7 @@
 
 class TPictureControl : public QWidget, public IPicture {
     Q_OBJECT
-public:
+  public:
     explicit TPictureControl(QWidget* parent, QRect geometry);
 
     int32_t Width() const override { return width(); }
@@ -20,12 +20,12 @@ public:
     TBitmap& Bitmap() override { return fBitmap; }
     void Repaint() override { repaint(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     TBitmap fBitmap;
 };

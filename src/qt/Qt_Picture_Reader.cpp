@@ -1,10 +1,10 @@
 #include "qt/Qt_Picture_Reader.h"
 
+#include <unistd.h>
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
-#include <unistd.h>
 #include <array>
 #include <bit>
 #include <cstdio>

@@ -10,7 +10,7 @@ class AlgorithmPagesTest : public QObject {
     Q_OBJECT
     TWindowFixture* fFixture = nullptr;
 
-private slots:
+  private slots:
     void init() { fFixture = new TWindowFixture; }
     void cleanup() {
         delete fFixture;

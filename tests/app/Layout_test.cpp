@@ -49,7 +49,8 @@ class LayoutTest : public QObject {
         ++fChecked;
 
         if (kind.startsWith("bar series")) {
-            QVERIFY2(ChronoForm->Series1 && ChronoForm->Series1->objectName() == names, qPrintable(context));
+            QVERIFY2(ChronoForm->Series1 && ChronoForm->Series1->objectName() == names,
+                     qPrintable(context));
             return;
         }
         if (kind.startsWith("edit and up-down")) {
@@ -77,7 +78,8 @@ class LayoutTest : public QObject {
             QCOMPARE(label->text(), text);
             const QJsonArray at = geometry[0].toArray();
             QCOMPARE(label->pos(), QPoint(at[0].toInt(), at[1].toInt()));
-            if (kind.contains(" in ")) QCOMPARE(label->parentWidget()->objectName(), kind.section(" in ", 1));
+            if (kind.contains(" in "))
+                QCOMPARE(label->parentWidget()->objectName(), kind.section(" in ", 1));
             return;
         }
         QCOMPARE(w->geometry(), expected);
@@ -95,8 +97,10 @@ class LayoutTest : public QObject {
             auto* memo = qobject_cast<TMemo*>(w);
             QVERIFY2(memo, qPrintable(context));
             const QString written = c["as_written"].toString();
-            if (written.startsWith("one line")) QCOMPARE(memo->QtLines(), QStringList{written.section('"', 1, 1)});
-            else QCOMPARE(memo->Count(), 0);
+            if (written.startsWith("one line"))
+                QCOMPARE(memo->QtLines(), QStringList{written.section('"', 1, 1)});
+            else
+                QCOMPARE(memo->Count(), 0);
             const bool both = kind.contains("both scroll bars");
             const bool vertical = both || kind.contains("vertical scroll bar");
             QCOMPARE(memo->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn, vertical);
@@ -120,7 +124,8 @@ class LayoutTest : public QObject {
                 QCOMPARE(grid->ColCount(), 5);
             }
             if (written.contains("row heights 24, 24, 24, 13, 24"))
-                for (int row = 0; row < 5; ++row) QCOMPARE(grid->rowHeight(row), row == 3 ? 13 : 24);
+                for (int row = 0; row < 5; ++row)
+                    QCOMPARE(grid->rowHeight(row), row == 3 ? 13 : 24);
             if (written.contains("4 columns of widths 64, 75, 258 and 68")) {
                 QCOMPARE(grid->ColCount(), 4);
                 const int widths[] = {64, 75, 258, 68};
@@ -142,7 +147,7 @@ class LayoutTest : public QObject {
         }
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         QFile file(QStringLiteral(KAVELIN_TEST_DATA "/layout.json"));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -158,8 +163,8 @@ private slots:
             QWidget* w = WindowNamed(name);
             QVERIFY2(w, qPrintable("missing window " + name));
             QCOMPARE(w->windowTitle(), window["caption"].toString());
-            QCOMPARE(w->geometry(), QRect(window["left"].toInt(), window["top"].toInt(), window["width"].toInt(),
-                                          window["height"].toInt()));
+            QCOMPARE(w->geometry(), QRect(window["left"].toInt(), window["top"].toInt(),
+                                          window["width"].toInt(), window["height"].toInt()));
         }
         QCOMPARE(TraceForm->windowTitle(), QString(7, QLatin1Char(' ')));
     }
@@ -178,7 +183,8 @@ private slots:
                     if (t["caption"].toString() == page) pageName = t["page"].toString();
                 QWidget* pageWidget = w->findChild<QWidget*>(pageName);
                 QVERIFY2(pageWidget, qPrintable("missing page " + page));
-                for (const QJsonValue& c : pages[page].toArray()) CheckControl(pageWidget, c.toObject());
+                for (const QJsonValue& c : pages[page].toArray())
+                    CheckControl(pageWidget, c.toObject());
             }
         }
         QVERIFY(fChecked > 80);
@@ -197,10 +203,14 @@ private slots:
     }
 
     void dialogsOpenInTheirDataFolders() {
-        QCOMPARE(Kavelin_Form->OpenPictureDialog1.InitialFolder(), QStringLiteral("./Data/DiscrimAnalysis"));
-        QCOMPARE(Kavelin_Form->OpenPictureDialog2.InitialFolder(), QStringLiteral("./Data/AnalyseDeDensite"));
-        QCOMPARE(Kavelin_Form->SaveDialog1.InitialFolder(), QStringLiteral("./Data/AnalyseDeDensite"));
-        QCOMPARE(Kavelin_Form->OpenDialog2.InitialFolder(), QStringLiteral("./Data/SegmentationManager"));
+        QCOMPARE(Kavelin_Form->OpenPictureDialog1.InitialFolder(),
+                 QStringLiteral("./Data/DiscrimAnalysis"));
+        QCOMPARE(Kavelin_Form->OpenPictureDialog2.InitialFolder(),
+                 QStringLiteral("./Data/AnalyseDeDensite"));
+        QCOMPARE(Kavelin_Form->SaveDialog1.InitialFolder(),
+                 QStringLiteral("./Data/AnalyseDeDensite"));
+        QCOMPARE(Kavelin_Form->OpenDialog2.InitialFolder(),
+                 QStringLiteral("./Data/SegmentationManager"));
         QVERIFY(Kavelin_Form->OpenPictureDialog1.Filter().contains("*.bmp"));
         QVERIFY(Kavelin_Form->OpenPictureDialog1.Filter().contains("*.jpg"));
     }

@@ -172,9 +172,10 @@ class QtControlsTest : public QObject {
         button->click();
         button->click();
         SetMessageBox(nullptr);
-        QCOMPARE(boxes.fTexts, (std::vector<std::string>{
-                                   "Out of memory while handling the button \"Solve\"; it was stopped.",
-                                   "its own message"}));
+        QCOMPARE(boxes.fTexts,
+                 (std::vector<std::string>{
+                     "Out of memory while handling the button \"Solve\"; it was stopped.",
+                     "its own message"}));
     }
 
     void thePageControlWrapsItsTabsAndSwitchesPages() {

@@ -17,7 +17,6 @@
 
 namespace {
 
-
 // ---- a problem that watches what the solver does with its individuals ----
 
 struct TCensus {

@@ -12,7 +12,7 @@
 #include "platform/Text_Display.h"
 
 class TRecordingTrace : public TMemoryTextDisplay {
-public:
+  public:
     void ScrollToBottom() override { ++fScrolls; }
     void Repaint() override { ++fRepaints; }
 
@@ -21,13 +21,13 @@ public:
 };
 
 class TRecordingMessageBox : public IMessageBox {
-public:
+  public:
     void Show(const std::string& text) override { fTexts.push_back(text); }
     std::vector<std::string> fTexts;
 };
 
 class TTraceCapture {
-public:
+  public:
     TTraceCapture() {
         SetMessageBox(&fBoxes);
         Messenger.AttachTrace(&fTrace);

@@ -14,7 +14,7 @@
 #include "qt/Qt_File_Dialog.h"
 
 class TAnsweredMessageBox : public IMessageBox {
-public:
+  public:
     void Show(const std::string& text) override { fTexts.push_back(text); }
     bool ShowAndAsk(const std::string& text) override {
         Show(text);
@@ -29,7 +29,7 @@ public:
 // dialogs answer with NextFileName (nothing: cancelled). The destructor releases
 // the windows again.
 class TWindowFixture {
-public:
+  public:
     TWindowFixture() {
         InitApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
         SetMessageBox(&Boxes);
