@@ -1,5 +1,6 @@
-# Sourced by scripts/solve-memory and the desktop tests: drives the program's main
-# window WINDOW on the X display in DISPLAY with xdotool, as a person would.
+# Sourced by scripts/solve-memory and the desktop tests: opens a test's Xvfb
+# session and drives the program's main window WINDOW on the X display in
+# DISPLAY with xdotool, as a person would.
 
 # Generates an unsatisfiable problem on the SAT page (80 clauses of one literal
 # over 2 variables), then clicks "Load" and "&Solve": the solve never ends by itself.
@@ -44,4 +45,24 @@ focus_window() {
     sleep 0.2
   done
   return 1
+}
+
+# Opens a desktop test's session: skips the test (status 77) where Xvfb or
+# xdotool is missing, makes the private folder $work, starts an Xvfb on a free
+# display for the rest of the script, and removes both, with the program whose
+# pid is in $app, when the script ends.
+start_test_display() {
+  if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "Xvfb or xdotool is missing (scripts/install-deps installs them)"
+    exit 77
+  fi
+  work=$(mktemp -d)
+  Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
+  xvfb=$!
+  app=
+  trap 'kill $app $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  export DISPLAY=:$(cat "$work/display") XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb
+  # Leaks are the window tests' business; the X libraries keep memory to the end.
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
 }

@@ -5,20 +5,8 @@
 # never ends. Usage: Window_close_test.sh PROGRAM (run from the repository).
 set -uo pipefail
 program=$1
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-  echo "Xvfb or xdotool is missing (scripts/install-deps installs them)"
-  exit 77
-fi
 source scripts/desktop-solve.sh
-work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-app=
-trap 'kill $app $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display") XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb
-# Leaks are the window tests' business; the X libraries keep memory to the end.
-export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
+start_test_display
 
 passed=0 failed=0
 for solving in no yes; do
