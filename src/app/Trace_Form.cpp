@@ -1,5 +1,6 @@
 #include "app/Trace_Form.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "diagnostics/TraceUnit.h"
@@ -42,14 +43,21 @@ TTraceText::TTraceText(TMemo& memo) : fMemo(memo) {
     QObject::connect(&fFrame, &QTimer::timeout, &memo, [this] { ShowPending(); });
 }
 
+// The trace's lines are the rich edit's (less the last one when it is being
+// replaced) followed by the lines kept aside, less the first fTrimmed of them.
+int TTraceText::Shown() const {
+    return fMemo.Count() - (fReplacing ? 1 : 0);
+}
+
 int TTraceText::Count() const {
-    return fMemo.Count() - (fReplacing ? 1 : 0) + static_cast<int>(fPending.size());
+    return Shown() + static_cast<int>(fPending.size()) - fTrimmed;
 }
 
 std::string TTraceText::Get(int index) const {
-    const int shown = fMemo.Count() - (fReplacing ? 1 : 0);
-    if (index >= shown && index < Count()) return fPending[static_cast<size_t>(index - shown)];
-    return fMemo.Get(index);
+    if (index < 0 || index >= Count()) return std::string();
+    const int at = index + fTrimmed;
+    const int shown = Shown();
+    return at < shown ? fMemo.Get(at) : fPending[static_cast<size_t>(at - shown)];
 }
 
 namespace {
@@ -60,11 +68,12 @@ bool HasLineBreak(const std::string& text) {
 
 }  // namespace
 
-// A text of several lines goes in at once.
+// A text of several lines goes in at once, in its place after what is kept aside.
 void TTraceText::Add(const std::string& line) {
     if (!fPaced || HasLineBreak(line)) {
-        ShowPending();
+        BeforeDirectChange();
         fMemo.Add(line);
+        AfterDirectChange();
         return;
     }
     fPending.push_back(line);
@@ -73,8 +82,9 @@ void TTraceText::Add(const std::string& line) {
 
 void TTraceText::ReplaceLast(const std::string& text) {
     if (!fPaced || HasLineBreak(text) || Count() == 0) {
-        ShowPending();
+        BeforeDirectChange();
         fMemo.ReplaceLast(text);
+        AfterDirectChange();
         return;
     }
     if (fPending.empty()) {
@@ -86,48 +96,102 @@ void TTraceText::ReplaceLast(const std::string& text) {
     Keep();
 }
 
-void TTraceText::Keep() {
-    if (!fFrame.isActive()) fFrame.start();
+void TTraceText::Delete(int index) {
+    BeforeDirectChange();
+    fMemo.Delete(index);
+    AfterDirectChange();
 }
 
-void TTraceText::Delete(int index) {
-    ShowPending();
-    fMemo.Delete(index);
+// While paced, the trim is kept in its place among the lines kept aside: the
+// rich edit later passes through the same line counts as without pace.
+void TTraceText::DeleteFirst(int count) {
+    if (!fPaced) {
+        BeforeDirectChange();
+        fMemo.DeleteFirst(count);
+        return;
+    }
+    count = std::min(count, Count());
+    if (count <= 0) return;
+    fTrims.push_back({fPending.size(), count});
+    fTrimmed += count;
+    Keep();
 }
 
 void TTraceText::Clear() {
     fFrame.stop();
     fPending.clear();
+    fTrims.clear();
+    fTrimmed = 0;
     fReplacing = false;
+    fUnpainted = false;
     fMemo.Clear();
 }
 
-void TTraceText::DeleteFirst(int count) {
-    ShowPending();
-    fMemo.DeleteFirst(count);
+// A change made in the rich edit itself comes after what is kept aside; while
+// paced, it is scrolled to and painted with the next frame.
+void TTraceText::BeforeDirectChange() {
+    if (fPaced)
+        WritePending();
+    else
+        ShowPending();
 }
 
+void TTraceText::AfterDirectChange() {
+    if (!fPaced) return;
+    fUnpainted = true;
+    Keep();
+}
+
+// Lines waiting for the frame are scrolled to and painted with it.
 void TTraceText::ScrollToBottom() {
-    if (fPending.empty()) fMemo.ScrollToBottom();
+    if (!Waiting()) fMemo.ScrollToBottom();
 }
 
 void TTraceText::Repaint() {
-    if (fPending.empty()) fMemo.Repaint();
+    if (!Waiting()) fMemo.Repaint();
 }
 
-// The added lines go in as one text: one change of the rich edit. A line sent
-// while the rich edit changes (from a handler of its change) is kept for later.
+bool TTraceText::Waiting() const {
+    return !fPending.empty() || !fTrims.empty() || fUnpainted;
+}
+
+void TTraceText::Keep() {
+    if (!fFrame.isActive()) fFrame.start();
+}
+
 void TTraceText::ShowPending() {
     fFrame.stop();
-    if (fPending.empty()) return;
-    const std::vector<std::string> pending = std::exchange(fPending, {});
-    size_t first = 0;
-    if (std::exchange(fReplacing, false)) fMemo.ReplaceLast(pending[first++]);
-    std::string added;
-    for (size_t i = first; i < pending.size(); ++i) added += (i > first ? "\n" : "") + pending[i];
-    if (first < pending.size()) fMemo.Add(added);
+    WritePending();
+    if (!fUnpainted) return;
+    fUnpainted = false;
     fMemo.ScrollToBottom();
     fMemo.Repaint();
+}
+
+// What was kept aside reaches the rich edit in its order: each run of added lines
+// as one text (one change of the rich edit), each trim where it fell. A line sent
+// while the rich edit changes (from a handler of its change) is kept for later.
+void TTraceText::WritePending() {
+    if (fPending.empty() && fTrims.empty()) return;
+    fUnpainted = true;
+    const std::vector<std::string> pending = std::exchange(fPending, {});
+    const std::vector<TTrim> trims = std::exchange(fTrims, {});
+    const bool replacing = std::exchange(fReplacing, false);
+    fTrimmed = 0;
+    size_t next = 0;
+    const auto writeUpTo = [&](size_t end) {
+        if (next == end) return;
+        if (next == 0 && replacing) fMemo.ReplaceLast(pending[next++]);
+        std::string added;
+        for (size_t i = next; i < end; ++i) added += (i > next ? "\n" : "") + pending[i];
+        if (next < end) fMemo.Add(added);
+        next = end;
+    };
+    for (const TTrim& trim : trims) {
+        writeUpTo(trim.fAfter);
+        fMemo.DeleteFirst(trim.fCount);
+    }
+    writeUpTo(pending.size());
 }
 
 void TTraceText::SetPaced(bool paced) {

@@ -13,10 +13,11 @@
 #include "qt/Qt_Memo.h"
 
 // The trace as the Messenger writes it: the rich edit's lines. While a search
-// runs (Paced), the lines it adds or rewrites at every step (its status line,
-// explosion lines) are kept aside and reach the rich edit together at the
-// screen's pace, at most once per frame, and before any other change; reading
-// the lines sees them at once.
+// runs (Paced), the lines it adds, rewrites or trims at every step (its status
+// line, explosion lines, solutions) are kept aside and reach the rich edit
+// together at the screen's pace, at most once per frame, in their order; the
+// rich edit is scrolled and painted once per frame. Reading the lines sees every
+// change at once.
 class TTraceText : public ITextDisplay {
   public:
     static constexpr int kFrameMilliseconds = 16;
@@ -37,12 +38,30 @@ class TTraceText : public ITextDisplay {
     void SetPaced(bool paced);
 
   private:
+    // A trim of the first fCount lines, made after the first fAfter lines kept
+    // aside.
+    struct TTrim {
+        size_t fAfter;
+        int fCount;
+    };
+    int Shown() const;
     void Keep();
+    void BeforeDirectChange();
+    void AfterDirectChange();
+    // Writes what is kept aside into the rich edit, which then waits for its
+    // frame to be scrolled and painted.
+    void WritePending();
+    bool Waiting() const;
     TMemo& fMemo;
     // The lines kept aside; with fReplacing, the first of them replaces the rich
     // edit's last line.
     std::vector<std::string> fPending;
     bool fReplacing = false;
+    std::vector<TTrim> fTrims;
+    // The lines of all the trims kept aside.
+    int fTrimmed = 0;
+    // The rich edit has changed since it was last scrolled and painted.
+    bool fUnpainted = false;
     bool fPaced = false;
     QTimer fFrame;
 };

@@ -2,6 +2,7 @@
 // engine: Quit, the close box, SAT Open/Save, Load Datas, and the error guard.
 #include <QtTest>
 #include <filesystem>
+#include <random>
 
 #include "app/Chrono_Form.h"
 #include "app/Debug_Manager_Unit.h"
@@ -80,6 +81,38 @@ class StartupTest : public QObject {
         Messenger.Send("Propri\xE9t\xE9s");
         QCOMPARE(trace->QtLines().last(), QStringLiteral("Propriétés"));
         QCOMPARE(trace->Get(1), std::string("Propri\xE9t\xE9s"));
+    }
+
+    // While a search runs, the trace keeps its changes aside for the next frame;
+    // reading it must still see every change at once, and the rich edit must end
+    // with the same lines. A random run of sends, replaced lines, texts of two
+    // lines and trims, paced and not, against the tool's in-memory trace.
+    void aPacedTraceReadsAsTheToolsTraceAfterEverySend() {
+        TTraceText* paced = TraceForm->Text();
+        TMemoryTextDisplay reference;
+        std::mt19937 random(7);
+        paced->SetPaced(true);
+        for (int i = 0; i < 30000; ++i) {
+            const int kind = static_cast<int>(random() % 20);
+            const int replace = kind == 0 ? 2 : kind < 8 ? 1 : 0;
+            const std::string text =
+                (kind == 1 ? "a\nb" : "line ") + std::to_string(i) + (kind == 2 ? "\r\n" : "");
+            for (ITextDisplay* trace :
+                 {static_cast<ITextDisplay*>(&reference), static_cast<ITextDisplay*>(paced)}) {
+                Messenger.AttachTrace(trace);
+                Messenger.SetLinesToReplace(replace);
+                Messenger.Send(text);
+            }
+            QCOMPARE(paced->Count(), reference.Count());
+            QCOMPARE(paced->Get(0), reference.Get(0));
+            QCOMPARE(paced->Get(reference.Count() - 1), reference.Get(reference.Count() - 1));
+            if (i % 1000 == 0) QCoreApplication::processEvents();
+            if (i == 15000) paced->SetPaced(false);
+            if (i == 20000) paced->SetPaced(true);
+        }
+        QCOMPARE(paced->Get(reference.Count() / 2), reference.Get(reference.Count() / 2));
+        paced->SetPaced(false);
+        QCOMPARE(TraceForm->RichEdit1->ToVector(), reference.Lines());
     }
 
     void errorsShowThreeLinesAndTheBox() {
