@@ -1,7 +1,6 @@
 #include "common/Ini_Manager_Unit.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "base/File_Io.h"
 #include "base/Integer_Text.h"
@@ -57,46 +56,61 @@ void TIniManager::LoadFromStrings(const TLines& lines) {
 
 namespace {
 
-// A text to sort, with its place among those given: its first 16 bytes read as
-// two big-endian numbers, so that most comparisons stay within the array being
-// sorted, and the whole text for where those agree.
+// A text to sort, by its place among those given: its first 16 bytes read as
+// two big-endian numbers and its size, so that most comparisons stay within the
+// array being sorted; the whole text is read only where those agree and the
+// text is longer.
 struct TSortKey {
     uint64_t High;
     uint64_t Low;
-    std::string_view Text;
+    uint32_t Size;
     uint32_t Place;
 };
 
-bool SameText(const TSortKey& a, const TSortKey& b) {
-    if (a.High != b.High || a.Low != b.Low || a.Text.size() != b.Text.size()) return false;
-    return a.Text.size() <= 16 || a.Text == b.Text;
-}
-
 // The texts textAt(0) .. textAt(count - 1) sorted by byte value, equal ones in
-// their given order. The keys refer to the texts, which must stay in place.
+// their given order, and which of them equal the one before. The texts must
+// stay in place while the keys are used.
 template <class TTextAt>
-std::vector<TSortKey> SortedTexts(size_t count, const TTextAt& textAt) {
-    std::vector<TSortKey> keys(count);
-    for (size_t t = 0; t < count; ++t) {
-        const std::string& text = textAt(t);
-        uint64_t prefix[2] = {0, 0};
-        for (size_t i = 0; i < 16 && i < text.size(); ++i)
-            prefix[i / 8] |= uint64_t{static_cast<unsigned char>(text[i])} << (56 - 8 * (i % 8));
-        keys[t] = {prefix[0], prefix[1], text, static_cast<uint32_t>(t)};
-    }
-    std::sort(keys.begin(), keys.end(), [](const TSortKey& a, const TSortKey& b) {
-        if (a.High != b.High) return a.High < b.High;
-        if (a.Low != b.Low) return a.Low < b.Low;
-        if (a.Text.size() > 16 || b.Text.size() > 16) {
-            const int order = a.Text.compare(b.Text);
-            if (order != 0) return order < 0;
-        } else if (a.Text.size() != b.Text.size()) {
-            return a.Text.size() < b.Text.size();
+class TSortedTexts {
+  public:
+    TSortedTexts(size_t count, const TTextAt& textAt) : fTextAt(textAt), fKeys(count) {
+        for (size_t t = 0; t < count; ++t) {
+            const std::string& text = textAt(t);
+            uint64_t prefix[2] = {0, 0};
+            for (size_t i = 0; i < 16 && i < text.size(); ++i)
+                prefix[i / 8] |= uint64_t{static_cast<unsigned char>(text[i])}
+                                 << (56 - 8 * (i % 8));
+            fKeys[t] = {prefix[0], prefix[1], static_cast<uint32_t>(text.size()),
+                        static_cast<uint32_t>(t)};
         }
-        return a.Place < b.Place;
-    });
-    return keys;
-}
+        std::sort(fKeys.begin(), fKeys.end(), [this](const TSortKey& a, const TSortKey& b) {
+            if (a.High != b.High) return a.High < b.High;
+            if (a.Low != b.Low) return a.Low < b.Low;
+            if (a.Size > 16 && b.Size > 16) {
+                const int order = fTextAt(a.Place).compare(fTextAt(b.Place));
+                if (order != 0) return order < 0;
+            } else if (a.Size != b.Size) {
+                return a.Size < b.Size;
+            }
+            return a.Place < b.Place;
+        });
+    }
+
+    size_t Size() const { return fKeys.size(); }
+    // The place of the text at rank i of the sorted order.
+    uint32_t Place(size_t i) const { return fKeys[i].Place; }
+    // Whether the text at rank i (> 0) equals the one at rank i - 1.
+    bool SameAsPrevious(size_t i) const {
+        const TSortKey& a = fKeys[i - 1];
+        const TSortKey& b = fKeys[i];
+        if (a.High != b.High || a.Low != b.Low || a.Size != b.Size) return false;
+        return a.Size <= 16 || fTextAt(a.Place) == fTextAt(b.Place);
+    }
+
+  private:
+    const TTextAt& fTextAt;
+    std::vector<TSortKey> fKeys;
+};
 
 using TPairs = std::vector<std::pair<std::string, std::string>>;
 
@@ -104,17 +118,18 @@ using TPairs = std::vector<std::pair<std::string, std::string>>;
 // pair list would leave them: sorted by key, the last value of a repeated key
 // kept, and each repetition reported in line order.
 TPairs SettledPairs(TPairs& pairs) {
-    const std::vector<TSortKey> keys =
-        SortedTexts(pairs.size(), [&](size_t i) -> const std::string& { return pairs[i].first; });
-    std::vector<bool> repeated(keys.size(), false);
-    for (size_t i = 1; i < keys.size(); ++i) repeated[i] = SameText(keys[i - 1], keys[i]);
+    const auto keyAt = [&](size_t i) -> const std::string& { return pairs[i].first; };
+    const TSortedTexts keys(pairs.size(), keyAt);
+    // Read before any key moves.
+    std::vector<bool> repeated(keys.Size(), false);
+    for (size_t i = 1; i < keys.Size(); ++i) repeated[i] = keys.SameAsPrevious(i);
     TPairs settled;
-    settled.reserve(keys.size());
+    settled.reserve(keys.Size());
     std::vector<uint32_t> repeats;  // the places of the repeated keys, in line order
-    for (size_t i = 0; i < keys.size(); ++i) {
-        auto& pair = pairs[keys[i].Place];
+    for (size_t i = 0; i < keys.Size(); ++i) {
+        auto& pair = pairs[keys.Place(i)];
         if (repeated[i]) {
-            repeats.push_back(keys[i].Place);
+            repeats.push_back(keys.Place(i));
             settled.back().second = std::move(pair.second);
         } else {
             settled.push_back(std::move(pair));
@@ -182,10 +197,10 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
     TPairs pairs;
     const auto keepCurrent = [&] {
         if (!reading) return;
-        TPairs settled = SettledPairs(pairs);
+        TPairs settled = pairs.empty() ? TPairs() : SettledPairs(pairs);
         if (!name.empty()) {
             kept.emplace_back(std::move(name));
-            kept.back().Pairs().AssignSorted(std::move(settled));
+            if (!settled.empty()) kept.back().Pairs().AssignSorted(std::move(settled));
         }
         reading = false;
     };
@@ -223,8 +238,8 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
     const size_t count = sections.size();
     // The rank of each section's name among the distinct names, which orders
     // the sections as their names do.
-    const std::vector<TSortKey> keys =
-        SortedTexts(count, [&](size_t t) -> const std::string& { return sections[t].MatchName(); });
+    const auto nameAt = [&](size_t t) -> const std::string& { return sections[t].MatchName(); };
+    const TSortedTexts keys(count, nameAt);
     // The keys hold the sections of one name together, in reading order: the
     // groups, each section's rank (which orders the sections as their names
     // do) and the count of its name read before it come in one pass.
@@ -232,9 +247,9 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
     std::vector<int32_t> ranks(count);
     std::vector<int32_t> earlier(count);
     for (size_t i = 0; i < count; ++i) {
-        if (i == 0 || !SameText(keys[i - 1], keys[i])) starts.push_back(i);
-        ranks[keys[i].Place] = static_cast<int32_t>(starts.size() - 1);
-        earlier[keys[i].Place] = static_cast<int32_t>(i - starts.back());
+        if (i == 0 || !keys.SameAsPrevious(i)) starts.push_back(i);
+        ranks[keys.Place(i)] = static_cast<int32_t>(starts.size() - 1);
+        earlier[keys.Place(i)] = static_cast<int32_t>(i - starts.back());
     }
     const size_t rankCount = starts.size();
     starts.push_back(count);
@@ -265,24 +280,43 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
         const size_t first = starts[r];
         const size_t size = starts[r + 1] - first;
         if (size == 1) {
-            order[first] = keys[first].Place;
+            order[first] = keys.Place(first);
             continue;
         }
         freePlaces.Reset(size, true);
         for (size_t j = size; j-- > 0;) {
-            const uint32_t t = keys[first + j].Place;
+            const uint32_t t = keys.Place(first + j);
             const size_t place = freePlaces.Find(offsets[t]);
             freePlaces.Add(place, -1);
             order[first + place] = t;
         }
     }
+    // The sections are put in that order where they stand, one cycle of the
+    // permutation after the other: no second list. A place whose section is
+    // settled is marked by its own index in `order`.
     auto& list = *fSections;
-    list.reserve(count);
-    // The order jumps about the sections: each is fetched a few moves ahead.
-    constexpr size_t kAhead = 8;
-    for (size_t p = 0; p < count; ++p) {
-        if (p + kAhead < count) __builtin_prefetch(&sections[order[p + kAhead]]);
-        list.push_back(std::move(sections[order[p]]));
+    list = std::move(sections);
+    for (size_t start = 0; start < count; ++start) {
+        if (order[start] == start) continue;
+        TIniSection held = std::move(list[start]);
+        // A cycle jumps about the list: a scout runs a few places ahead along
+        // it and fetches the sections to come (past the cycle's end it fetches
+        // sections of no use, harmlessly).
+        size_t scout = start;
+        for (int i = 0; i < 8; ++i) scout = order[scout];
+        size_t place = start;
+        while (order[place] != start) {
+            const size_t from = order[place];
+            scout = order[scout];
+            const char* ahead = reinterpret_cast<const char*>(list.data() + scout);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + sizeof(TIniSection) - 1);
+            list[place] = std::move(list[from]);
+            order[place] = static_cast<uint32_t>(place);
+            place = from;
+        }
+        list[place] = std::move(held);
+        order[place] = static_cast<uint32_t>(place);
     }
 }
 
