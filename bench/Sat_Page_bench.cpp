@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     setenv("KAVELIN_SEED", "2026", 0);  // the same problem in every run
     QApplication app(argc, argv);
     InitApplication(app);
-    CreateWindows();
+    TProgramWindows windows;
     for (const auto& [name, which] : {std::pair{"default", kDefault}, std::pair{"3sat", k3Sat}}) {
         const int problem = which;
         benchmark::RegisterBenchmark((std::string("BM_PageSolveLoop/") + name).c_str(),
@@ -179,6 +179,5 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    DestroyWindows();
     return 0;
 }

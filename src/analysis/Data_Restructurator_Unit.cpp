@@ -9,7 +9,7 @@ int32_t CurrentLine = 0;
 std::unique_ptr<TTextManager> TextManager;
 std::unique_ptr<TRestManager> RestManager;
 std::unique_ptr<TRestLine> CurrentRestLine;
-std::unique_ptr<TDataRestructurator> DataRestructurator;
+TDataRestructurator* DataRestructurator = nullptr;
 
 namespace {
 

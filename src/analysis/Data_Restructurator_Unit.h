@@ -128,5 +128,6 @@ extern int32_t CurrentLine;
 extern std::unique_ptr<TTextManager> TextManager;
 extern std::unique_ptr<TRestManager> RestManager;
 extern std::unique_ptr<TRestLine> CurrentRestLine;
-// The one restructurator of the main window.
-extern std::unique_ptr<TDataRestructurator> DataRestructurator;
+// The one restructurator of the main window, which makes and owns it; nullptr
+// while there is none.
+extern TDataRestructurator* DataRestructurator;

@@ -5,11 +5,6 @@
 #include <QFile>
 #include <QFont>
 
-#include "app/Chrono_Form.h"
-#include "app/Debug_Manager_Unit.h"
-#include "app/Kavelin_Unit.h"
-#include "app/MyDatabase_Form.h"
-#include "app/Trace_Form.h"
 #include "base/Real_Format.h"
 #include "common/Random_Source.h"
 #include "platform/Data_Folder.h"
@@ -71,18 +66,10 @@ void InitApplication(QApplication& app) {
     InstallQtPictureReader();
 }
 
-void CreateWindows() {
-    (new TKavelin_Form)->show();
-    new TChronoForm;
-    new TMyDatabase_Form;
-    new TDebug_Form;
-    new TTraceForm;
-}
-
-void DestroyWindows() {
-    delete TraceForm;
-    delete Debug_Form;
-    delete MyDatabase_Form;
-    delete ChronoForm;
-    delete Kavelin_Form;
+TProgramWindows::TProgramWindows() {
+    fMain.Make().show();
+    fChrono.Make();
+    fDatabase.Make();
+    fDebug.Make();
+    fTrace.Make();
 }

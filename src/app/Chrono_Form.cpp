@@ -110,13 +110,11 @@ TChronoForm::TChronoForm() {
     FuncByTime_Series->setObjectName(QStringLiteral("FuncByTime_Series"));
     SetUpBars(FuncByTime_Series, Chrono_FuncByTime_Chart->chart(), QStringLiteral("ms"), QString(),
               QColor(0, 0, 128), Qt::AlignLeft, Qt::AlignBottom);
-    ChronoForm = this;
     SetAfterHandler([this] { RefreshIfShown(); });
 }
 
 TChronoForm::~TChronoForm() {
     SetAfterHandler({});
-    if (ChronoForm == this) ChronoForm = nullptr;
 }
 
 void TChronoForm::Chrono_Quit_ButtonClick() {

@@ -39,4 +39,5 @@ class TChronoForm : public QWidget {
     uint64_t fShownRevision = 0;
 };
 
+// The window while it exists; set and cleared by its owner (TProgramWindows).
 extern TChronoForm* ChronoForm;

@@ -11,9 +11,4 @@ TDebug_Form::TDebug_Form() {
     Debug_Manager_Stringgrid = new TStringGridControl(this, 5, 5);
     Debug_Manager_Stringgrid->setObjectName(QStringLiteral("Debug_Manager_Stringgrid"));
     Debug_Manager_Stringgrid->setGeometry(8, 232, 289, 161);
-    Debug_Form = this;
-}
-
-TDebug_Form::~TDebug_Form() {
-    if (Debug_Form == this) Debug_Form = nullptr;
 }

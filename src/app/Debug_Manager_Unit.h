@@ -11,10 +11,10 @@ class TDebug_Form : public QWidget {
     Q_OBJECT
   public:
     TDebug_Form();
-    ~TDebug_Form() override;
 
     TMemo* Memo1;
     TStringGridControl* Debug_Manager_Stringgrid;
 };
 
+// The window while it exists; set and cleared by its owner (TProgramWindows).
 extern TDebug_Form* Debug_Form;

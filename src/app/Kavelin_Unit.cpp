@@ -16,7 +16,7 @@
 #include "solvers/SATSolver_Unit.h"
 
 TKavelin_Form* Kavelin_Form = nullptr;
-std::unique_ptr<TIniManager> IniManager;
+TIniManager* IniManager = nullptr;
 
 namespace {
 
@@ -80,26 +80,18 @@ TKavelin_Form::TKavelin_Form()
             if (ChronoForm) ChronoForm->ShowProfile();
         });
     });
-    Kavelin_Form = this;
     // Like every handler: an error raised while the engines are built shows its box
     // and the window opens all the same.
     RunGuarded([this] { FormCreate(); }, "starting the program");
 }
 
-TKavelin_Form::~TKavelin_Form() {
-    // At the end of the process: what "&Quit" and the closing did not release goes
-    // now; the solver first, while the grid it wraps still exists.
-    delete SatSolver;
-    SatSolver = nullptr;
-    delete Chrono;
-    Chrono = nullptr;
-    if (Kavelin_Form == this) Kavelin_Form = nullptr;
-}
+// What "&Quit" and the closing did not release goes with the members.
+TKavelin_Form::~TKavelin_Form() = default;
 
 void TKavelin_Form::FormCreate() {
-    Chrono = new TChrono;
-    SatSolver = new TSatSolver(SatPage->SATSolver_StringGrid);
-    DataRestructurator = std::make_unique<TDataRestructurator>();
+    fChrono.Make();
+    fSatSolver.Make(SatPage->SATSolver_StringGrid);
+    fDataRestructurator.Make();
     NeuronalNetworkPage->NeuronalNetwork2_ButtonClick();
 }
 
@@ -107,18 +99,16 @@ void TKavelin_Form::FormCreate() {
 // solver is never stepped after its release here.
 void TKavelin_Form::FormClose() {
     SatPage->EndSolveForClose();
-    delete SatSolver;
-    SatSolver = nullptr;
+    fSatSolver.Release();
 }
 
 void TKavelin_Form::IniFileReader_ButtonClick() {
-    IniManager = std::make_unique<TIniManager>(LocalPath(".\\Data\\GeneralPArameters.ini"));
+    fIniManager.Make(LocalPath(".\\Data\\GeneralPArameters.ini"));
     Messenger.Send(IniManager->Get("Neurons", "Number"));
 }
 
 void TKavelin_Form::Quitter_ButtonClick() {
-    delete Chrono;
-    Chrono = nullptr;
+    fChrono.Release();
     close();
 }
 

@@ -1,22 +1,32 @@
 // The main window: the panel with the page control, "&Quit" and "Test Local".
-// It builds the nine pages and owns the process-wide engine instances.
+// It builds the nine pages and owns the process-wide engine instances (Chrono,
+// SatSolver, DataRestructurator, IniManager): it makes them, releases them when
+// its handlers say so, and what is left goes with the window, the solver before
+// the page grid it draws into.
 #pragma once
 
 #include <QPushButton>
 #include <QWidget>
-#include <memory>
 
+#include "analysis/Data_Restructurator_Unit.h"
 #include "app/Analyse_Picture_Page.h"
 #include "app/Capture_Son_Page.h"
 #include "app/Data_Restructurator_Page.h"
 #include "app/Genetic_Page.h"
+#include "app/Named_Instance.h"
 #include "app/Neuronal_Network_Page.h"
 #include "app/Sat_Page.h"
 #include "app/Segmentation_Page.h"
 #include "app/Text_Distance_Page.h"
 #include "app/Transform_Picture_Page.h"
+#include "common/Ini_Manager_Unit.h"
+#include "diagnostics/Chrono_Unit.h"
 #include "qt/Qt_File_Dialog.h"
 #include "qt/Qt_Page_Control.h"
+#include "solvers/SATSolver_Unit.h"
+
+// The general parameters, as the last IniFileReader_ButtonClick read them.
+extern TIniManager* IniManager;
 
 class TKavelin_Form : public QWidget {
     Q_OBJECT
@@ -57,10 +67,13 @@ class TKavelin_Form : public QWidget {
   private:
     void FormCreate();
     void FormClose();
+
+    // Released in the reverse order: the solver first.
+    TNamedInstance<TChrono> fChrono{Chrono};
+    TNamedInstance<TDataRestructurator> fDataRestructurator{DataRestructurator};
+    TNamedInstance<TIniManager> fIniManager{IniManager};
+    TNamedInstance<TSatSolver> fSatSolver{SatSolver};
 };
 
+// The main window while it exists; set and cleared by its owner (TProgramWindows).
 extern TKavelin_Form* Kavelin_Form;
-
-class TIniManager;
-// The general parameters, as the last IniFileReader_ButtonClick read them.
-extern std::unique_ptr<TIniManager> IniManager;

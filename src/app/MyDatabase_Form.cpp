@@ -14,12 +14,10 @@ TMyDatabase_Form::TMyDatabase_Form() {
     DBStringGrid->setGeometry(8, 8, 689, 385);
     const int widths[] = {64, 75, 258, 68};
     for (int col = 0; col < 4; ++col) DBStringGrid->setColumnWidth(col, widths[col]);
-    MyDatabase_Form = this;
     // Every database made from a file from now on wraps this grid.
     SetDatabaseWindowGrid(DBStringGrid);
 }
 
 TMyDatabase_Form::~TMyDatabase_Form() {
     if (DatabaseWindowGrid() == DBStringGrid) SetDatabaseWindowGrid(nullptr);
-    if (MyDatabase_Form == this) MyDatabase_Form = nullptr;
 }

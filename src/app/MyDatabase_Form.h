@@ -15,4 +15,5 @@ class TMyDatabase_Form : public QWidget {
     TStringGridControl* DBStringGrid;
 };
 
+// The window while it exists; set and cleared by its owner (TProgramWindows).
 extern TMyDatabase_Form* MyDatabase_Form;

@@ -21,13 +21,11 @@ TTraceForm::TTraceForm() {
     MakeLabel(this, "Suivi8_Label", QStringLiteral("suivi 8"), {152, 56});
     MakeLabel(this, "Suivi9_Label", QStringLiteral("suivi 9"), {256, 64});
     RichEdit1 = MakeMemo(this, "RichEdit1", QRect(8, 96, 297, 441), TScrollBars::Both);
-    TraceForm = this;
     FormCreate();
 }
 
 TTraceForm::~TTraceForm() {
     Messenger.AttachTrace(nullptr);
-    if (TraceForm == this) TraceForm = nullptr;
 }
 
 void TTraceForm::FormCreate() {

@@ -81,4 +81,5 @@ class TTraceForm : public QWidget {
     std::unique_ptr<TTraceText> fText;
 };
 
+// The window while it exists; set and cleared by its owner (TProgramWindows).
 extern TTraceForm* TraceForm;

@@ -7,8 +7,6 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     InitApplication(app);
-    CreateWindows();
-    const int status = app.exec();
-    DestroyWindows();
-    return status;
+    TProgramWindows windows;
+    return app.exec();
 }

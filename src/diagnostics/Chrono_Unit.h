@@ -71,5 +71,5 @@ class TChrono {
 };
 
 // The process-wide profiler: created by the main window's creation, released by
-// its "&Quit" button. Absent (nullptr) outside that span.
+// its "&Quit" button, owned by the main window. Absent (nullptr) outside that span.
 extern TChrono* Chrono;

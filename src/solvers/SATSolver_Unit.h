@@ -151,5 +151,5 @@ class TSatSolver {
 };
 
 // The solver of the SAT page: made by the main window's creation, released when
-// it closes.
+// it closes; the main window owns it.
 extern TSatSolver* SatSolver;

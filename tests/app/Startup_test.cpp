@@ -12,6 +12,7 @@
 #include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "support/Window_Fixture.h"
+#include "tables/Database_Unit.h"
 
 namespace fs = std::filesystem;
 
@@ -219,6 +220,21 @@ class StartupTest : public QObject {
         Kavelin_Form->close();
         QVERIFY(Chrono != nullptr);
         QVERIFY(!Kavelin_Form->isVisible());
+    }
+
+    // Once the windows are released no name is left pointing at what went with
+    // them, and a report sent afterwards reaches no trace.
+    void noNameOutlivesTheWindows() {
+        Kavelin_Form->IniFileReader_ButtonClick();
+        QVERIFY(IniManager && DataRestructurator && SatSolver && Chrono && Brain);
+        delete std::exchange(fFixture, nullptr);
+        for (const void* name : std::initializer_list<const void*>{
+                 Kavelin_Form, ChronoForm, MyDatabase_Form, Debug_Form, TraceForm, SatSolver,
+                 Chrono, DataRestructurator, IniManager, Brain})
+            QCOMPARE(name, nullptr);
+        QVERIFY(!Messenger.HasTrace());
+        QCOMPARE(DatabaseWindowGrid(), nullptr);
+        Messenger.Send("after the windows");
     }
 };
 

@@ -37,10 +37,10 @@ class TWindowFixture {
             DialogsShown.push_back(dialog.Name());
             return std::exchange(NextFileName, std::nullopt);
         });
-        CreateWindows();
+        fWindows.emplace();
     }
     ~TWindowFixture() {
-        DestroyWindows();
+        fWindows.reset();
         SetFileDialogResponder({});
         SetMessageBox(nullptr);
     }
@@ -50,4 +50,7 @@ class TWindowFixture {
     TAnsweredMessageBox Boxes;
     std::optional<QString> NextFileName;
     std::vector<QString> DialogsShown;
+
+  private:
+    std::optional<TProgramWindows> fWindows;
 };
