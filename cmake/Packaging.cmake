@@ -14,8 +14,17 @@ file(RELATIVE_PATH kavelin_data_from_bin /${CMAKE_INSTALL_BINDIR}
      /${CMAKE_INSTALL_DATADIR}/kavelin/Data)
 set_property(SOURCE src/platform/Data_Folder.cpp APPEND PROPERTY COMPILE_DEFINITIONS
              KAVELIN_DATA_FROM_BIN="${kavelin_data_from_bin}")
+# kavelin-cli's picture module lives in a library folder of the package's own
+# and is found from the tool's folder the same way. The tool loads it by its
+# path, so no ldconfig call is wanted: CPack adds one for a library directly in a
+# folder of the library folder, hence the second level.
+set(kavelin_module_dir ${CMAKE_INSTALL_LIBDIR}/kavelin/plugins)
+file(RELATIVE_PATH kavelin_module_from_bin /${CMAKE_INSTALL_BINDIR} /${kavelin_module_dir})
+set_property(SOURCE src/cli/Picture_Module.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+             KAVELIN_MODULE_FROM_BIN="${kavelin_module_from_bin}")
 
 install(TARGETS kavelin kavelin-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kavelin-pictures LIBRARY DESTINATION ${kavelin_module_dir})
 install(DIRECTORY Data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kavelin/Data)
 install(FILES ${KAVELIN_PACKAGING_DIR}/kavelin.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

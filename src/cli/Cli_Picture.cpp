@@ -9,9 +9,9 @@
 #include "analysis/TransForm_Picture_To_Points_File_Unit.h"
 #include "base/Integer_Text.h"
 #include "cli/Cli.h"
+#include "cli/Picture_Module.h"
 #include "platform/Picture.h"
 #include "platform/Picture_Reader.h"
-#include "qt/Sound_Files.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include "analysis/Sound_Display_Unit.h"
 #include "base/Integer_Text.h"
 #include "cli/Cli.h"
+#include "cli/Picture_Module.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Message_Box.h"
 #include "qt/Pulse_Sound_Device.h"
-#include "qt/Sound_Files.h"
 
 namespace {
 

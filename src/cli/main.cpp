@@ -11,6 +11,7 @@
 #include "base/Integer_Text.h"
 #include "base/Real_Format.h"
 #include "cli/Cli.h"
+#include "cli/Picture_Module.h"
 #include "common/Random_Source.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
@@ -20,7 +21,6 @@
 #include "platform/Text_Display.h"
 #include "qt/Qt_Data_Folder.h"
 #include "qt/Qt_Locale.h"
-#include "qt/Qt_Picture_Reader.h"
 
 #ifndef KAVELIN_VERSION
 #define KAVELIN_VERSION "0"
@@ -106,7 +106,7 @@ int UsageError(const std::string& subcommand, const std::string& message) {
 int main(int argc, char** argv) {
     InitDecimalSeparatorFromLocale();
     InitFixedSeedFromEnvironment();
-    InstallQtPictureReader();
+    InstallModulePictureReader();
 
     bool profile = false;
     int i = 1;

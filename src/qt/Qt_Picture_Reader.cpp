@@ -265,7 +265,11 @@ class TQtPictureReader : public IPictureReader {
 
 }  // namespace
 
-void InstallQtPictureReader() {
+IPictureReader& QtPictureReader() {
     static TQtPictureReader reader;
-    SetPictureReader(&reader);
+    return reader;
+}
+
+void InstallQtPictureReader() {
+    SetPictureReader(&QtPictureReader());
 }

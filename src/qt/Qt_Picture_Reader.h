@@ -1,8 +1,13 @@
 // Picture files through Qt's image readers: the bitmap, icon, PNG and GIF files
 // that the platform's picture reading hands over (JPEG it decodes itself). This
-// header is free of Qt, so that the command-line tool can use it.
+// header is free of Qt.
 #pragma once
 
-// Installs Qt's image readers as the program's picture reader (SetPictureReader);
-// the windows and the command-line tool call it once at start-up.
+#include "platform/Picture_Reader.h"
+
+// Qt's image readers, one reader for the whole program.
+IPictureReader& QtPictureReader();
+
+// Installs QtPictureReader as the program's picture reader (SetPictureReader);
+// the windows call it once at start-up.
 void InstallQtPictureReader();

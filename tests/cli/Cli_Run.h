@@ -22,9 +22,10 @@ struct TCliRun {
 // Each argument is passed as one word, quoted for the shell. `environment` is
 // prepended as `env` arguments (for instance "LC_ALL=C" or "-u KAVELIN_SEED").
 // Standard error joins the output when `joinErrors`, and is kept apart in fErr
-// otherwise.
+// otherwise. `program` is the tool by default, or a copy of it.
 inline TCliRun RunCliWords(const std::vector<std::string>& arguments, bool joinErrors = false,
-                           const std::string& environment = "LC_ALL=C LANG=C") {
+                           const std::string& environment = "LC_ALL=C LANG=C",
+                           const std::string& program = KAVELIN_CLI) {
     auto quote = [](const std::string& word) {
         std::string quoted = "'";
         for (const char c : word) {
@@ -39,7 +40,7 @@ inline TCliRun RunCliWords(const std::vector<std::string>& arguments, bool joinE
     std::string command = "env ";
     command += environment;
     command += ' ';
-    command += quote(KAVELIN_CLI);
+    command += quote(program);
     for (const auto& word : arguments) {
         command += ' ';
         command += quote(word);

@@ -35,6 +35,16 @@ TEST(PictureCli, PointsOfBitmapsAndOfAPhotograph) {
         EXPECT_EQ(RunCliWords({"points", source, destination}).fStatus, 0);
         EXPECT_EQ(ReadFileBytes(destination), pointsOf(pattern)) << static_cast<int>(encoding);
     }
+    // Every other format reaches the tool's picture module.
+    const std::string bitmap = WriteTemp("pattern.bmp", EncodeBmp(pattern, TBmpEncoding::Rgb24));
+    for (const std::string extension : {"dib", "ico", "gif", "png"}) {
+        const std::string source = TempDir() + "/pattern." + extension;
+        // ImageMagick's own DIB format has no file header: a .dib file is a bitmap.
+        Shell("convert '" + bitmap + "' " + (extension == "dib" ? "BMP3:" : "") + "'" + source +
+              "'");
+        EXPECT_EQ(RunCliWords({"points", source, destination}).fStatus, 0) << extension;
+        EXPECT_EQ(ReadFileBytes(destination), pointsOf(pattern)) << extension;
+    }
     ASSERT_EQ(RunCliWords({"points", kPhoto, destination}).fStatus, 0);
     EXPECT_EQ(ReadFileBytes(destination), pointsOf(MagickDecode(kPhoto)));
 
@@ -118,6 +128,53 @@ TEST(PictureCli, FailuresAreReportedWithTheirStatus) {
     EXPECT_EQ(RunCliWords({"analyse", kPhoto, "--out", TempDir() + "/x.jpg"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"analyse"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"points", kPhoto}).fStatus, 2);
+}
+
+// What needs QtGui is in the tool's picture module, which the tool loads only to
+// read a picture other than JPEG or to write a PNG file.
+TEST(PictureCli, TheToolLinksNoGraphicsLibraryAndSaysWhenItsPictureModuleIsMissing) {
+    // ldd lists the libraries of the libraries too: EGL and GLX come with QtGui.
+    const std::string libraries = Shell("ldd '" KAVELIN_CLI "'");
+    EXPECT_NE(libraries.find("libQt6Core"), std::string::npos) << libraries;
+    for (const char* name :
+         {"libQt6Gui", "libQt6Widgets", "libEGL", "libGLX", "libOpenGL", "libGL."})
+        EXPECT_EQ(libraries.find(name), std::string::npos) << name << " in\n" << libraries;
+
+    // A copy of the tool without its module reads JPEG files as the tool does.
+    const std::string alone = TempDir() + "/alone";
+    std::filesystem::create_directories(alone);
+    std::filesystem::copy_file(KAVELIN_CLI, alone + "/kavelin-cli");
+    const auto run = [&](const std::vector<std::string>& words) {
+        return RunCliWords(words, false, "LC_ALL=C LANG=C", alone + "/kavelin-cli");
+    };
+    const std::string points = TempDir() + "/alone.txt", expected = TempDir() + "/tool.txt";
+    ASSERT_EQ(run({"points", kPhoto, points}).fStatus, 0);
+    ASSERT_EQ(RunCliWords({"points", kPhoto, expected}).fStatus, 0);
+    EXPECT_EQ(ReadFileBytes(points), ReadFileBytes(expected));
+    // Other pictures are refused, and nothing is written, saying what is missing.
+    const std::string png = TempDir() + "/alone.png";
+    Shell("convert -size 8x8 xc:red '" + png + "'");
+    const std::string missing = "the picture module cannot be loaded (there is no file " + alone +
+                                "/kavelin-pictures.so nor ";
+    const TCliRun read = run({"analyse", png});
+    EXPECT_EQ(read.fStatus, 1);
+    EXPECT_EQ(read.fErr.rfind("Cannot read the picture \"" + png + "\": " + missing, 0), 0u)
+        << read.fErr;
+    const std::string plot = TempDir() + "/alone_plot.png";
+    const TCliRun write =
+        run({"plot", std::string(KAVELIN_TEST_DATA) + "/sound/piece664.wav", plot});
+    EXPECT_EQ(write.fStatus, 1);
+    EXPECT_EQ(write.fErr.rfind("Cannot write file \"" + plot + "\": " + missing, 0), 0u)
+        << write.fErr;
+    EXPECT_FALSE(std::filesystem::exists(plot));
+    // A module that is no library: the loader's reason.
+    WriteFileAtomically(alone + "/kavelin-pictures.so", "not a library");
+    const TCliRun broken = run({"analyse", png});
+    EXPECT_EQ(broken.fStatus, 1);
+    EXPECT_NE(broken.fErr.find("\": the picture module cannot be loaded (" + alone +
+                               "/kavelin-pictures.so: "),
+              std::string::npos)
+        << broken.fErr;
 }
 
 TEST(PictureCli, ProfileListsTheSectionsWithCallsThatAgreeWithTheParts) {
