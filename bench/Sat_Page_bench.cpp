@@ -33,6 +33,7 @@
 #include "app/Trace_Form.h"
 #include "common/Random_Source.h"
 #include "diagnostics/TraceUnit.h"
+#include "platform/Text_Display.h"
 #include "solvers/SATSolver_Unit.h"
 #include "solvers/Sat_Reference.h"
 
@@ -95,7 +96,8 @@ void PageSolveLoop(benchmark::State& state, int which) {
 
 void StepsWithoutWindows(benchmark::State& state, int which) {
     const TSatProblem problem = LoadProblem(which);
-    Messenger.AttachTrace(nullptr);
+    TMemoryTextDisplay trace;
+    Messenger.AttachTrace(&trace);
     TSatSolver solver(nullptr);
     solver.LoadProblem(problem);
     for (auto _ : state) {

@@ -35,11 +35,7 @@ void TTraceForm::FormCreate() {
     show();
 }
 
-TTraceText::TTraceText(TMemo& memo) : fMemo(memo) {
-    fFrame.setSingleShot(true);
-    fFrame.setInterval(kFrameMilliseconds);
-    QObject::connect(&fFrame, &QTimer::timeout, &memo, [this] { ShowPending(); });
-}
+TTraceText::TTraceText(TMemo& memo) : fMemo(memo), fFrame(&memo, [this] { ShowPending(); }) {}
 
 // The trace's lines are the rich edit's (less the last one when it is being
 // replaced) followed by the lines kept aside, less the first fTrimmed of them.
@@ -116,7 +112,7 @@ void TTraceText::DeleteFirst(int count) {
 }
 
 void TTraceText::Clear() {
-    fFrame.stop();
+    fFrame.RunningNow();
     fPending.clear();
     fTrims.clear();
     fTrimmed = 0;
@@ -154,11 +150,11 @@ bool TTraceText::Waiting() const {
 }
 
 void TTraceText::Keep() {
-    if (!fFrame.isActive()) fFrame.start();
+    fFrame.Request();
 }
 
 void TTraceText::ShowPending() {
-    fFrame.stop();
+    fFrame.RunningNow();
     WritePending();
     if (!fUnpainted) return;
     fUnpainted = false;
@@ -182,7 +178,7 @@ void TTraceText::WritePending() {
         if (next == 0 && replacing) fMemo.ReplaceLast(pending[next++]);
         std::string added;
         for (size_t i = next; i < end; ++i) added += (i > next ? "\n" : "") + pending[i];
-        if (next < end) fMemo.Add(added);
+        if (next < end) fMemo.Append(added);
         next = end;
     };
     for (const TTrim& trim : trims) {
@@ -190,6 +186,7 @@ void TTraceText::WritePending() {
         fMemo.DeleteFirst(trim.fCount);
     }
     writeUpTo(pending.size());
+    if (pending.size() > (replacing ? 1u : 0u)) fMemo.ShowLastLine();
 }
 
 void TTraceText::SetPaced(bool paced) {

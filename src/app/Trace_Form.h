@@ -4,12 +4,12 @@
 #pragma once
 
 #include <QLabel>
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "qt/Frame_Pacer.h"
 #include "qt/Qt_Memo.h"
 
 // The trace as the Messenger writes it: the rich edit's lines. While a search
@@ -20,8 +20,6 @@
 // change at once.
 class TTraceText : public ITextDisplay {
   public:
-    static constexpr int kFrameMilliseconds = 16;
-
     explicit TTraceText(TMemo& memo);
     int Count() const override;
     std::string Get(int index) const override;
@@ -63,7 +61,7 @@ class TTraceText : public ITextDisplay {
     // The rich edit has changed since it was last scrolled and painted.
     bool fUnpainted = false;
     bool fPaced = false;
-    QTimer fFrame;
+    TFramePacer fFrame;
 };
 
 class TTraceForm : public QWidget {

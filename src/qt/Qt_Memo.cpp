@@ -59,7 +59,14 @@ std::string TMemo::Get(int index) const {
     return FromQt(document()->findBlockByNumber(index).text());
 }
 
+// The new line scrolls into view from its start, as the lines of a classic memo
+// do.
 void TMemo::Add(const std::string& line) {
+    Append(line);
+    ShowLastLine();
+}
+
+void TMemo::Append(const std::string& line) {
     const TProgramEdit edit(*this);
     const QString text = NormaliseBreaks(ToQt(line));
     QTextCursor cursor(document());
@@ -69,8 +76,9 @@ void TMemo::Add(const std::string& line) {
     else
         cursor.insertText(text);
     fHasLines = true;
-    // The new line scrolls into view from its start, as the lines of a classic
-    // memo do.
+}
+
+void TMemo::ShowLastLine() {
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
 }

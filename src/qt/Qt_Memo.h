@@ -15,6 +15,10 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
     int Count() const override;
     std::string Get(int index) const override;
     void Add(const std::string& line) override;
+    // Add without the scroll: the text's lines go at the end.
+    void Append(const std::string& text);
+    // Scrolls the last line into view from its start, as Add does.
+    void ShowLastLine();
     void Delete(int index) override;
     void Clear() override;
     void Assign(const std::vector<std::string>& lines) override;

@@ -308,9 +308,6 @@ TStringGridControl::TStringGridControl(QWidget* parent, int colCount, int rowCou
     SetOptions(0);
     if (fixedCols < colCount && fixedRows < rowCount)
         setCurrentIndex(fModel->index(fixedRows, fixedCols));
-    fFrame.setSingleShot(true);
-    fFrame.setInterval(kFrameMilliseconds);
-    connect(&fFrame, &QTimer::timeout, this, &TStringGridControl::TellChanges);
     connect(qApp, &QApplication::focusChanged, this, &TStringGridControl::FocusChanged);
 }
 
@@ -472,11 +469,11 @@ void TStringGridControl::CellChanged(int32_t col, int32_t row) {
     if (at >= cells || fMarked[at]) return;
     fMarked[at] = true;
     fChanged.emplace_back(col, row);
-    if (!fFrame.isActive()) fFrame.start();
+    fFrame.Request();
 }
 
 void TStringGridControl::TellChanges() {
-    fFrame.stop();
+    fFrame.RunningNow();
     for (const auto& [col, row] : fChanged) {
         fMarked[size_t(row) * size_t(ColCount()) + size_t(col)] = false;
         fModel->Changed(fModel->index(row, col));

@@ -19,12 +19,12 @@
 
 #include <QPointer>
 #include <QTableView>
-#include <QTimer>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Grid_Control.h"
+#include "qt/Frame_Pacer.h"
 
 class QLineEdit;
 class QPainter;
@@ -61,8 +61,6 @@ class TStringGridControl : public QTableView, public IGridControl {
   public:
     static constexpr int kDefaultColWidth = 64;
     static constexpr int kDefaultRowHeight = 24;
-    // The screen's pace: changed cells reach the view at most this often.
-    static constexpr int kFrameMilliseconds = 16;
 
     TStringGridControl(QWidget* parent, int colCount, int rowCount, int fixedCols = 1,
                        int fixedRows = 1);
@@ -157,5 +155,5 @@ class TStringGridControl : public QTableView, public IGridControl {
     // row) so that each is told once.
     std::vector<std::pair<int32_t, int32_t>> fChanged;
     std::vector<bool> fMarked;
-    QTimer fFrame;
+    TFramePacer fFrame{this, [this] { TellChanges(); }};
 };

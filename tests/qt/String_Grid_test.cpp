@@ -204,11 +204,11 @@ class StringGridTest : public QObject {
         TMyStringGrid grid(control.get(), nullptr);
         grid.Refresh();
         QTRY_VERIFY(!drawn.empty());
-        QTest::qWait(3 * TStringGridControl::kFrameMilliseconds);
+        QTest::qWait(3 * TFramePacer::kFrameMilliseconds);
         const auto drawnAfter = [&](const std::function<void()>& change) {
             drawn.clear();
             change();
-            QTest::qWait(3 * TStringGridControl::kFrameMilliseconds);
+            QTest::qWait(3 * TFramePacer::kFrameMilliseconds);
             return drawn;
         };
         using TCells = std::vector<std::pair<int32_t, int32_t>>;
