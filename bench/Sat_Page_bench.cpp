@@ -6,7 +6,10 @@
 // Each step of BM_PageSolveLoop is one pass of the loop of "&Solve" (SolvePass):
 // the pending messages run when due (the paints among them), the solver steps,
 // recolours its grid through the wrapper and rewrites the trace's status line. A solved problem is
-// loaded again with fresh values, outside the timing. Counters: steps/s (per
+// loaded again with fresh values, outside the timing. BM_StepsWithoutWindows runs
+// the same steps as kavelin-cli does: its trace is the tool's bounded line list in
+// memory, so both of a pair write the same lines (the default problem is solved
+// every few steps, and each solution writes 25 lines). Counters: steps/s (per
 // second of CPU, for both of a pair), and for the page's loop frames/s, the
 // paints of the grid per second of wall time. Targets: the page's steps/s at
 // least half of the steps without windows, at least 30 frames/s.
