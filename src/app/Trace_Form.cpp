@@ -162,9 +162,10 @@ void TTraceText::ShowPending() {
     fMemo.Repaint();
 }
 
-// What was kept aside reaches the rich edit in its order: each run of added lines
-// as one text (one change of the rich edit), each trim where it fell. A line sent
-// while the rich edit changes (from a handler of its change) is kept for later.
+// What was kept aside reaches the rich edit in its order, each run of added lines
+// as one text and each trim where it fell, grouped into one change of the rich
+// edit, which lays out and paints the frame's lines once. A line sent while the
+// rich edit changes (from a handler of its change) is kept for later.
 void TTraceText::WritePending() {
     if (fPending.empty() && fTrims.empty()) return;
     fUnpainted = true;
@@ -172,20 +173,23 @@ void TTraceText::WritePending() {
     const std::vector<TTrim> trims = std::exchange(fTrims, {});
     const bool replacing = std::exchange(fReplacing, false);
     fTrimmed = 0;
-    size_t next = 0;
-    const auto writeUpTo = [&](size_t end) {
-        if (next == end) return;
-        if (next == 0 && replacing) fMemo.ReplaceLast(pending[next++]);
-        std::string added;
-        for (size_t i = next; i < end; ++i) added += (i > next ? "\n" : "") + pending[i];
-        if (next < end) fMemo.Append(added);
-        next = end;
-    };
-    for (const TTrim& trim : trims) {
-        writeUpTo(trim.fAfter);
-        fMemo.DeleteFirst(trim.fCount);
+    {
+        const TMemo::TProgramEdit group(fMemo, true);
+        size_t next = 0;
+        const auto writeUpTo = [&](size_t end) {
+            if (next == end) return;
+            if (next == 0 && replacing) fMemo.ReplaceLast(pending[next++]);
+            std::string added;
+            for (size_t i = next; i < end; ++i) added += (i > next ? "\n" : "") + pending[i];
+            if (next < end) fMemo.Append(added);
+            next = end;
+        };
+        for (const TTrim& trim : trims) {
+            writeUpTo(trim.fAfter);
+            fMemo.DeleteFirst(trim.fCount);
+        }
+        writeUpTo(pending.size());
     }
-    writeUpTo(pending.size());
     if (pending.size() > (replacing ? 1u : 0u)) fMemo.ShowLastLine();
 }
 

@@ -23,22 +23,25 @@ QString NormaliseBreaks(QString text) {
 // the steps kept so far, and edits made without it keep no copy of the text they
 // remove. A memo that the program rewrites at every step, the trace first, stays
 // the size of its lines; what the user types after a program edit can be undone.
-class TMemo::TProgramEdit {
-  public:
-    explicit TProgramEdit(TMemo& memo) : fMemo(memo) {
+// Program edits nest: the outermost one turns the history off and on again.
+TMemo::TProgramEdit::TProgramEdit(TMemo& memo, bool grouped) : fMemo(memo) {
+    if (fMemo.fProgramEdits++ == 0) {
         fMemo.fProgrammatic = true;
         fMemo.document()->setUndoRedoEnabled(false);
     }
-    ~TProgramEdit() {
+    if (grouped) {
+        fGroup = QTextCursor(fMemo.document());
+        fGroup.beginEditBlock();
+    }
+}
+
+TMemo::TProgramEdit::~TProgramEdit() {
+    if (!fGroup.isNull()) fGroup.endEditBlock();
+    if (--fMemo.fProgramEdits == 0) {
         fMemo.document()->setUndoRedoEnabled(true);
         fMemo.fProgrammatic = false;
     }
-    TProgramEdit(const TProgramEdit&) = delete;
-    TProgramEdit& operator=(const TProgramEdit&) = delete;
-
-  private:
-    TMemo& fMemo;
-};
+}
 
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "platform/Text_Display.h"
 
@@ -29,8 +30,23 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
 
     QStringList QtLines() const;
 
+    // An edit by the program, for as long as it lives: the edits made keep no undo
+    // step; grouped, they reach the view as one change when it ends, so a run of
+    // them is laid out and painted once.
+    class TProgramEdit {
+      public:
+        explicit TProgramEdit(TMemo& memo, bool grouped = false);
+        ~TProgramEdit();
+        TProgramEdit(const TProgramEdit&) = delete;
+        TProgramEdit& operator=(const TProgramEdit&) = delete;
+
+      private:
+        TMemo& fMemo;
+        QTextCursor fGroup;
+    };
+
   private:
-    class TProgramEdit;
+    int fProgramEdits = 0;
     // An empty document is either no line at all or one empty line; this tells
     // which. Edits by the user keep it in step with the document.
     bool fHasLines = false;
