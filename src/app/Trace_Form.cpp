@@ -96,8 +96,6 @@ void TTraceText::Delete(int index) {
     AfterDirectChange();
 }
 
-// While paced, the trim is kept in its place among the lines kept aside: the
-// rich edit later passes through the same line counts as without pace.
 void TTraceText::DeleteFirst(int count) {
     if (!fPaced) {
         BeforeDirectChange();
@@ -106,7 +104,6 @@ void TTraceText::DeleteFirst(int count) {
     }
     count = std::min(count, Count());
     if (count <= 0) return;
-    fTrims.push_back({fPending.size(), count});
     fTrimmed += count;
     Keep();
 }
@@ -114,7 +111,6 @@ void TTraceText::DeleteFirst(int count) {
 void TTraceText::Clear() {
     fFrame.RunningNow();
     fPending.clear();
-    fTrims.clear();
     fTrimmed = 0;
     fReplacing = false;
     fUnpainted = false;
@@ -146,7 +142,7 @@ void TTraceText::Repaint() {
 }
 
 bool TTraceText::Waiting() const {
-    return !fPending.empty() || !fTrims.empty() || fUnpainted;
+    return !fPending.empty() || fTrimmed > 0 || fUnpainted;
 }
 
 void TTraceText::Keep() {
@@ -162,35 +158,41 @@ void TTraceText::ShowPending() {
     fMemo.Repaint();
 }
 
-// What was kept aside reaches the rich edit in its order, each run of added lines
-// as one text and each trim where it fell, grouped into one change of the rich
-// edit, which lays out and paints the frame's lines once. A line sent while the
-// rich edit changes (from a handler of its change) is kept for later.
+// What was kept aside reaches the rich edit as one grouped change, laid out and
+// painted once: since lines are only trimmed from the start and added at the
+// end, the trims go first, all at once, then the replaced last line, then the
+// added lines as one text. A line sent while the rich edit changes (from a
+// handler of its change) is kept for later.
 void TTraceText::WritePending() {
-    if (fPending.empty() && fTrims.empty()) return;
+    if (fPending.empty() && fTrimmed == 0) return;
     fUnpainted = true;
     const std::vector<std::string> pending = std::exchange(fPending, {});
-    const std::vector<TTrim> trims = std::exchange(fTrims, {});
     const bool replacing = std::exchange(fReplacing, false);
-    fTrimmed = 0;
+    const int trimmed = std::exchange(fTrimmed, 0);
+    // The trims reach past the rich edit's lines into those kept aside.
+    const int shown = fMemo.Count() - (replacing ? 1 : 0);
+    const bool allGo = trimmed > shown || (trimmed == shown && !replacing);
+    size_t first = allGo ? static_cast<size_t>(trimmed - shown) : replacing ? 1 : 0;
+    if (allGo) fMemo.Clear();
     {
         const TMemo::TProgramEdit group(fMemo, true);
-        size_t next = 0;
-        const auto writeUpTo = [&](size_t end) {
-            if (next == end) return;
-            if (next == 0 && replacing) fMemo.ReplaceLast(pending[next++]);
-            std::string added;
-            for (size_t i = next; i < end; ++i) added += (i > next ? "\n" : "") + pending[i];
-            if (next < end) fMemo.Append(added);
-            next = end;
-        };
-        for (const TTrim& trim : trims) {
-            writeUpTo(trim.fAfter);
-            fMemo.DeleteFirst(trim.fCount);
+        if (!allGo) {
+            fMemo.DeleteFirst(trimmed);
+            if (replacing) fMemo.ReplaceLast(pending.front());
         }
-        writeUpTo(pending.size());
+        if (first < pending.size()) {
+            size_t length = 0;
+            for (size_t i = first; i < pending.size(); ++i) length += pending[i].size() + 1;
+            std::string added;
+            added.reserve(length);
+            for (size_t i = first; i < pending.size(); ++i) {
+                if (i > first) added += '\n';
+                added += pending[i];
+            }
+            fMemo.Append(added);
+        }
     }
-    if (pending.size() > (replacing ? 1u : 0u)) fMemo.ShowLastLine();
+    if (first < pending.size()) fMemo.ShowLastLine();
 }
 
 void TTraceText::SetPaced(bool paced) {

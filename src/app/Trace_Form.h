@@ -15,8 +15,8 @@
 // The trace as the Messenger writes it: the rich edit's lines. While a search
 // runs (Paced), the lines it adds, rewrites or trims at every step (its status
 // line, explosion lines, solutions) are kept aside and reach the rich edit
-// together at the screen's pace, at most once per frame, in their order; the
-// rich edit is scrolled and painted once per frame. Reading the lines sees every
+// together at the screen's pace, at most once per frame, as one change of the
+// rich edit, which is then scrolled and painted. Reading the lines sees every
 // change at once.
 class TTraceText : public ITextDisplay {
   public:
@@ -36,12 +36,6 @@ class TTraceText : public ITextDisplay {
     void SetPaced(bool paced);
 
   private:
-    // A trim of the first fCount lines, made after the first fAfter lines kept
-    // aside.
-    struct TTrim {
-        size_t fAfter;
-        int fCount;
-    };
     int Shown() const;
     void Keep();
     void BeforeDirectChange();
@@ -55,8 +49,7 @@ class TTraceText : public ITextDisplay {
     // edit's last line.
     std::vector<std::string> fPending;
     bool fReplacing = false;
-    std::vector<TTrim> fTrims;
-    // The lines of all the trims kept aside.
+    // The first lines trimmed since the rich edit was last written.
     int fTrimmed = 0;
     // The rich edit has changed since it was last scrolled and painted.
     bool fUnpainted = false;

@@ -24,19 +24,18 @@ QString NormaliseBreaks(QString text) {
 // remove. A memo that the program rewrites at every step, the trace first, stays
 // the size of its lines; what the user types after a program edit can be undone.
 // Program edits nest: the outermost one turns the history off and on again.
-TMemo::TProgramEdit::TProgramEdit(TMemo& memo, bool grouped) : fMemo(memo) {
+// A group holds no cursor of its own: each cursor on the document is moved at
+// every change.
+TMemo::TProgramEdit::TProgramEdit(TMemo& memo, bool grouped) : fMemo(memo), fGrouped(grouped) {
     if (fMemo.fProgramEdits++ == 0) {
         fMemo.fProgrammatic = true;
         fMemo.document()->setUndoRedoEnabled(false);
     }
-    if (grouped) {
-        fGroup = QTextCursor(fMemo.document());
-        fGroup.beginEditBlock();
-    }
+    if (grouped) QTextCursor(fMemo.document()).beginEditBlock();
 }
 
 TMemo::TProgramEdit::~TProgramEdit() {
-    if (!fGroup.isNull()) fGroup.endEditBlock();
+    if (fGrouped) QTextCursor(fMemo.document()).endEditBlock();
     if (--fMemo.fProgramEdits == 0) {
         fMemo.document()->setUndoRedoEnabled(true);
         fMemo.fProgrammatic = false;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <QTextCursor>
 
 #include "platform/Text_Display.h"
 
@@ -42,7 +41,7 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
 
       private:
         TMemo& fMemo;
-        QTextCursor fGroup;
+        bool fGrouped;
     };
 
   private:
