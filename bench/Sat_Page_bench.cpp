@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("KAVELIN_SEED", "2026", 0);  // the same problem in every run
     QApplication app(argc, argv);
-    InitApplication(app);
+    TProgramServices services(app);
     TProgramWindows windows;
     for (const auto& [name, which] : {std::pair{"default", kDefault}, std::pair{"3sat", k3Sat}}) {
         const int problem = which;

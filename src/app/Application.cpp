@@ -1,6 +1,5 @@
 #include "app/Application.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -11,39 +10,27 @@
 #include "qt/Pulse_Sound_Device.h"
 #include "qt/Qt_Data_Folder.h"
 #include "qt/Qt_Locale.h"
-#include "qt/Qt_Message_Box.h"
 #include "qt/Qt_Picture_Reader.h"
 
-namespace {
-
-// A main window destroyed from outside (another X client: a window manager's
-// "destroy", `xdotool windowclose`) ends the program as closing it does, also
-// during a solve; Qt itself would only report errors about the window that is
-// gone and go on. The X protocol's DestroyNotify event: code 17, the window at
-// byte 8.
-class TDestroyedMainWindowWatch : public QAbstractNativeEventFilter {
-  public:
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
-        struct TDestroyNotify {
-            uint8_t responseType, unused;
-            uint16_t sequence;
-            uint32_t event, window;
-        };
-        if (eventType != "xcb_generic_event_t" || !Kavelin_Form) return false;
-        const auto* event = static_cast<const TDestroyNotify*>(message);
-        if ((event->responseType & 0x7F) != 17 || !Kavelin_Form->isVisible() ||
-            event->window != Kavelin_Form->internalWinId())
-            return false;
-        QMetaObject::invokeMethod(Kavelin_Form, &QWidget::close, Qt::QueuedConnection);
+// The X protocol's DestroyNotify event: code 17, the window at byte 8.
+bool TDestroyedMainWindowWatch::nativeEventFilter(const QByteArray& eventType, void* message,
+                                                  qintptr*) {
+    struct TDestroyNotify {
+        uint8_t responseType, unused;
+        uint16_t sequence;
+        uint32_t event, window;
+    };
+    if (eventType != "xcb_generic_event_t" || !Kavelin_Form) return false;
+    const auto* event = static_cast<const TDestroyNotify*>(message);
+    if ((event->responseType & 0x7F) != 17 || !Kavelin_Form->isVisible() ||
+        event->window != Kavelin_Form->internalWinId())
         return false;
-    }
-};
+    QMetaObject::invokeMethod(Kavelin_Form, &QWidget::close, Qt::QueuedConnection);
+    return false;
+}
 
-}  // namespace
-
-void InitApplication(QApplication& app) {
-    static TDestroyedMainWindowWatch destroyedMainWindowWatch;
-    app.installNativeEventFilter(&destroyedMainWindowWatch);
+TProgramServices::TProgramServices(QApplication& app) : fApp(app) {
+    app.installNativeEventFilter(&fMainWindowWatch);
     QApplication::setApplicationName(QStringLiteral("Kavelin"));
     QApplication::setOrganizationName(QStringLiteral("Kavelin"));
     // The classic 8-point font is a narrow bitmap face; this metric sans-serif fits
@@ -55,8 +42,7 @@ void InitApplication(QApplication& app) {
     app.setFont(font);
     InitDecimalSeparatorFromLocale();
     InitFixedSeedFromEnvironment();
-    static TQtMessageBox messageBox;
-    SetMessageBox(&messageBox);
+    SetMessageBox(&fMessageBox);
     // An installed program started away from any Data/ folder works in the user's.
     std::string problem;
     const std::string folder = InstalledWorkFolder(UserDataFolder(), problem);
@@ -64,6 +50,11 @@ void InitApplication(QApplication& app) {
     if (!problem.empty()) ShowMessageBox(problem);
     InstallPulseSoundServer();
     InstallQtPictureReader();
+}
+
+TProgramServices::~TProgramServices() {
+    if (CurrentMessageBox() == &fMessageBox) SetMessageBox(nullptr);
+    fApp.removeNativeEventFilter(&fMainWindowWatch);
 }
 
 TProgramWindows::TProgramWindows() {

@@ -95,11 +95,13 @@ void TKavelin_Form::FormCreate() {
     NeuronalNetworkPage->NeuronalNetwork2_ButtonClick();
 }
 
-// A solve loop running under the closing window ends before its next step, so the
-// solver is never stepped after its release here.
+// A solve loop running under the closing window ends before its next step, and
+// the solver leaves its name, so nothing steps or loads it from now on. The object
+// itself goes with the window, once every handler has returned: a handler whose
+// error box let the window close (a refused "&Load") is still running inside it.
 void TKavelin_Form::FormClose() {
     SatPage->EndSolveForClose();
-    fSatSolver.Release();
+    fSatSolver.Withdraw();
 }
 
 void TKavelin_Form::IniFileReader_ButtonClick() {

@@ -35,7 +35,13 @@ class TNamedInstance {
         fObject.reset();
     }
 
-    T* Get() const { return fObject.get(); }
+    // Clears the name and keeps the object until the holder goes or makes another:
+    // nothing reaches it by its name any more, and code still running inside it
+    // (below a message box, during which the window that holds it was closed)
+    // ends on a whole object.
+    void Withdraw() {
+        if (fName == fObject.get()) fName = nullptr;
+    }
 
   private:
     T*& fName;

@@ -1,12 +1,13 @@
-// Kavelin: start-up initialises the application, creates the five windows and
-// runs the message loop until the main window has closed.
+// Kavelin: main() owns the application, its services and the five windows, made
+// in this order; the message loop runs until the main window has closed, and they
+// go in the reverse order.
 #include <QApplication>
 
 #include "app/Application.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    InitApplication(app);
+    TProgramServices services(app);
     TProgramWindows windows;
     return app.exec();
 }

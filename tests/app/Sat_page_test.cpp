@@ -190,6 +190,17 @@ class SatPageTest : public QObject {
         }
     }
 
+    // The main window closed while an error box of "&Load" shows: the solver is
+    // gone for the program, and the load that opened the box ends on a whole one.
+    void closingTheWindowUnderALoadErrorBoxLetsTheLoadEnd() {
+        fPage->SAT_Memo->Clear();
+        fFixture->Boxes.fWhileShown = [] { Kavelin_Form->close(); };
+        QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+        QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(1));
+        QVERIFY(SatSolver == nullptr);
+        QVERIFY(!Kavelin_Form->isVisible());
+    }
+
     void dimacsFilesOpenAsConstraintTextAndSaveBack() {
         fFixture->NextFileName = QString::fromStdString(DataFile("classic.cnf"));
         QTest::mouseClick(fPage->SAT_OpenConstraintFile_Button, Qt::LeftButton);

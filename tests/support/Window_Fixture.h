@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,10 @@
 
 class TAnsweredMessageBox : public IMessageBox {
   public:
-    void Show(const std::string& text) override { fTexts.push_back(text); }
+    void Show(const std::string& text) override {
+        fTexts.push_back(text);
+        if (fWhileShown) fWhileShown();
+    }
     bool ShowAndAsk(const std::string& text) override {
         Show(text);
         return fTexts.size() != fDismissed;
@@ -23,6 +27,8 @@ class TAnsweredMessageBox : public IMessageBox {
     std::vector<std::string> fTexts;
     // The box, counted from 1, that the user dismisses with Escape; 0: none.
     size_t fDismissed = 0;
+    // What the user does while a box shows (its own event loop runs meanwhile).
+    std::function<void()> fWhileShown;
 };
 
 // Starts the five windows; message boxes are recorded in Boxes and the file
@@ -31,7 +37,7 @@ class TAnsweredMessageBox : public IMessageBox {
 class TWindowFixture {
   public:
     TWindowFixture() {
-        InitApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
+        fServices.emplace(*static_cast<QApplication*>(QCoreApplication::instance()));
         SetMessageBox(&Boxes);
         SetFileDialogResponder([this](const TFileDialog& dialog) {
             DialogsShown.push_back(dialog.Name());
@@ -43,6 +49,7 @@ class TWindowFixture {
         fWindows.reset();
         SetFileDialogResponder({});
         SetMessageBox(nullptr);
+        fServices.reset();
     }
     TWindowFixture(const TWindowFixture&) = delete;
     TWindowFixture& operator=(const TWindowFixture&) = delete;
@@ -52,5 +59,6 @@ class TWindowFixture {
     std::vector<QString> DialogsShown;
 
   private:
+    std::optional<TProgramServices> fServices;
     std::optional<TProgramWindows> fWindows;
 };
