@@ -11,6 +11,7 @@
 #include "app/Trace_Form.h"
 #include "base/File_Io.h"
 #include "qt/Sound_Files.h"
+#include "support/Global_Guards.h"
 #include "support/Sound_Server_Fixture.h"
 #include "support/Window_Fixture.h"
 
@@ -133,10 +134,9 @@ class CapturePageTest : public QObject {
     void withoutAServerTheDisplayShowsThePreviousFileAgain() {
         fs::create_directories(fDir / "made");
         fs::copy_file(KAVELIN_TEST_DATA "/sound/piece664.wav", fRecord);
-        qputenv("PULSE_SERVER", "unix:/nonexistent/kavelin-pulse");
+        const TEnvironmentGuard noServer("PULSE_SERVER", "unix:/nonexistent/kavelin-pulse");
         Page()->fCapturePasses = 2;
         QTest::mouseClick(Page()->CaptureSon_Button, Qt::LeftButton);
-        qunsetenv("PULSE_SERVER");
         QCOMPARE(fs::file_size(fRecord), 664u);
         QCOMPARE(Page()->Memo1->Get(Page()->Memo1->Count() - 1),
                  std::string("Taille Stream : 664"));
@@ -150,7 +150,7 @@ class CapturePageTest : public QObject {
     void escapeOrADismissedNextBoxEndsTheCaptureLoop() {
         fs::create_directories(fDir / "made");
         fs::copy_file(KAVELIN_TEST_DATA "/sound/piece664.wav", fRecord);
-        qputenv("PULSE_SERVER", "unix:/nonexistent/kavelin-pulse");
+        const TEnvironmentGuard noServer("PULSE_SERVER", "unix:/nonexistent/kavelin-pulse");
         // Escape between passes: the loop ends after the pass under way, and no
         // other key or click reaches the window meanwhile.
         for (const auto key : {Qt::Key_Space, Qt::Key_Escape})
@@ -164,7 +164,6 @@ class CapturePageTest : public QObject {
         fWindows->Boxes.fTexts.clear();
         fWindows->Boxes.fDismissed = 3;
         QTest::mouseClick(Page()->CaptureSon_Button, Qt::LeftButton);
-        qunsetenv("PULSE_SERVER");
         QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(3));
         QCOMPARE(Page()->Memo1->Count(), 5);
         const QStringList trace = TraceForm->RichEdit1->QtLines();
@@ -215,15 +214,14 @@ class CapturePageTest : public QObject {
     }
 
     void theRecordLivesInTheProgramsDataFolderByDefault() {
-        qunsetenv("KAVELIN_RECORD_FILE");
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((fDir / "data").string()));
+        const TEnvironmentGuard noRecordFile("KAVELIN_RECORD_FILE", std::nullopt);
+        const TEnvironmentGuard dataHome("XDG_DATA_HOME", (fDir / "data").string());
         const std::string expected =
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() +
             "/record.wav";
         QVERIFY(expected.starts_with((fDir / "data").string()));
         QCOMPARE(RecordFileName(), expected);
         QVERIFY(fs::is_directory(fs::path(expected).parent_path()));
-        qunsetenv("XDG_DATA_HOME");
     }
 };
 

@@ -8,6 +8,7 @@
 #include "qt/Qt_Page_Control.h"
 #include "qt/Qt_Up_Down.h"
 #include "qt/Text_Codec.h"
+#include "support/Global_Guards.h"
 
 class QtControlsTest : public QObject {
     Q_OBJECT
@@ -160,7 +161,7 @@ class QtControlsTest : public QObject {
             void Show(const std::string& text) override { fTexts.push_back(text); }
             std::vector<std::string> fTexts;
         } boxes;
-        SetMessageBox(&boxes);
+        const TMessageBoxGuard boxGuard(&boxes);
         QWidget parent;
         QPushButton* button =
             MakeButton(&parent, "B", QStringLiteral("&Solve"), QRect(0, 0, 60, 25));
@@ -171,7 +172,6 @@ class QtControlsTest : public QObject {
         });
         button->click();
         button->click();
-        SetMessageBox(nullptr);
         QCOMPARE(boxes.fTexts,
                  (std::vector<std::string>{
                      "Out of memory while handling the button \"Solve\"; it was stopped.",

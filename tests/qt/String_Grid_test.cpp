@@ -7,6 +7,7 @@
 
 #include "app/MyDatabase_Form.h"
 #include "qt/Qt_String_Grid.h"
+#include "support/Global_Guards.h"
 #include "support/Trace_Capture.h"
 #include "tables/Database_Unit.h"
 #include "tables/My_String_Grid_Unit.h"
@@ -241,7 +242,7 @@ class StringGridTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(control.get()));
         box.fViewport = control->viewport();
         TTraceCapture capture;
-        SetMessageBox(&box);
+        const TMessageBoxGuard boxGuard(&box);
         TMyStringGrid grid(control.get(), nullptr);
         control->SetColCount(4);
         control->viewport()->repaint();
@@ -255,7 +256,6 @@ class StringGridTest : public QObject {
         grid.PutCell(4, 1, "w");
         grid.Refresh();
         QCOMPARE(control->Cell(4, 1), std::string("w"));
-        SetMessageBox(nullptr);
     }
 
     void aDoubleClickOnAFixedCellDoesNotReachTheSavedHandler() {
