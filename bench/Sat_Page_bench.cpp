@@ -16,8 +16,8 @@
 //
 // BM_AnswerDuringSolve runs "&Solve" itself on an unsatisfiable problem, posts a
 // click on "Random Generation" and then an Escape while it runs, and reports the
-// milliseconds until each was answered (the memo filled, the loop ended);
-// target: 50 ms at most.
+// most milliseconds of its runs until each was answered (the memo filled, the
+// loop ended); target: 50 ms at most.
 //
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVELIN_BENCH=ON
 //   ninja -C build-bench Sat_Page_bench && build-bench/bench/Sat_Page_bench
@@ -28,6 +28,7 @@
 #include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/Application.h"
@@ -127,6 +128,14 @@ void BM_AnswerDuringSolve(benchmark::State& state) {
         Page()->SAT_Memo->Assign(unsatisfiable);
         QTest::mouseClick(Page()->SAT_Load_Button, Qt::LeftButton);
         QElapsedTimer posted;
+        // The click is answered when the memo holds the generated problem: the
+        // time of the memo's last change after the click was posted.
+        double filledMs = -1;
+        const QMetaObject::Connection filled =
+            QObject::connect(Page()->SAT_Memo, &QPlainTextEdit::textChanged, [&] {
+                if (posted.isValid() && !Page()->SAT_Memo->document()->isEmpty())
+                    filledMs = static_cast<double>(posted.nsecsElapsed()) / 1e6;
+            });
         QTimer::singleShot(100, Kavelin_Form, [&posted] {
             Page()->SAT_Memo->Clear();
             const QPoint centre = Page()->SAT_Random_Generation_Button->rect().center();
@@ -141,9 +150,8 @@ void BM_AnswerDuringSolve(benchmark::State& state) {
             posted.start();
         });
         QTimer::singleShot(150, Kavelin_Form, [&] {
-            clickMs = Page()->SAT_Memo->Count() > 0
-                          ? static_cast<double>(posted.nsecsElapsed()) / 1e6
-                          : -1;
+            QObject::disconnect(filled);
+            clickMs = filledMs < 0 ? -1 : std::max(clickMs, filledMs);
             QApplication::setActiveWindow(Kavelin_Form);
             Page()->SAT_Memo->setFocus();
             QCoreApplication::postEvent(
@@ -154,7 +162,7 @@ void BM_AnswerDuringSolve(benchmark::State& state) {
             posted.start();
         });
         Page()->SAT_Solve_ButtonClick();
-        escapeMs = static_cast<double>(posted.nsecsElapsed()) / 1e6;
+        escapeMs = std::max(escapeMs, static_cast<double>(posted.nsecsElapsed()) / 1e6);
     }
     state.counters["click ms"] = clickMs;
     state.counters["escape ms"] = escapeMs;
