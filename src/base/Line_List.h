@@ -18,7 +18,9 @@ class TLines {
 
     // Replaces every line with those of `lines`.
     virtual void Assign(const std::vector<std::string>& lines);
-    std::vector<std::string> ToVector() const;
+    // Every line, in order. A holder that reaches a line by its number through a
+    // search (the memos) reads them all in one pass instead.
+    virtual std::vector<std::string> ToVector() const;
 
     // Reads a file as bytes; CR LF, LF and CR all end a line. Raises EFileError
     // naming the file when it cannot be opened or read.

@@ -135,13 +135,51 @@ void TMemo::Clear() {
     fHasLines = false;
 }
 
+// The lines are joined and decoded in one piece (Windows-1252 maps byte to
+// character, line breaks included).
 void TMemo::Assign(const std::vector<std::string>& lines) {
     const TProgramEdit edit(*this);
-    QStringList list;
-    list.reserve(qsizetype(lines.size()));
-    for (const auto& line : lines) list << NormaliseBreaks(ToQt(line));
-    setPlainText(list.join(QLatin1Char('\n')));
+    std::string joined;
+    size_t size = lines.size();
+    for (const auto& line : lines) size += line.size();
+    joined.reserve(size);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) joined += '\n';
+        const std::string& line = lines[i];
+        if (line.find('\r') == std::string::npos) {
+            joined += line;
+            continue;
+        }
+        // Line breaks of any convention within a line become the document's own.
+        for (size_t c = 0; c < line.size(); ++c)
+            if (line[c] != '\r')
+                joined += line[c];
+            else if (c + 1 == line.size() || line[c + 1] != '\n')
+                joined += '\n';
+    }
+    // Filled as setPlainText does, but through the document: the control's
+    // setPlainText then sets the character format of the whole text once more,
+    // a pass over every line that leaves the same text and formats. The cursor
+    // returns to the start, and the view with it.
+    document()->setPlainText(ToQt(joined));
+    document()->setModified(false);
+    moveCursor(QTextCursor::Start);
     fHasLines = !lines.empty();
+}
+
+std::vector<std::string> TMemo::ToVector() const {
+    std::vector<std::string> lines;
+    if (Count() == 0) return lines;
+    // As QtLines reads them, without a list of the lines in between.
+    const QString text = document()->toRawText();
+    lines.reserve(size_t(Count()));
+    for (qsizetype start = 0;;) {
+        qsizetype end = text.indexOf(QChar::ParagraphSeparator, start);
+        if (end < 0) end = text.size();
+        lines.push_back(FromQt(QStringView(text).sliced(start, end - start)));
+        if (end == text.size()) return lines;
+        start = end + 1;
+    }
 }
 
 void TMemo::ScrollToBottom() {
@@ -154,8 +192,11 @@ void TMemo::Repaint() {
     QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
 }
 
+// The document's raw text holds each block's text followed by a paragraph
+// separator (none after the last), which no block's text contains: one pass
+// over it, where asking for each block by its number searches the document's
+// block tree anew.
 QStringList TMemo::QtLines() const {
-    QStringList lines;
-    for (int i = 0; i < Count(); ++i) lines << document()->findBlockByNumber(i).text();
-    return lines;
+    if (Count() == 0) return {};
+    return document()->toRawText().split(QChar::ParagraphSeparator);
 }

@@ -22,6 +22,7 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
     void Delete(int index) override;
     void Clear() override;
     void Assign(const std::vector<std::string>& lines) override;
+    std::vector<std::string> ToVector() const override;
     void DeleteFirst(int count) override;
     void ReplaceLast(const std::string& text) override;
     void ScrollToBottom() override;

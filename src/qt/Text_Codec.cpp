@@ -16,7 +16,7 @@ QString ToQt(const std::string& ansi) {
     return decoder.decode(QByteArrayView(ansi.data(), qsizetype(ansi.size())));
 }
 
-std::string FromQt(const QString& text) {
+std::string FromQt(QStringView text) {
     if (text.isEmpty()) return std::string();
     static QStringEncoder encoder("windows-1252");
     if (!encoder.isValid()) {

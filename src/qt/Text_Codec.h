@@ -6,4 +6,4 @@
 
 QString ToQt(const std::string& ansi);
 // Characters that Windows-1252 lacks become "?".
-std::string FromQt(const QString& text);
+std::string FromQt(QStringView text);
