@@ -372,6 +372,13 @@ bool TIniManager::KeyExists(const std::string& section, const std::string& key) 
     return first != fSections->end() && first->MatchName() == name && first->Pairs().HasKey(key);
 }
 
+const TIniSection* TIniManager::SectionForKeys(const std::string& section) const {
+    if (!fSections) return nullptr;
+    const TIniSection* found = FindSection(section);
+    if (!found || found == fSections->data()) return found;
+    return (found - 1)->MatchName() == found->MatchName() ? nullptr : found;
+}
+
 int32_t TIniManager::SectionCount() const {
     return fSections ? static_cast<int32_t>(fSections->size()) : 0;
 }

@@ -58,6 +58,11 @@ class TIniManager {
     // Silent: the first section of this name holds exactly this key.
     bool KeyExists(const std::string& section, const std::string& key) const;
     int32_t SectionCount() const;
+    // The section that Get reads under this name, when it is also the one that
+    // KeyExists asks (the first of the name): its pairs then answer both for
+    // every key, as Get and KeyExists would, without finding the section anew.
+    // nullptr when there is no such section or the two differ. Silent.
+    const TIniSection* SectionForKeys(const std::string& section) const;
 
     // False for a manager whose load failed (no section list at all).
     bool HasSectionList() const { return fSections.has_value(); }

@@ -44,10 +44,14 @@ class TConstraintReader {
   public:
     explicit TConstraintReader(const TIniManager& ini) : fIni(ini) {}
 
-    // False, reported, when the key is missing or its value is not a 32-bit integer.
-    bool Read(const std::string& section, const std::string& key, int32_t& value) const {
-        if (!fIni.KeyExists(section, key)) return Refuse(section, key + " is missing");
-        const std::string text = fIni.Get(section, key);
+    // False, reported, when the key is missing or its value is not a 32-bit
+    // integer. `found` is the section's SectionForKeys, when the caller has it
+    // at hand for many keys.
+    bool Read(const std::string& section, const std::string& key, int32_t& value,
+              const TIniSection* found = nullptr) const {
+        if (found ? !found->Pairs().HasKey(key) : !fIni.KeyExists(section, key))
+            return Refuse(section, key + " is missing");
+        const std::string text = found ? found->Pairs().getData(key) : fIni.Get(section, key);
         const std::optional<int32_t> read = ParseInt32(text, TIntegerForm::Pattern);
         if (!read)
             return Refuse(section,
@@ -56,8 +60,8 @@ class TConstraintReader {
         return true;
     }
     bool ReadCount(const std::string& section, const std::string& key, int32_t highest,
-                   int32_t& value) const {
-        if (!Read(section, key, value)) return false;
+                   int32_t& value, const TIniSection* found = nullptr) const {
+        if (!Read(section, key, value, found)) return false;
         if (value < 0 || value > highest)
             return Refuse(section,
                           key + "=" + IntToStr(value) + " is outside 0.." + IntToStr(highest));
@@ -100,15 +104,18 @@ TConstraintRead ReadConstraints(const TIniManager& ini, TSatProblem& problem) {
         return TConstraintRead::Refused;
     for (int32_t i = 0; i < clauseCount; ++i) {
         const std::string section = ClauseSection(i);
+        // A text of a million clauses asks for millions of keys: the section
+        // is found once for all of its own.
+        const TIniSection* found = ini.SectionForKeys(section);
         int32_t length = 0;
         if (!reader.ReadCount(section, kLiteralCountKey, std::numeric_limits<int32_t>::max(),
-                              length))
+                              length, found))
             return TConstraintRead::Refused;
         TClause clause;
         for (int32_t j = 0; j < length; ++j) {
             const std::string key = LiteralKey(j);
             int32_t literal = 0;
-            if (!reader.Read(section, key, literal)) return TConstraintRead::Refused;
+            if (!reader.Read(section, key, literal, found)) return TConstraintRead::Refused;
             if (!LiteralFits(literal, read.VariableCount)) {
                 const std::string n = IntToStr(read.VariableCount);
                 TConstraintReader::Refuse(section, key + "=" + IntToStr(literal) +

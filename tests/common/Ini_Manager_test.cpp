@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -307,5 +308,21 @@ TEST(IniManager, ReadsAsInsertingOneByOneOnRandomTextsWithRepeats) {
                     }
                 EXPECT_EQ(ini.KeyExists(name, key), walked) << name << "/" << key;
             }
+        // A section that stands for both lookups answers every key as they do;
+        // a name read once always has one.
+        for (const std::string& name : names) {
+            const TIniSection* found = ini.SectionForKeys(name);
+            const auto sameName = [&](const auto& s) {
+                return TIniManager::MatchName(s->Name) == TIniManager::MatchName(name);
+            };
+            if (std::count_if(expected.begin(), expected.end(), sameName) == 1)
+                EXPECT_NE(found, nullptr) << name;
+            if (found)
+                for (const std::string& key : keys) {
+                    ASSERT_EQ(found->Pairs().HasKey(key), ini.KeyExists(name, key)) << name;
+                    if (ini.KeyExists(name, key))
+                        EXPECT_EQ(found->Pairs().getData(key), ini.Get(name, key)) << name;
+                }
+        }
     }
 }
