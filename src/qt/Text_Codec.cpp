@@ -18,6 +18,15 @@ QString ToQt(const std::string& ansi) {
 
 std::string FromQt(QStringView text) {
     if (text.isEmpty()) return std::string();
+    // ASCII is the same in the code page, without a converter: the lines of a
+    // constraint text, read a million at a time.
+    std::string ascii(size_t(text.size()), '\0');
+    for (qsizetype i = 0;; ++i) {
+        if (i == text.size()) return ascii;
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) break;
+        ascii[size_t(i)] = char(c);
+    }
     static QStringEncoder encoder("windows-1252");
     if (!encoder.isValid()) {
         const QByteArray latin = text.toLatin1();

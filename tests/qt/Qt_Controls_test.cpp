@@ -59,6 +59,31 @@ class QtControlsTest : public QObject {
         QCOMPARE(memo.Count(), 0);
     }
 
+    void theMemoAssignsAndReadsAllItsLinesAtOnce() {
+        TMemo memo;
+        memo.Assign({""});
+        QCOMPARE(memo.ToVector(), std::vector<std::string>{""});
+        memo.Assign({});
+        QCOMPARE(memo.Count(), 0);
+        QVERIFY(memo.ToVector().empty());
+        // Breaks of any convention within a line; blank lines; a no-break space
+        // and the other characters of the code page kept as they are.
+        memo.Assign({"a\r\nb", "c\rd\ne", "", "\xE9t\xE9\xA0\x80", "\r", "z"});
+        const std::vector<std::string> expected{"a", "b", "c", "d", "e", "", "\xE9t\xE9\xA0\x80",
+                                                "",  "",  "z"};
+        QCOMPARE(memo.ToVector(), expected);
+        for (int i = 0; i < memo.Count(); ++i) QCOMPARE(memo.Get(i), expected[size_t(i)]);
+        // A new text shows from its top, with nothing to undo.
+        memo.resize(169, 361);
+        memo.Assign(std::vector<std::string>(1000, "line"));
+        memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
+        memo.Assign(std::vector<std::string>(1000, "other"));
+        QCOMPARE(memo.verticalScrollBar()->value(), 0);
+        QCOMPARE(memo.textCursor().position(), 0);
+        QVERIFY(!memo.document()->isModified());
+        QVERIFY(!memo.document()->isUndoAvailable());
+    }
+
     void theUpDownShowsItsPositionInItsEdit() {
         QWidget parent;
         QLineEdit edit(&parent);
