@@ -28,7 +28,7 @@
 // lines). Counters: the seconds of each, the ratios page/engine, and the memory
 // the memo holds after the open (MB, resident). Target: "Load" within 1.5 times
 // the engine; "&Open" is bound by the text document, which costs about 2 us and
-// 130 bytes a line however it is filled.
+// 160 bytes a line however it is filled.
 //
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVELIN_BENCH=ON
 //   ninja -C build-bench Sat_Page_bench && build-bench/bench/Sat_Page_bench
