@@ -46,6 +46,20 @@ KAVELIN_CHECK_MATCHER(IniKeyValueMatcher, "^[ \\t]*(.+)[ \\t]*=[ \\t]*(.+)[ \\t]
 
 #undef KAVELIN_CHECK_MATCHER
 
+// TrimChar(matcher.Group(index), character), made as one string: the reader of
+// INI text calls it for every line.
+std::string GroupTrimmed(const TPatternMatcher& matcher, int index, char character) {
+    const int position = matcher.GroupPosition(index);
+    const int length = matcher.GroupLength(index);
+    if (length <= 0 || position <= 0) return std::string();
+    const std::string_view group =
+        std::string_view(matcher.Subject())
+            .substr(static_cast<size_t>(position - 1), static_cast<size_t>(length));
+    const size_t first = group.find_first_not_of(character);
+    if (first == std::string_view::npos) return std::string();
+    return std::string(group.substr(first, group.find_last_not_of(character) - first + 1));
+}
+
 TPatternMatcher& FreeMatcher() {
     static TPatternMatcher matcher;
     return matcher;
@@ -173,6 +187,10 @@ std::string TStringManager::TrimChar(const std::string& text, char character) {
 }
 
 std::string TStringManager::Trim(const std::string& text) {
+    return std::string(TrimmedPart(text));
+}
+
+std::string_view TStringManager::TrimmedPart(std::string_view text) {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     size_t first = 0, last = text.size();
     while (first < last && blank(text[first])) ++first;
@@ -320,30 +338,30 @@ std::string TStringManager::ClassifyLine(const std::string& line) {
 
 std::string TStringManager::SectionName(const std::string& line) {
     TPatternMatcher& m = IniSectionMatcher();
-    return Matches(m, line) ? TrimChar(m.Group(1), ' ') : std::string();
+    return Matches(m, line) ? GroupTrimmed(m, 1, ' ') : std::string();
 }
 
 std::string TStringManager::KeyOf(const std::string& line) {
     TPatternMatcher& m = IniKeyValueMatcher();
-    return Matches(m, line) ? TrimChar(m.Group(1), ' ') : std::string();
+    return Matches(m, line) ? GroupTrimmed(m, 1, ' ') : std::string();
 }
 
 std::string TStringManager::ValueOf(const std::string& line) {
     TPatternMatcher& m = IniKeyValueMatcher();
-    return Matches(m, line) ? TrimChar(m.Group(2), ' ') : std::string();
+    return Matches(m, line) ? GroupTrimmed(m, 2, ' ') : std::string();
 }
 
 TStringManager::TIniLine TStringManager::ParseIniLine(const std::string& line) {
     TIniLine result;
     if (TPatternMatcher& m = IniSectionMatcher(); Matches(m, line)) {
         result.Kind = TIniLineKind::Section;
-        result.Name = TrimChar(m.Group(1), ' ');
+        result.Name = GroupTrimmed(m, 1, ' ');
     } else if (Matches(IniCommentMatcher(), line)) {
         result.Kind = TIniLineKind::Comment;
     } else if (TPatternMatcher& kv = IniKeyValueMatcher(); Matches(kv, line)) {
         result.Kind = TIniLineKind::KeyValue;
-        result.Name = TrimChar(kv.Group(1), ' ');
-        result.Value = TrimChar(kv.Group(2), ' ');
+        result.Name = GroupTrimmed(kv, 1, ' ');
+        result.Value = GroupTrimmed(kv, 2, ' ');
     }
     return result;
 }

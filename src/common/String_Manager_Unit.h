@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -56,6 +57,8 @@ class TStringManager {
     static std::string TrimChar(const std::string& text, char character);
     // Without leading and trailing blanks and control characters (bytes up to 32).
     static std::string Trim(const std::string& text);
+    // The part of `text` that Trim keeps.
+    static std::string_view TrimmedPart(std::string_view text);
     // The text with every control byte (below 32, and 127) written as \xNN, so
     // that a message quoting a line read from a file shows it whole.
     static std::string Printable(const std::string& text);

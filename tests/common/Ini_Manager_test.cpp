@@ -257,12 +257,26 @@ TEST(IniManager, ReadsAsInsertingOneByOneOnRandomTextsWithRepeats) {
     const auto pick = [&](const std::vector<std::string>& from) {
         return from[random() % from.size()];
     };
-    for (int round = 0; round < 400; ++round) {
+    // Long texts of names and keys that differ in a few bytes, as numbered
+    // clauses do, some beyond their 16th byte: sorted otherwise than short ones.
+    const auto numbered = [&](const char* stem) {
+        const char* suffixes[] = {"", "a", "ab", "b"};
+        return stem + std::to_string(1000 + random() % 20) + suffixes[random() % 4];
+    };
+    for (int round = 0; round < 404; ++round) {
         // Few names and keys, so that sections and keys repeat often.
-        const size_t count = round < 390 ? 1 + random() % 120 : 3000;
+        const size_t count = round < 390 ? 1 + random() % 120 : round < 400 ? 3000 : 20000;
         const size_t nameCount = 1 + random() % names.size();
         std::vector<std::string> lines;
-        for (size_t i = 0; i < count; ++i) {
+        for (size_t i = 0; round >= 400 && i < count; ++i) {
+            // Mostly headers, or one section of many pairs.
+            if (round % 2 == 0 ? random() % 8 < 6 : i == 0)
+                lines.push_back("[" + numbered(random() % 2 ? "Clause Name " : "clause name ") +
+                                "]");
+            else
+                lines.push_back(numbered("keyname_long") + "=" + std::to_string(random() % 10));
+        }
+        for (size_t i = 0; round < 400 && i < count; ++i) {
             switch (random() % 8) {
                 case 0:
                 case 1:
