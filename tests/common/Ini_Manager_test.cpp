@@ -265,7 +265,7 @@ TEST(IniManager, ReadsAsInsertingOneByOneOnRandomTextsWithRepeats) {
     };
     for (int round = 0; round < 404; ++round) {
         // Few names and keys, so that sections and keys repeat often.
-        const size_t count = round < 390 ? 1 + random() % 120 : round < 400 ? 3000 : 20000;
+        const size_t count = round < 390 ? 1 + random() % 120 : round < 400 ? 3000 : 6000;
         const size_t nameCount = 1 + random() % names.size();
         std::vector<std::string> lines;
         for (size_t i = 0; round >= 400 && i < count; ++i) {
