@@ -23,8 +23,8 @@ void TLines::LoadFromFile(const std::string& fileName) {
 
 void TLines::SaveToFile(const std::string& fileName) const {
     std::string text;
-    for (int i = 0; i < Count(); ++i) {
-        text += Get(i);
+    for (const std::string& line : ToVector()) {
+        text += line;
         text += "\r\n";
     }
     WriteFileAtomically(fileName, text);
