@@ -355,31 +355,37 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
         }
     }
     // The sections are put in that order where they stand, one cycle of the
-    // permutation after the other: no second list. A place whose section is
-    // settled is marked by its own index in `order`.
-    auto& list = *fSections;
-    list = std::move(sections);
+    // permutation after the other: no second list. The cycles are first read
+    // from `order` alone (a place whose section is settled is marked by its own
+    // index), a pass over a small array; the moves then follow them, fetching
+    // the sections a few moves ahead.
+    std::vector<uint32_t> cycles;  // the places of each cycle, one after the other
+    std::vector<size_t> ends;      // where each cycle ends in `cycles`
+    cycles.reserve(count);
     for (size_t start = 0; start < count; ++start) {
         if (order[start] == start) continue;
-        TIniSection held = std::move(list[start]);
-        // A cycle jumps about the list: a scout runs a few places ahead along
-        // it and fetches the sections to come (past the cycle's end it fetches
-        // sections of no use, harmlessly).
-        size_t scout = start;
-        for (int i = 0; i < 8; ++i) scout = order[scout];
-        size_t place = start;
-        while (order[place] != start) {
-            const size_t from = order[place];
-            scout = order[scout];
-            const char* ahead = reinterpret_cast<const char*>(list.data() + scout);
-            __builtin_prefetch(ahead);
-            __builtin_prefetch(ahead + sizeof(TIniSection) - 1);
-            list[place] = std::move(list[from]);
-            order[place] = static_cast<uint32_t>(place);
-            place = from;
+        for (size_t place = start; order[place] != place;) {
+            cycles.push_back(static_cast<uint32_t>(place));
+            place = std::exchange(order[place], static_cast<uint32_t>(place));
         }
-        list[place] = std::move(held);
-        order[place] = static_cast<uint32_t>(place);
+        ends.push_back(cycles.size());
+    }
+    auto& list = *fSections;
+    list = std::move(sections);
+    constexpr size_t kAhead = 8;
+    size_t first = 0;
+    for (const size_t end : ends) {
+        TIniSection held = std::move(list[cycles[first]]);
+        for (size_t i = first; i + 1 < end; ++i) {
+            if (i + kAhead < cycles.size()) {
+                const char* ahead = reinterpret_cast<const char*>(list.data() + cycles[i + kAhead]);
+                __builtin_prefetch(ahead);
+                __builtin_prefetch(ahead + sizeof(TIniSection) - 1);
+            }
+            list[cycles[i]] = std::move(list[cycles[i + 1]]);
+        }
+        list[cycles[end - 1]] = std::move(held);
+        first = end;
     }
 }
 
