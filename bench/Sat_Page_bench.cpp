@@ -44,12 +44,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/Application.h"
 #include "app/Kavelin_Unit.h"
 #include "app/Sat_Page.h"
 #include "app/Trace_Form.h"
-#include "base/File_Io.h"
 #include "common/Random_Source.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Text_Display.h"
