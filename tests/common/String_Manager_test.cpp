@@ -267,6 +267,27 @@ TEST(StringManager, IniLineRoutines) {
     const SM::TIniLine section = SM::ParseIniLine("[ a=b ]");
     EXPECT_EQ(section.Kind, SM::TIniLineKind::Section);
     EXPECT_EQ(section.Name, "a=b");
+
+    // The kind is the first of the three patterns that the line matches, on
+    // short lines of the characters that matter to them.
+    TPatternMatcher patterns[3];
+    const SM::TIniLineKind kinds[3] = {SM::TIniLineKind::Section, SM::TIniLineKind::Comment,
+                                       SM::TIniLineKind::KeyValue};
+    patterns[0].SetRegEx("^[ \\t]*\\[(.+)\\][ \\t]*$");
+    patterns[1].SetRegEx("^\\;.*$");
+    patterns[2].SetRegEx("^[ \\t]*(.+)[ \\t]*=[ \\t]*(.+)[ \\t]*$");
+    std::mt19937 random(7);
+    const std::string alphabet(" \t[];=a\n\r\x85\0 \t[]a", 16);
+    for (int i = 0; i < 10000; ++i) {
+        std::string line;
+        for (size_t n = random() % 7; n > 0; --n) line += alphabet[random() % alphabet.size()];
+        SM::TIniLineKind expected = SM::TIniLineKind::Error;
+        for (int p = 2; p >= 0; --p) {
+            patterns[p].SetSubject(line);
+            if (patterns[p].Match()) expected = kinds[p];
+        }
+        EXPECT_EQ(SM::ParseIniLine(line).Kind, expected) << SM::Printable(line);
+    }
 }
 
 TEST(ListOfPairOfStrings, KeepsKeysSortedAndUnique) {
