@@ -306,19 +306,24 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
     // The keys hold the sections of one name together, in reading order: the
     // groups, each section's rank (which orders the sections as their names
     // do) and the count of its name read before it come in one pass.
+    // Each section's key is noted too, so that what is found for a section in
+    // reading order is written where the keys' order will read it: stores to
+    // places all over an array cost far less than loads from them.
     std::vector<size_t> starts;  // where each group begins among the keys
     std::vector<int32_t> ranks(count);
     std::vector<int32_t> earlier(count);
+    std::vector<uint32_t> keyOf(count);
     for (size_t i = 0; i < count; ++i) {
         if (i == 0 || !keys.SameAsPrevious(i)) starts.push_back(i);
         ranks[keys.Place(i)] = static_cast<int32_t>(starts.size() - 1);
         earlier[keys.Place(i)] = static_cast<int32_t>(i - starts.back());
+        keyOf[keys.Place(i)] = static_cast<uint32_t>(i);
     }
     const size_t rankCount = starts.size();
     starts.push_back(count);
 
     // Where each section goes among those of its name, counted when it is
-    // inserted.
+    // inserted; noted at its key.
     TRankCounts inserted(rankCount, false);
     std::vector<int32_t> offsets(count);
     for (size_t t = 0; t < count; ++t) {
@@ -331,7 +336,7 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
         const auto rankAt = [&](int32_t i) {
             return i < below ? r - 1 : i < below + equal ? r : r + 1;
         };
-        offsets[t] = BisectSortedPos(r, 0, static_cast<int32_t>(t) - 1, rankAt) - below;
+        offsets[keyOf[t]] = BisectSortedPos(r, 0, static_cast<int32_t>(t) - 1, rankAt) - below;
     }
 
     // The groups of one name follow each other in rank order; within a group,
@@ -348,10 +353,9 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
         }
         freePlaces.Reset(size, true);
         for (size_t j = size; j-- > 0;) {
-            const uint32_t t = keys.Place(first + j);
-            const size_t place = freePlaces.Find(offsets[t]);
+            const size_t place = freePlaces.Find(offsets[first + j]);
             freePlaces.Add(place, -1);
-            order[first + place] = t;
+            order[first + place] = keys.Place(first + j);
         }
     }
     // The sections are put in that order where they stand, one cycle of the
