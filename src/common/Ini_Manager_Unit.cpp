@@ -242,6 +242,74 @@ class TRankCounts {
     std::vector<int32_t> fTree;
 };
 
+// The cycles of the permutation `order` (the place each place takes its
+// element from), each as its places from one of them on, one cycle after the
+// other in `cycles`, where `ends` says where each ends; places that keep their
+// element are in none. Reading a cycle is a chase from place to place through
+// the array, each read waiting on the one before: eight chases run side by side
+// so that their reads overlap. A place that a chase has taken is marked by its
+// own index in `order`. A chase stops at a place already taken, which can only
+// be where another chase (or itself) began, since each place has one place
+// before it: a cycle comes as runs of places, each run followed by the one
+// that begins where it stopped.
+void ReadCycles(std::vector<uint32_t>& order, std::vector<uint32_t>& cycles,
+                std::vector<size_t>& ends) {
+    constexpr size_t kChases = 8;
+    struct TChase {
+        std::vector<uint32_t> Run;
+        uint32_t At = 0;  // the place the run goes on to
+        bool On = false;
+    };
+    std::vector<uint32_t> runs;     // the runs' places, one run after the other
+    std::vector<size_t> runStarts;  // where each run begins in `runs`
+    std::vector<uint32_t> nexts;    // where the run after each one begins
+    size_t start = 0;               // no place before it is left to take
+    const auto take = [&](TChase& chase, uint32_t place) {
+        chase.Run.push_back(place);
+        chase.At = std::exchange(order[place], place);
+    };
+    const auto begin = [&](TChase& chase) {
+        while (start < order.size() && order[start] == start) ++start;
+        chase.On = start < order.size();
+        chase.Run.clear();
+        if (chase.On) take(chase, static_cast<uint32_t>(start));
+    };
+    TChase chases[kChases];
+    for (TChase& chase : chases) begin(chase);
+    for (bool any = true; any;) {
+        any = false;
+        for (TChase& chase : chases) {
+            if (!chase.On) continue;
+            any = true;
+            if (order[chase.At] != chase.At) {
+                take(chase, chase.At);
+                continue;
+            }
+            runStarts.push_back(runs.size());
+            runs.insert(runs.end(), chase.Run.begin(), chase.Run.end());
+            nexts.push_back(chase.At);
+            begin(chase);
+        }
+    }
+    runStarts.push_back(runs.size());
+    // The runs are joined into their cycles; `order` is free to tell the run
+    // that begins at each place that begins one.
+    const size_t runCount = nexts.size();
+    for (size_t r = 0; r < runCount; ++r) order[runs[runStarts[r]]] = static_cast<uint32_t>(r);
+    std::vector<bool> joined(runCount, false);
+    cycles.clear();
+    cycles.reserve(runs.size());
+    for (size_t first = 0; first < runCount; ++first) {
+        if (joined[first]) continue;
+        for (size_t r = first; !joined[r]; r = order[nexts[r]]) {
+            joined[r] = true;
+            cycles.insert(cycles.end(), runs.begin() + static_cast<std::ptrdiff_t>(runStarts[r]),
+                          runs.begin() + static_cast<std::ptrdiff_t>(runStarts[r + 1]));
+        }
+        ends.push_back(cycles.size());
+    }
+}
+
 }  // namespace
 
 void TIniManager::ReadLines(const std::vector<std::string>& lines) {
@@ -360,20 +428,11 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
     }
     // The sections are put in that order where they stand, one cycle of the
     // permutation after the other: no second list. The cycles are first read
-    // from `order` alone (a place whose section is settled is marked by its own
-    // index), a pass over a small array; the moves then follow them, fetching
-    // the sections a few moves ahead.
+    // from `order` alone, then the moves follow them, fetching the sections a
+    // few moves ahead.
     std::vector<uint32_t> cycles;  // the places of each cycle, one after the other
     std::vector<size_t> ends;      // where each cycle ends in `cycles`
-    cycles.reserve(count);
-    for (size_t start = 0; start < count; ++start) {
-        if (order[start] == start) continue;
-        for (size_t place = start; order[place] != place;) {
-            cycles.push_back(static_cast<uint32_t>(place));
-            place = std::exchange(order[place], static_cast<uint32_t>(place));
-        }
-        ends.push_back(cycles.size());
-    }
+    ReadCycles(order, cycles, ends);
     auto& list = *fSections;
     list = std::move(sections);
     constexpr size_t kAhead = 8;
