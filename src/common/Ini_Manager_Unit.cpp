@@ -242,6 +242,30 @@ class TRankCounts {
     std::vector<int32_t> fTree;
 };
 
+// Counts per rank with the count below a rank, where the ranks come in any
+// order: a tree of the counts per block of 32 ranks, small enough to stay in
+// the cache, and the counts of the ranks themselves, summed within their block
+// (where the rank just added is at hand).
+class TBlockedCounts {
+  public:
+    explicit TBlockedCounts(size_t size) : fCounts(size, 0), fBlocks(size / kBlock + 1, false) {}
+    void Add(size_t rank) {
+        ++fCounts[rank];
+        fBlocks.Add(rank / kBlock, 1);
+    }
+    // The count of ranks 0 .. rank - 1.
+    int32_t Below(size_t rank) const {
+        int32_t sum = fBlocks.Below(rank / kBlock);
+        for (size_t i = rank - rank % kBlock; i < rank; ++i) sum += fCounts[i];
+        return sum;
+    }
+
+  private:
+    static constexpr size_t kBlock = 32;
+    std::vector<int32_t> fCounts;
+    TRankCounts fBlocks;
+};
+
 // The cycles of the permutation `order` (the place each place takes its
 // element from), each as its places from one of them on, one cycle after the
 // other in `cycles`, where `ends` says where each ends; places that keep their
@@ -392,11 +416,11 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
 
     // Where each section goes among those of its name, counted when it is
     // inserted; noted at its key.
-    TRankCounts inserted(rankCount, false);
+    TBlockedCounts inserted(rankCount);
     std::vector<int32_t> offsets(count);
     for (size_t t = 0; t < count; ++t) {
         const int32_t r = ranks[t];
-        inserted.Add(static_cast<size_t>(r), 1);
+        inserted.Add(static_cast<size_t>(r));
         const int32_t equal = earlier[t];
         // The first of its name starts its group, at offset 0: no search.
         if (equal == 0) continue;
