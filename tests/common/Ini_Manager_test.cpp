@@ -329,14 +329,16 @@ TEST(IniManager, ReadsAsInsertingOneByOneOnRandomTextsWithRepeats) {
             const auto sameName = [&](const auto& s) {
                 return TIniManager::MatchName(s->Name) == TIniManager::MatchName(name);
             };
-            if (std::count_if(expected.begin(), expected.end(), sameName) == 1)
+            if (std::count_if(expected.begin(), expected.end(), sameName) == 1) {
                 EXPECT_NE(found, nullptr) << name;
-            if (found)
-                for (const std::string& key : keys) {
-                    ASSERT_EQ(found->Pairs().HasKey(key), ini.KeyExists(name, key)) << name;
-                    if (ini.KeyExists(name, key))
-                        EXPECT_EQ(found->Pairs().getData(key), ini.Get(name, key)) << name;
+            }
+            if (!found) continue;
+            for (const std::string& key : keys) {
+                ASSERT_EQ(found->Pairs().HasKey(key), ini.KeyExists(name, key)) << name;
+                if (ini.KeyExists(name, key)) {
+                    EXPECT_EQ(found->Pairs().getData(key), ini.Get(name, key)) << name;
                 }
+            }
         }
     }
 }
