@@ -10,11 +10,26 @@
 
 namespace {
 
-// Line breaks of any convention become the document's own.
-QString NormaliseBreaks(QString text) {
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
+// Appends `line` to `text` with its line breaks of any convention (CR LF, LF,
+// CR) made the document's own (LF). The code page keeps CR and LF as the bytes
+// they are.
+void AppendWithBreaks(std::string& text, const std::string& line) {
+    if (line.find('\r') == std::string::npos) {
+        text += line;
+        return;
+    }
+    for (size_t c = 0; c < line.size(); ++c)
+        if (line[c] != '\r')
+            text += line[c];
+        else if (c + 1 == line.size() || line[c + 1] != '\n')
+            text += '\n';
+}
+
+QString WithDocumentBreaks(const std::string& line) {
+    std::string text;
+    text.reserve(line.size());
+    AppendWithBreaks(text, line);
+    return ToQt(text);
 }
 
 }  // namespace
@@ -70,7 +85,7 @@ void TMemo::Add(const std::string& line) {
 
 void TMemo::Append(const std::string& line) {
     const TProgramEdit edit(*this);
-    const QString text = NormaliseBreaks(ToQt(line));
+    const QString text = WithDocumentBreaks(line);
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     if (fHasLines)
@@ -113,7 +128,7 @@ void TMemo::ReplaceLast(const std::string& text) {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
-    cursor.insertText(NormaliseBreaks(ToQt(text)));
+    cursor.insertText(WithDocumentBreaks(text));
 }
 
 void TMemo::DeleteFirst(int count) {
@@ -145,17 +160,7 @@ void TMemo::Assign(const std::vector<std::string>& lines) {
     joined.reserve(size);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0) joined += '\n';
-        const std::string& line = lines[i];
-        if (line.find('\r') == std::string::npos) {
-            joined += line;
-            continue;
-        }
-        // Line breaks of any convention within a line become the document's own.
-        for (size_t c = 0; c < line.size(); ++c)
-            if (line[c] != '\r')
-                joined += line[c];
-            else if (c + 1 == line.size() || line[c + 1] != '\n')
-                joined += '\n';
+        AppendWithBreaks(joined, lines[i]);
     }
     // Filled as setPlainText does, but through the document: the control's
     // setPlainText then sets the character format of the whole text once more,
