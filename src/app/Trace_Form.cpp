@@ -1,6 +1,7 @@
 #include "app/Trace_Form.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "diagnostics/TraceUnit.h"
@@ -44,11 +45,13 @@ int TTraceText::Shown() const {
 }
 
 int TTraceText::Count() const {
+    if (fHolding) return fHeld.Count();
     return Shown() + static_cast<int>(fPending.size()) - fTrimmed;
 }
 
 std::string TTraceText::Get(int index) const {
     if (index < 0 || index >= Count()) return std::string();
+    if (fHolding) return fHeld.Get(index);
     const int at = index + fTrimmed;
     const int shown = Shown();
     return at < shown ? fMemo.Get(at) : fPending[static_cast<size_t>(at - shown)];
@@ -64,6 +67,11 @@ bool HasLineBreak(const std::string& text) {
 
 // A text of several lines goes in at once, in its place after what is kept aside.
 void TTraceText::Add(const std::string& line) {
+    if (fHolding) {
+        fHeld.Add(line);
+        HeldChanged();
+        return;
+    }
     if (!fPaced || HasLineBreak(line)) {
         BeforeDirectChange();
         fMemo.Add(line);
@@ -71,10 +79,16 @@ void TTraceText::Add(const std::string& line) {
         return;
     }
     fPending.push_back(line);
+    if (fPending.size() > kHoldAbove) Hold();
     Keep();
 }
 
 void TTraceText::ReplaceLast(const std::string& text) {
+    if (fHolding) {
+        fHeld.ReplaceLast(text);
+        HeldChanged();
+        return;
+    }
     if (!fPaced || HasLineBreak(text) || Count() == 0) {
         BeforeDirectChange();
         fMemo.ReplaceLast(text);
@@ -91,12 +105,22 @@ void TTraceText::ReplaceLast(const std::string& text) {
 }
 
 void TTraceText::Delete(int index) {
+    if (fHolding) {
+        fHeld.Delete(index);
+        HeldChanged();
+        return;
+    }
     BeforeDirectChange();
     fMemo.Delete(index);
     AfterDirectChange();
 }
 
 void TTraceText::DeleteFirst(int count) {
+    if (fHolding) {
+        fHeld.DeleteFirst(count);
+        HeldChanged();
+        return;
+    }
     if (!fPaced) {
         BeforeDirectChange();
         fMemo.DeleteFirst(count);
@@ -114,6 +138,11 @@ void TTraceText::Clear() {
     fTrimmed = 0;
     fReplacing = false;
     fUnpainted = false;
+    if (fHolding) {
+        fHolding = false;
+        fHeld.Clear();
+        fMemo.setReadOnly(false);
+    }
     fMemo.Clear();
 }
 
@@ -151,6 +180,10 @@ void TTraceText::Keep() {
 
 void TTraceText::ShowPending() {
     fFrame.RunningNow();
+    if (fHolding) {
+        ShowHeld();
+        return;
+    }
     WritePending();
     if (!fUnpainted) return;
     fUnpainted = false;
@@ -197,5 +230,49 @@ void TTraceText::WritePending() {
 
 void TTraceText::SetPaced(bool paced) {
     fPaced = paced;
+    if (!paced && fHolding) Release();
     if (!paced) ShowPending();
+}
+
+// The rich edit's lines with what was kept aside become the held trace.
+void TTraceText::Hold() {
+    std::vector<std::string> lines = fMemo.ToVector();
+    if (fReplacing && !lines.empty()) lines.pop_back();
+    lines.insert(lines.end(), std::make_move_iterator(fPending.begin()),
+                 std::make_move_iterator(fPending.end()));
+    lines.erase(lines.begin(), lines.begin() + std::min<ptrdiff_t>(fTrimmed, std::ssize(lines)));
+    fHeld.Assign(lines);
+    fPending.clear();
+    fTrimmed = 0;
+    fReplacing = false;
+    fHolding = true;
+    fMemo.setReadOnly(true);
+    HeldChanged();
+}
+
+void TTraceText::HeldChanged() {
+    fUnpainted = true;
+    Keep();
+}
+
+// The frame of a held trace: the rich edit shows its newest lines, scrolled to.
+void TTraceText::ShowHeld() {
+    if (!fUnpainted) return;
+    fUnpainted = false;
+    const std::vector<std::string>& lines = fHeld.Lines();
+    const size_t shown = std::min<size_t>(lines.size(), kShownWhileHeld);
+    fMemo.Assign(
+        std::vector<std::string>(lines.end() - static_cast<ptrdiff_t>(shown), lines.end()));
+    fMemo.ShowLastLine();
+    fMemo.Repaint();
+}
+
+// The whole trace back into the rich edit, to be scrolled and painted.
+void TTraceText::Release() {
+    fHolding = false;
+    fMemo.Assign(fHeld.Lines());
+    fHeld.Clear();
+    fMemo.setReadOnly(false);
+    fMemo.ShowLastLine();
+    fUnpainted = true;
 }

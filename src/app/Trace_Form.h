@@ -18,6 +18,13 @@
 // together at the screen's pace, at most once per frame, as one change of the
 // rich edit, which is then scrolled and painted. Reading the lines sees every
 // change at once.
+//
+// A search that sends more lines between two frames than the rich edit takes in
+// well (kHoldAbove) has the trace held in memory until it ends: each frame then
+// shows only the newest lines (kShownWhileHeld), as the trace's scroll to the
+// bottom at every line lets nothing older be seen anyway, and the rich edit is
+// read-only meanwhile, since what it shows is rewritten at every frame. When the
+// search ends, the rich edit receives the whole trace again.
 class TTraceText : public ITextDisplay {
   public:
     explicit TTraceText(TMemo& memo);
@@ -34,6 +41,11 @@ class TTraceText : public ITextDisplay {
     void ShowPending();
     // Lines are kept aside while paced; ending the pace shows them.
     void SetPaced(bool paced);
+    // Whether the trace is held in memory (see above).
+    bool Holding() const { return fHolding; }
+
+    static constexpr size_t kHoldAbove = 1000;
+    static constexpr size_t kShownWhileHeld = 200;
 
   private:
     int Shown() const;
@@ -44,6 +56,10 @@ class TTraceText : public ITextDisplay {
     // frame to be scrolled and painted.
     void WritePending();
     bool Waiting() const;
+    void Hold();
+    void HeldChanged();
+    void ShowHeld();
+    void Release();
     TMemo& fMemo;
     // The lines kept aside; with fReplacing, the first of them replaces the rich
     // edit's last line.
@@ -54,6 +70,9 @@ class TTraceText : public ITextDisplay {
     // The rich edit has changed since it was last scrolled and painted.
     bool fUnpainted = false;
     bool fPaced = false;
+    // The whole trace while it is held.
+    TMemoryTextDisplay fHeld;
+    bool fHolding = false;
     TFramePacer fFrame;
 };
 
