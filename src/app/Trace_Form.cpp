@@ -65,17 +65,27 @@ bool HasLineBreak(const std::string& text) {
 
 }  // namespace
 
+// A change made at once: to the held trace while it is held, otherwise to the
+// rich edit itself, after what is kept aside. While paced, it is scrolled to and
+// painted with the next frame.
+template <class Change>
+void TTraceText::ChangeNow(Change change) {
+    if (fHolding) {
+        change(static_cast<ITextDisplay&>(fHeld));
+    } else {
+        if (fPaced)
+            WritePending();
+        else
+            ShowPending();
+        change(static_cast<ITextDisplay&>(fMemo));
+    }
+    if (fPaced) AwaitFrame();
+}
+
 // A text of several lines goes in at once, in its place after what is kept aside.
 void TTraceText::Add(const std::string& line) {
-    if (fHolding) {
-        fHeld.Add(line);
-        HeldChanged();
-        return;
-    }
-    if (!fPaced || HasLineBreak(line)) {
-        BeforeDirectChange();
-        fMemo.Add(line);
-        AfterDirectChange();
+    if (fHolding || !fPaced || HasLineBreak(line)) {
+        ChangeNow([&](ITextDisplay& trace) { trace.Add(line); });
         return;
     }
     fPending.push_back(line);
@@ -84,15 +94,8 @@ void TTraceText::Add(const std::string& line) {
 }
 
 void TTraceText::ReplaceLast(const std::string& text) {
-    if (fHolding) {
-        fHeld.ReplaceLast(text);
-        HeldChanged();
-        return;
-    }
-    if (!fPaced || HasLineBreak(text) || Count() == 0) {
-        BeforeDirectChange();
-        fMemo.ReplaceLast(text);
-        AfterDirectChange();
+    if (fHolding || !fPaced || HasLineBreak(text) || Count() == 0) {
+        ChangeNow([&](ITextDisplay& trace) { trace.ReplaceLast(text); });
         return;
     }
     if (fPending.empty()) {
@@ -105,25 +108,12 @@ void TTraceText::ReplaceLast(const std::string& text) {
 }
 
 void TTraceText::Delete(int index) {
-    if (fHolding) {
-        fHeld.Delete(index);
-        HeldChanged();
-        return;
-    }
-    BeforeDirectChange();
-    fMemo.Delete(index);
-    AfterDirectChange();
+    ChangeNow([&](ITextDisplay& trace) { trace.Delete(index); });
 }
 
 void TTraceText::DeleteFirst(int count) {
-    if (fHolding) {
-        fHeld.DeleteFirst(count);
-        HeldChanged();
-        return;
-    }
-    if (!fPaced) {
-        BeforeDirectChange();
-        fMemo.DeleteFirst(count);
+    if (fHolding || !fPaced) {
+        ChangeNow([&](ITextDisplay& trace) { trace.DeleteFirst(count); });
         return;
     }
     count = std::min(count, Count());
@@ -144,21 +134,6 @@ void TTraceText::Clear() {
         fMemo.setReadOnly(false);
     }
     fMemo.Clear();
-}
-
-// A change made in the rich edit itself comes after what is kept aside; while
-// paced, it is scrolled to and painted with the next frame.
-void TTraceText::BeforeDirectChange() {
-    if (fPaced)
-        WritePending();
-    else
-        ShowPending();
-}
-
-void TTraceText::AfterDirectChange() {
-    if (!fPaced) return;
-    fUnpainted = true;
-    Keep();
 }
 
 // Lines waiting for the frame are scrolled to and painted with it.
@@ -247,10 +222,11 @@ void TTraceText::Hold() {
     fReplacing = false;
     fHolding = true;
     fMemo.setReadOnly(true);
-    HeldChanged();
+    AwaitFrame();
 }
 
-void TTraceText::HeldChanged() {
+// The rich edit shows a change with the next frame.
+void TTraceText::AwaitFrame() {
     fUnpainted = true;
     Keep();
 }
@@ -273,6 +249,5 @@ void TTraceText::Release() {
     fMemo.Assign(fHeld.Lines());
     fHeld.Clear();
     fMemo.setReadOnly(false);
-    fMemo.ShowLastLine();
     fUnpainted = true;
 }

@@ -50,14 +50,14 @@ class TTraceText : public ITextDisplay {
   private:
     int Shown() const;
     void Keep();
-    void BeforeDirectChange();
-    void AfterDirectChange();
+    template <class Change>
+    void ChangeNow(Change change);
+    void AwaitFrame();
     // Writes what is kept aside into the rich edit, which then waits for its
     // frame to be scrolled and painted.
     void WritePending();
     bool Waiting() const;
     void Hold();
-    void HeldChanged();
     void ShowHeld();
     void Release();
     TMemo& fMemo;
