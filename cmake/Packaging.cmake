@@ -9,11 +9,13 @@ set(KAVELIN_MAINTAINER "Kavelin developers <developers@kavelin.example>")
 set(kavelin_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/kavelin)
 
 # The programs find the shipped data from their own folder, so that a package
-# unpacked under any root works as one installed under /.
+# unpacked under any root works as one installed under /. The user's copy of it
+# is filled once per version of the project.
 file(RELATIVE_PATH kavelin_data_from_bin /${CMAKE_INSTALL_BINDIR}
      /${CMAKE_INSTALL_DATADIR}/kavelin/Data)
 set_property(SOURCE src/platform/Data_Folder.cpp APPEND PROPERTY COMPILE_DEFINITIONS
-             KAVELIN_DATA_FROM_BIN="${kavelin_data_from_bin}")
+             KAVELIN_DATA_FROM_BIN="${kavelin_data_from_bin}"
+             KAVELIN_DATA_VERSION="${PROJECT_VERSION}")
 # kavelin-cli's picture module lives in a library folder of the package's own
 # and is found from the tool's folder the same way. The tool loads it by its
 # path, so no ldconfig call is wanted: CPack adds one for a library directly in a
