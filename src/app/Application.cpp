@@ -58,7 +58,12 @@ TProgramServices::~TProgramServices() {
 }
 
 TProgramWindows::TProgramWindows() {
-    fMain.Make().show();
+    {
+        // Started away from any Data/ folder: one box says so and how to start the
+        // program, instead of one per file that the main window's creation reads.
+        const TMissingDataStart missingData(UserDataFolder());
+        fMain.Make().show();
+    }
     fChrono.Make();
     fDatabase.Make();
     fDebug.Make();

@@ -145,17 +145,16 @@ std::string MissingDataMessage(const std::string& workFolder, const std::string&
     std::string text = "Kavelin finds no Data folder, neither in the folder it was started in,\n";
     text += "    " + workFolder + "\nnor in your data folder,\n    " + user + "\n\n";
     text +=
-        "Kavelin reads its files from Data/: at start-up the brain of the \"Neuronal  Network\" "
-        "page from Data/NNetWork2/Brain.ini; when the pages are used, the general parameters "
-        "in Data/GeneralPArameters.ini, the reference tables of the grids "
-        "(Data/ListePays.db, Data/ListePsychotropes.db, Data/ListeStupefiants.db) and the "
-        "samples in Data/SATSolver/, Data/SegmentationManager/, Data/DiscrimAnalysis/, "
-        "Data/DataRestructurator/ and Data/AnalyseDeDensite/. Without them each page reports "
-        "its missing file when it is used.\n\n";
-    text +=
-        "Start Kavelin in the folder that holds Data/ (from the source tree: bash scripts/run, "
-        "or build/kavelin in the tree's root), or start the installed program, kavelin, which "
-        "fills your data folder from the data it ships.";
+        "It reads its files from Data/:\n"
+        "    at start-up, Data/NNetWork2/Brain.ini (the brain of the \"Neuronal  Network\" page);\n"
+        "    when the pages are used, Data/GeneralPArameters.ini, the tables\n"
+        "    Data/ListePays.db, Data/ListePsychotropes.db and Data/ListeStupefiants.db,\n"
+        "    and the samples in Data/SATSolver/, Data/SegmentationManager/,\n"
+        "    Data/DiscrimAnalysis/, Data/DataRestructurator/ and Data/AnalyseDeDensite/.\n"
+        "Without them each page reports its missing file when it is used.\n\n"
+        "Start Kavelin in the folder that holds Data/ (in the source tree: bash scripts/run,\n"
+        "or build/kavelin from the tree's root), or start the installed program, kavelin,\n"
+        "which fills your data folder from the data it ships.";
     return text;
 }
 

@@ -210,8 +210,8 @@ TEST_F(DataFolder, WithoutDataHereTheUsersFolderServesOrTheBoxSaysWhereToStart) 
     for (const std::string& part :
          {"neither in the folder it was started in,\n    " + here.string() + "\n",
           "nor in your data folder,\n    " + user.string() + "\n",
-          std::string("at start-up the brain of the \"Neuronal  Network\" page from "
-                      "Data/NNetWork2/Brain.ini"),
+          std::string("at start-up, Data/NNetWork2/Brain.ini (the brain of the \"Neuronal  "
+                      "Network\" page)"),
           std::string("Data/GeneralPArameters.ini"), std::string("Data/ListePays.db"),
           std::string("Start Kavelin in the folder that holds Data/"),
           std::string("start the installed program, kavelin,")})
