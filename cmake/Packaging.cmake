@@ -1,6 +1,6 @@
 # Installation and the Debian package: `cmake --install` lays out the programs,
-# the shipped data, the desktop entry, the icon, the manual pages and the
-# copyright file under the prefix; CPack's DEB generator packs the same files,
+# the shipped data, the desktop entry, the icon, the manual pages, the guide and
+# the copyright file under the prefix; CPack's DEB generator packs the same files,
 # with the runtime libraries as dependencies computed by dpkg-shlibdeps.
 include(GNUInstallDirs)
 
@@ -74,6 +74,9 @@ install(FILES ${kavelin_generated}/kavelin.1.gz ${kavelin_generated}/kavelin-cli
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${KAVELIN_PACKAGING_DIR}/copyright ${kavelin_generated}/changelog.gz
         DESTINATION ${kavelin_doc_dir})
+# The guide, which the help window shows, with the screenshots it links beside it.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/guide.md DESTINATION ${kavelin_doc_dir})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/screenshots DESTINATION ${kavelin_doc_dir} FILES_MATCHING PATTERN "*.png")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kavelin)
