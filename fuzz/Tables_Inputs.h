@@ -10,9 +10,8 @@
 #include "base/Real_Format.h"
 #include "common/Pattern_Matcher_Unit.h"
 #include "common/String_Manager_Unit.h"
-#include "platform/Grid_Control.h"
+#include "tables/Cell_Type_Unit.h"
 #include "tables/Database_Unit.h"
-#include "tables/My_String_Grid_Unit.h"
 
 // Loads the text as a table file, checks that every value is the file's field,
 // and searches every field for the first record's value with each kind (a value
@@ -60,37 +59,45 @@ inline int32_t FuzzDatabase(const std::string& bytes) {
 
 // Every cell type of the text, with the point and then the comma as decimal
 // separator; the reference lists come from ./Data when it is there. Returns the
-// number of types 0 to 53 the text has under the point.
+// number of types ctInteger to ctNeitherCountryNorEmpty the text has under the
+// point.
 inline int FuzzCellType(const std::string& text) {
-    static TMemoryGridControl control(3, 3);
-    static TMyStringGrid grid(&control, nullptr);  // keeps the reference lists loaded
+    static TReferenceLists lists;  // kept loaded from one input to the next
     const char separatorBefore = DecimalSeparator();
     int count = 0;
     for (const char separator : {'.', ','}) {
         SetDecimalSeparator(separator);
-        bool is[kColorFunctionCellType] = {};
-        for (int type = 0; type < kColorFunctionCellType; ++type) {
+        bool is[ctColorFunction] = {};
+        for (int type = 0; type < ctColorFunction; ++type) {
             try {
-                is[type] = grid.CheckType(text, static_cast<TCellType>(type));
+                is[type] = CheckType(text, static_cast<TCellType>(type), lists);
             } catch (const EPatternMatcherError&) {
                 // the look-up pattern made of the text does not compile
-                FuzzRequire(type == 23 || type == 30 || type == 31 || type == 28 || type == 29 ||
-                                type == 32 || type == 52 || type == 53,
+                FuzzRequire(type == ctCountry || type == ctPsychotrope || type == ctStupefiant ||
+                                type == ctCipNotPsychotrope || type == ctNotCipOrPsychotrope ||
+                                type == ctNeitherCipNorEmptyOrPsychotrope ||
+                                type == ctCountryOrEmpty || type == ctNeitherCountryNorEmpty,
                             "only the look-ups put the text into a pattern");
                 is[type] = false;
                 continue;
             }
             if (separator == '.' && is[type]) ++count;
         }
-        FuzzRequire(is[3] && is[7] && !is[4], "constant types");
-        FuzzRequire(is[37] == !is[1] && is[38] == !is[12] && is[40] == !is[26] &&
-                        is[41] == !is[25] && is[50] == !is[27] && is[51] == !is[0],
+        FuzzRequire(is[ctAnyText] && is[ctAnything] && !is[ctNoText], "constant types");
+        FuzzRequire(is[ctNotReal] == !is[ctReal] && is[ctNotDigits] == !is[ctDigits] &&
+                        is[ctNotCip] == !is[ctCipCode] &&
+                        is[ctNotFourDigits] == !is[ctFourDigits] && is[ctNotDate] == !is[ctDate] &&
+                        is[ctNotInteger] == !is[ctInteger],
                     "negations");
-        FuzzRequire(is[5] == !is[6] && is[5] == TStringManager::TrimChar(text, ' ').empty(),
+        FuzzRequire(is[ctEmpty] == !is[ctNotEmpty] &&
+                        is[ctEmpty] == TStringManager::TrimChar(text, ' ').empty(),
                     "empty");
-        FuzzRequire(!is[9] || is[8], "positive integers are non-negative");
-        FuzzRequire(!is[15] || is[13], "positive reals are non-negative");
-        grid.CheckType(text, kColorFunctionCellType);
+        FuzzRequire(!is[ctIntegerPositive] || is[ctIntegerNotNegative],
+                    "positive integers are non-negative");
+        FuzzRequire(!is[ctRealPositive] || is[ctRealNotNegative],
+                    "positive reals are non-negative");
+        // Not a check: reported and false.
+        FuzzRequire(!CheckType(text, ctColorFunction, lists), "the colour function is no type");
     }
     SetDecimalSeparator(separatorBefore);
     return count;
