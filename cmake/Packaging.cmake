@@ -16,6 +16,12 @@ file(RELATIVE_PATH kavelin_data_from_bin /${CMAKE_INSTALL_BINDIR}
 set_property(SOURCE src/platform/Data_Folder.cpp APPEND PROPERTY COMPILE_DEFINITIONS
              KAVELIN_DATA_FROM_BIN="${kavelin_data_from_bin}"
              KAVELIN_DATA_VERSION="${PROJECT_VERSION}")
+# The help window finds the installed guide from the program's folder the same
+# way, and the guide of the source tree when the program runs from its build.
+file(RELATIVE_PATH kavelin_guide_from_bin /${CMAKE_INSTALL_BINDIR} /${kavelin_doc_dir}/guide.md)
+set_property(SOURCE src/app/Help_Forms.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+             KAVELIN_GUIDE_FROM_BIN="${kavelin_guide_from_bin}"
+             KAVELIN_GUIDE_IN_SOURCE="${CMAKE_SOURCE_DIR}/docs/guide.md")
 # kavelin-cli's picture module lives in a library folder of the package's own
 # and is found from the tool's folder the same way. The tool loads it by its
 # path, so no ldconfig call is wanted: CPack adds one for a library directly in a

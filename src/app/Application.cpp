@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 
+#include "app/Window_Places.h"
 #include "base/Real_Format.h"
 #include "common/Random_Source.h"
 #include "platform/Data_Folder.h"
@@ -40,6 +42,8 @@ TProgramServices::TProgramServices(QApplication& app) : fApp(app) {
     font.setPixelSize(10);
     font.setStyleHint(QFont::SansSerif);
     app.setFont(font);
+    QApplication::setApplicationVersion(QStringLiteral(KAVELIN_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kavelin.png")));
     InitDecimalSeparatorFromLocale();
     InitFixedSeedFromEnvironment();
     SetMessageBox(&fMessageBox);
@@ -62,10 +66,18 @@ TProgramWindows::TProgramWindows() {
         // Started away from any Data/ folder: one box says so and how to start the
         // program, instead of one per file that the main window's creation reads.
         const TMissingDataStart missingData(UserDataFolder());
-        fMain.Make().show();
+        fMain.Make();
     }
     fChrono.Make();
     fDatabase.Make();
     fDebug.Make();
     fTrace.Make();
+    // The windows stand where they stood at the last exit; the main window shows
+    // last, in front and active, with the focus on its page control, so that a
+    // key pressed at once presses no button.
+    RestoreWindowPlaces(Kavelin_Form, TraceForm, {ChronoForm, MyDatabase_Form, Debug_Form});
+    Kavelin_Form->show();
+    Kavelin_Form->raise();
+    Kavelin_Form->activateWindow();
+    Kavelin_Form->PageControl1->FocusCurrentTab();
 }

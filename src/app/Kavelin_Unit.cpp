@@ -2,17 +2,24 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMenuBar>
 #include <QShortcut>
 #include <QWheelEvent>
 
 #include "analysis/Data_Restructurator_Unit.h"
 #include "app/Chrono_Form.h"
+#include "app/Debug_Manager_Unit.h"
+#include "app/Help_Forms.h"
+#include "app/MyDatabase_Form.h"
+#include "app/Trace_Form.h"
+#include "app/Window_Places.h"
 #include "common/Ini_Manager_Unit.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "platform/Paths.h"
 #include "qt/Qt_Controls.h"
 #include "qt/Qt_Message_Box.h"
+#include "qt/Text_Codec.h"
 #include "solvers/SATSolver_Unit.h"
 
 TKavelin_Form* Kavelin_Form = nullptr;
@@ -42,7 +49,13 @@ TKavelin_Form::TKavelin_Form()
     OpenPictureDialog1.SetFilter(kPictureFilter);
     OpenPictureDialog2.SetFilter(kPictureFilter);
 
-    Kavelin_Panel = new QWidget(this);
+    // The layout's client area sits between the two bars, at its own size: the
+    // window grows by the bars and cannot be made smaller than its controls.
+    Kavelin_Client = new QWidget(this);
+    Kavelin_Client->setObjectName(QStringLiteral("Kavelin_Client"));
+    Kavelin_Client->setFixedSize(862, 626);
+    setCentralWidget(Kavelin_Client);
+    Kavelin_Panel = new QWidget(Kavelin_Client);
     Kavelin_Panel->setObjectName(QStringLiteral("Kavelin_Panel"));
     Kavelin_Panel->setGeometry(0, 0, 849, 585);
     Quitter_Button = MakeButton(Kavelin_Panel, "Quitter_Button", QStringLiteral("&Quit"),
@@ -68,21 +81,113 @@ TKavelin_Form::TKavelin_Form()
         PageControl1->AddPage(page, page->Caption());
     PageControl1->SetCurrentIndex(7);
 
+    Kavelin_StatusBar = new TStatusBar(this);
+    setStatusBar(Kavelin_StatusBar);
+    BuildMenus();
+    resize(862, 626 + menuBar()->sizeHint().height() + Kavelin_StatusBar->sizeHint().height());
+
     ConnectClick(Quitter_Button, [this] { Quitter_ButtonClick(); });
     ConnectClick(Button4, [this] { SatPage->Button4Click(); });
-    // Escape anywhere in the window ends a running solve loop.
+    // Escape anywhere in the window, or Stop in the status bar, ends a running
+    // solve loop.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this,
-            [this] { RunGuarded([this] { SatPage->InterruptSolve(); }); });
-    // F12 shows the profiling window in front.
-    connect(new QShortcut(QKeySequence(Qt::Key_F12), this), &QShortcut::activated, this, [] {
-        RunGuarded([] {
-            if (ChronoForm) ChronoForm->ShowProfile();
-        });
-    });
+    connect(escape, &QShortcut::activated, this, [this] { RunGuarded([this] { StopRun(); }); });
+    connect(Kavelin_StatusBar, &TStatusBar::StopWanted, this,
+            [this] { RunGuarded([this] { StopRun(); }); });
     // Like every handler: an error raised while the engines are built shows its box
     // and the window opens all the same.
     RunGuarded([this] { FormCreate(); }, "starting the program");
+}
+
+namespace {
+
+// Shows a window and brings it to the front.
+void ShowInFront(QWidget* window) {
+    if (!window) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// A menu item that runs `handler` inside the error guard, with its shortcut
+// working in every window of the program.
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys,
+                 std::function<void()> handler) {
+    auto* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!keys.isEmpty()) {
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    QObject::connect(action, &QAction::triggered, action, [caption, handler = std::move(handler)] {
+        RunGuarded(handler,
+                   "handling the menu item \"" + FromQt(QString(caption).remove(u'&')) + "\"");
+    });
+    return action;
+}
+
+}  // namespace
+
+// The menus take letters that no button of a page uses, so that Alt and a
+// letter keeps pressing the page's button.
+void TKavelin_Form::BuildMenus() {
+    File_Menu = menuBar()->addMenu(QStringLiteral("&File"));
+    File_Menu->setObjectName(QStringLiteral("File_Menu"));
+    File_Quit_Action =
+        AddItem(File_Menu, "File_Quit_Action", QStringLiteral("&Quit"),
+                QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Quitter_ButtonClick(); });
+
+    View_Menu = menuBar()->addMenu(QStringLiteral("&View"));
+    View_Menu->setObjectName(QStringLiteral("View_Menu"));
+    View_Trace_Action = AddItem(View_Menu, "View_Trace_Action", QStringLiteral("&Trace"),
+                                QKeySequence(Qt::CTRL | Qt::Key_T), [] { ShowInFront(TraceForm); });
+    View_Profiler_Action = AddItem(View_Menu, "View_Profiler_Action", QStringLiteral("&Profiler"),
+                                   QKeySequence(Qt::Key_F12), [] {
+                                       if (ChronoForm) ChronoForm->ShowProfile();
+                                   });
+    View_Database_Action = AddItem(View_Menu, "View_Database_Action", QStringLiteral("&Database"),
+                                   {}, [] { ShowInFront(MyDatabase_Form); });
+    View_Debug_Action = AddItem(View_Menu, "View_Debug_Action", QStringLiteral("De&bug"), {},
+                                [] { ShowInFront(Debug_Form); });
+    // Each item is checked while its window shows; choosing it never hides the
+    // window, it brings it to the front.
+    const auto windowOf = [](QAction* action) -> QWidget* {
+        if (action->objectName() == QLatin1String("View_Trace_Action")) return TraceForm;
+        if (action->objectName() == QLatin1String("View_Profiler_Action")) return ChronoForm;
+        if (action->objectName() == QLatin1String("View_Database_Action")) return MyDatabase_Form;
+        return Debug_Form;
+    };
+    for (QAction* action : View_Menu->actions()) {
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [action] { action->setChecked(true); });
+    }
+    connect(View_Menu, &QMenu::aboutToShow, this, [this, windowOf] {
+        for (QAction* action : View_Menu->actions()) {
+            const QWidget* window = windowOf(action);
+            action->setChecked(window && window->isVisible());
+        }
+    });
+
+    Help_Menu = menuBar()->addMenu(QStringLiteral("&Help"));
+    Help_Menu->setObjectName(QStringLiteral("Help_Menu"));
+    Help_Guide_Action = AddItem(Help_Menu, "Help_Guide_Action", QStringLiteral("Kavelin &Guide"),
+                                QKeySequence(Qt::Key_F1), [this] { ShowGuide(); });
+    Help_About_Action = AddItem(Help_Menu, "Help_About_Action", QStringLiteral("&About Kavelin"),
+                                {}, [this] { ShowAbout(); });
+}
+
+void TKavelin_Form::ShowGuide() {
+    if (!fGuide) fGuide = new TGuideForm(this);
+    ShowInFront(fGuide);
+}
+
+void TKavelin_Form::ShowAbout() {
+    if (!fAbout) fAbout = new TAboutBox(this);
+    ShowInFront(fAbout);
+}
+
+void TKavelin_Form::StopRun() {
+    SatPage->InterruptSolve();
 }
 
 // What "&Quit" and the closing did not release goes with the members.
@@ -117,6 +222,15 @@ void TKavelin_Form::Quitter_ButtonClick() {
 // Closing the main window by any means ends the program, whatever other windows
 // are still shown.
 void TKavelin_Form::closeEvent(QCloseEvent* event) {
+    RunGuarded(
+        [this] {
+            std::vector<QWidget*> windows{this};
+            for (QWidget* window : std::initializer_list<QWidget*>{TraceForm, ChronoForm,
+                                                                   MyDatabase_Form, Debug_Form})
+                if (window) windows.push_back(window);
+            SaveWindowPlaces(windows);
+        },
+        "saving the places of the windows");
     RunGuarded([this] { FormClose(); }, "closing the window");
     event->accept();
     QCoreApplication::quit();

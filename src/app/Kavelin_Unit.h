@@ -1,10 +1,15 @@
-// The main window: the panel with the page control, "&Quit" and "Test Local".
-// It builds the nine pages and owns the process-wide engine instances (Chrono,
+// The main window: a menu bar, the panel with the page control, "&Quit" and
+// "Test Local", and the status bar where the program speaks to the person. It
+// builds the nine pages and owns the process-wide engine instances (Chrono,
 // SatSolver, DataRestructurator, IniManager): it makes them, releases them when
 // its handlers say so, and what is left goes with the window, the solver before
 // the page grid it draws into.
 #pragma once
 
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -23,17 +28,20 @@
 #include "diagnostics/Chrono_Unit.h"
 #include "qt/Qt_File_Dialog.h"
 #include "qt/Qt_Page_Control.h"
+#include "qt/Qt_Status_Bar.h"
 #include "solvers/SATSolver_Unit.h"
 
 // The general parameters, as the last IniFileReader_ButtonClick read them.
 extern TIniManager* IniManager;
 
-class TKavelin_Form : public QWidget {
+class TKavelin_Form : public QMainWindow {
     Q_OBJECT
   public:
     TKavelin_Form();
     ~TKavelin_Form() override;
 
+    // The area between the menu bar and the status bar, of the layout's size.
+    QWidget* Kavelin_Client;
     QWidget* Kavelin_Panel;
     QPushButton* Quitter_Button;
     QPushButton* Button4;
@@ -55,16 +63,36 @@ class TKavelin_Form : public QWidget {
     TNeuronalNetworkPage* NeuronalNetworkPage;
     TCaptureSonPage* CaptureSonPage;
 
+    QMenu* File_Menu;
+    QAction* File_Quit_Action;
+    QMenu* View_Menu;
+    QAction* View_Trace_Action;
+    QAction* View_Profiler_Action;
+    QAction* View_Database_Action;
+    QAction* View_Debug_Action;
+    QMenu* Help_Menu;
+    QAction* Help_Guide_Action;
+    QAction* Help_About_Action;
+    TStatusBar* Kavelin_StatusBar;
+
     void Quitter_ButtonClick();
     // Bound to no control: reads "Number" of section "Neurons" of the general
     // parameters into the trace, through IniManager.
     void IniFileReader_ButtonClick();
+    // Escape and the status bar's Stop: the run under way ends.
+    void StopRun();
+    // The guide window and the About box, made when first asked for.
+    void ShowGuide();
+    void ShowAbout();
+    QWidget* GuideForm() const { return fGuide; }
+    QWidget* AboutBox() const { return fAbout; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    void BuildMenus();
     void FormCreate();
     void FormClose();
 
@@ -73,6 +101,8 @@ class TKavelin_Form : public QWidget {
     TNamedInstance<TDataRestructurator> fDataRestructurator{DataRestructurator};
     TNamedInstance<TIniManager> fIniManager{IniManager};
     TNamedInstance<TSatSolver> fSatSolver{SatSolver};
+    QPointer<QWidget> fGuide;
+    QPointer<QWidget> fAbout;
 };
 
 // The main window while it exists; set and cleared by its owner (TProgramWindows).

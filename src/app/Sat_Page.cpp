@@ -6,6 +6,7 @@
 #include "app/Trace_Form.h"
 #include "diagnostics/TraceUnit.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Status_Bar.h"
 #include "solvers/Dimacs_Unit.h"
 #include "solvers/SATSolver_Unit.h"
 
@@ -136,11 +137,13 @@ void TSatPage::SAT_Solve_ButtonClick() {
             if (page.fSolveDepth == 0) {
                 if (TraceForm) TraceForm->Text()->SetPaced(false);
                 if (SatSolver) SatSolver->SetDisplayPaced(false);
+                page.SayHowTheSolveEnded();
             }
             if (page.fSolveStop != TSolveStop::Closing) page.SATSolver_StringGrid->Repaint();
         }
     } depth{*this};
     fMessagesRun.invalidate();
+    if (fSolveDepth == 1) ProgramStatus::RunStarts(QStringLiteral("Solve"), true);
     if (TraceForm) TraceForm->Text()->SetPaced(true);
     if (SatSolver) SatSolver->SetDisplayPaced(true);
     while (SolvePass() && !SatSolver->IsFinished()) {
@@ -166,6 +169,21 @@ void TSatPage::InterruptSolve() {
     if (fSolveDepth == 0 || fSolveStop != TSolveStop::None) return;
     fSolveStop = TSolveStop::Interrupted;
     Messenger.Send("Solve interrupted");
+}
+
+void TSatPage::SayHowTheSolveEnded() {
+    switch (fSolveStop) {
+        case TSolveStop::Interrupted:
+            ProgramStatus::RunEnds(QStringLiteral("Solve interrupted"));
+            break;
+        case TSolveStop::Closing:
+            break;
+        case TSolveStop::None:
+            ProgramStatus::RunEnds(SatSolver && SatSolver->IsFinished()
+                                       ? QStringLiteral("Solve ended: every clause is valid")
+                                       : QStringLiteral("Solve ended"));
+            break;
+    }
 }
 
 void TSatPage::EndSolveForClose() {

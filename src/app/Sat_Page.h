@@ -57,6 +57,8 @@ class TSatPage : public TPage {
 
   private:
     enum class TSolveStop { None, Interrupted, Closing };
+    // The status bar's word when the outermost solve loop ends.
+    void SayHowTheSolveEnded();
 
     TFileDialog& OpenDialog1;
     TFileDialog& SaveDialog1;

@@ -1,6 +1,8 @@
 #include "qt/Qt_File_Dialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 
 #include "platform/Paths.h"
 #include "qt/Text_Codec.h"
@@ -10,6 +12,10 @@ namespace {
 TFileDialogResponder& Responder() {
     static TFileDialogResponder responder;
     return responder;
+}
+
+QString LastFolderKey(const QString& dialogName) {
+    return QStringLiteral("Dialogs/") + dialogName + QStringLiteral("/lastFolder");
 }
 
 }  // namespace
@@ -25,6 +31,12 @@ QString TFileDialog::InitialFolder() const {
     return ToQt(LocalPath(FromQt(fInitialDir)));
 }
 
+QString TFileDialog::StartFolder() const {
+    const QString last = QSettings().value(LastFolderKey(fName)).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+    return InitialFolder();
+}
+
 bool TFileDialog::Execute() {
     std::optional<QString> chosen;
     if (Responder()) {
@@ -32,11 +44,12 @@ bool TFileDialog::Execute() {
     } else {
         const QString name =
             fKind == Kind::Save
-                ? QFileDialog::getSaveFileName(fOwner, QString(), InitialFolder(), fFilter)
-                : QFileDialog::getOpenFileName(fOwner, QString(), InitialFolder(), fFilter);
+                ? QFileDialog::getSaveFileName(fOwner, QString(), StartFolder(), fFilter)
+                : QFileDialog::getOpenFileName(fOwner, QString(), StartFolder(), fFilter);
         if (!name.isEmpty()) chosen = name;
     }
     if (!chosen || chosen->isEmpty()) return false;
     fFileName = *chosen;
+    QSettings().setValue(LastFolderKey(fName), QFileInfo(fFileName).absolutePath());
     return true;
 }

@@ -1,6 +1,8 @@
 // The standard open and save dialogs, as the windows use them: an initial folder,
-// a filter, Execute() and the chosen file name. Tests answer them through
-// SetFileDialogResponder instead of a real dialog.
+// a filter, a title, Execute() and the chosen file name. A dialog opens in its
+// initial folder the first time and in the folder of its last choice afterwards,
+// also after a restart (the user's settings keep it under the dialog's name).
+// Tests answer them through SetFileDialogResponder instead of a real dialog.
 #pragma once
 
 #include <QString>
@@ -22,6 +24,9 @@ class TFileDialog {
     // InitialFolder() gives the local folder it stands for.
     void SetInitialDir(const QString& dir) { fInitialDir = dir; }
     QString InitialFolder() const;
+    // Where the dialog opens now: the folder of its last choice while that
+    // still exists, else its initial folder.
+    QString StartFolder() const;
     const QString& Filter() const { return fFilter; }
     void SetFilter(const QString& filter) { fFilter = filter; }
     const QString& FileName() const { return fFileName; }

@@ -55,6 +55,10 @@ void TPageControl::SetCurrentIndex(int index) {
     }
 }
 
+void TPageControl::FocusCurrentTab() {
+    if (QAbstractButton* tab = fTabs->button(CurrentIndex())) tab->setFocus(Qt::OtherFocusReason);
+}
+
 void TPageControl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayoutTabs();

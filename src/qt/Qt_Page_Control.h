@@ -19,6 +19,9 @@ class TPageControl : public QWidget {
     int CurrentIndex() const { return fStack->currentIndex(); }
     void SetCurrentIndex(int index);
     QWidget* CurrentPage() const { return fStack->currentWidget(); }
+    // Puts the keyboard focus on the current page's tab, where Return presses
+    // nothing.
+    void FocusCurrentTab();
 
   signals:
     void CurrentChanged(int index);

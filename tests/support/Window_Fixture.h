@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 #include <functional>
 #include <optional>
 #include <string>
@@ -32,11 +34,14 @@ class TAnsweredMessageBox : public IMessageBox {
 };
 
 // Starts the five windows; message boxes are recorded in Boxes and the file
-// dialogs answer with NextFileName (nothing: cancelled). The destructor releases
-// the windows again.
+// dialogs answer with NextFileName (nothing: cancelled). The settings (window
+// places, last folders) live in a folder of the fixture's own, empty at its
+// start, so that no test reads what another saved or what a person's desktop
+// holds. The destructor releases the windows again.
 class TWindowFixture {
   public:
     TWindowFixture() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
         fServices.emplace(*static_cast<QApplication*>(QCoreApplication::instance()));
         SetMessageBox(&Boxes);
         SetFileDialogResponder([this](const TFileDialog& dialog) {
@@ -54,6 +59,8 @@ class TWindowFixture {
     TWindowFixture(const TWindowFixture&) = delete;
     TWindowFixture& operator=(const TWindowFixture&) = delete;
 
+    // Holds Kavelin/Kavelin.conf.
+    QTemporaryDir Settings;
     TAnsweredMessageBox Boxes;
     std::optional<QString> NextFileName;
     std::vector<QString> DialogsShown;
