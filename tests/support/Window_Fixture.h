@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
@@ -40,8 +42,15 @@ class TAnsweredMessageBox : public IMessageBox {
 // holds. The destructor releases the windows again.
 class TWindowFixture {
   public:
-    TWindowFixture() {
+    // `settings`: the text of a settings file the program finds at its start, as
+    // one that an earlier run saved ("": none).
+    explicit TWindowFixture(const QByteArray& settings = {}) {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
+        if (!settings.isEmpty()) {
+            QDir(Settings.path()).mkpath(QStringLiteral("Kavelin"));
+            QFile file(SettingsFile());
+            if (file.open(QIODevice::WriteOnly)) file.write(settings);
+        }
         fServices.emplace(*static_cast<QApplication*>(QCoreApplication::instance()));
         SetMessageBox(&Boxes);
         SetFileDialogResponder([this](const TFileDialog& dialog) {
@@ -61,6 +70,13 @@ class TWindowFixture {
 
     // Holds Kavelin/Kavelin.conf.
     QTemporaryDir Settings;
+    QString SettingsFile() const {
+        return Settings.filePath(QStringLiteral("Kavelin/Kavelin.conf"));
+    }
+    QByteArray SavedSettings() const {
+        QFile file(SettingsFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     TAnsweredMessageBox Boxes;
     std::optional<QString> NextFileName;
     std::vector<QString> DialogsShown;
