@@ -87,7 +87,7 @@ void ShowBars(QAbstractBarSeries* series, const QStringList& names, const QList<
 }  // namespace
 
 TChronoForm::TChronoForm() {
-    SetUpWindow(this, "ChronoForm", QStringLiteral("ChronoForm"), QRect(14, 471, 800, 272));
+    SetUpWindow(this, "ChronoForm", QStringLiteral("Profiler"), QRect(14, 471, 800, 272));
     setAttribute(Qt::WA_QuitOnClose, false);
     Chrono_Memo = MakeMemo(this, "Chrono_Memo", QRect(8, 8, 241, 89), TScrollBars::None);
     Chrono_Quit_Button =

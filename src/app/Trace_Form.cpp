@@ -10,7 +10,7 @@
 TTraceForm* TraceForm = nullptr;
 
 TTraceForm::TTraceForm() {
-    SetUpWindow(this, "TraceForm", QStringLiteral("       "), QRect(697, 117, 326, 582));
+    SetUpWindow(this, "TraceForm", QStringLiteral("Trace"), QRect(697, 117, 326, 582));
     setAttribute(Qt::WA_QuitOnClose, false);
     MakeLabel(this, "Suivi1_Label", QStringLiteral("suivi 1"), {8, 8});
     MakeLabel(this, "suivi2_Label", QStringLiteral("suivi 2"), {152, 8});
