@@ -83,6 +83,7 @@ TKavelin_Form::TKavelin_Form()
 
     Kavelin_StatusBar = new TStatusBar(this);
     setStatusBar(Kavelin_StatusBar);
+    Kavelin_StatusBar->Say(QStringLiteral("Ready: F1 opens the guide"));
     BuildMenus();
     resize(862, 626 + menuBar()->sizeHint().height() + Kavelin_StatusBar->sizeHint().height());
 

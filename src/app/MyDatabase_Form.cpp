@@ -8,6 +8,8 @@ TMyDatabase_Form* MyDatabase_Form = nullptr;
 TMyDatabase_Form::TMyDatabase_Form() {
     SetUpWindow(this, "MyDatabase_Form", QStringLiteral("MyDatabase_Form"),
                 QRect(114, 167, 841, 434));
+    // The grid lies within the layout's size, which the window keeps at least.
+    setMinimumSize(size());
     setAttribute(Qt::WA_QuitOnClose, false);
     DBStringGrid = new TStringGridControl(this, 4, 5);
     DBStringGrid->setObjectName(QStringLiteral("DBStringGrid"));

@@ -1,11 +1,16 @@
 #include "app/Trace_Form.h"
 
+#include <QFile>
 #include <algorithm>
-#include <iterator>
+#include <functional>
 #include <utility>
 
 #include "diagnostics/TraceUnit.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Design_Layout.h"
+#include "qt/Qt_File_Dialog.h"
+#include "qt/Qt_Message_Box.h"
+#include "qt/Text_Codec.h"
 
 TTraceForm* TraceForm = nullptr;
 
@@ -22,7 +27,62 @@ TTraceForm::TTraceForm() {
     MakeLabel(this, "Suivi8_Label", QStringLiteral("suivi 8"), {152, 56});
     MakeLabel(this, "Suivi9_Label", QStringLiteral("suivi 9"), {256, 64});
     RichEdit1 = MakeMemo(this, "RichEdit1", QRect(8, 96, 297, 441), TScrollBars::Both);
+    // The labels keep their places; the trace takes every pixel the window gains.
+    (new TDesignLayout(this))->Follow(RichEdit1, {0, 1, 0, 1});
+    MakeContextMenu();
     FormCreate();
+}
+
+namespace {
+
+QAction* MakeAction(QWidget* owner, const char* name, const QString& text,
+                    std::function<void()> handler) {
+    auto* action = new QAction(text, owner);
+    action->setObjectName(QString::fromLatin1(name));
+    QObject::connect(action, &QAction::triggered, owner, [text, handler = std::move(handler)] {
+        RunGuarded(handler, "handling the menu item \"" + FromQt(text) + "\"");
+    });
+    owner->addAction(action);
+    return action;
+}
+
+}  // namespace
+
+// The rich edit's menu is its four actions, in place of the editor's own (whose
+// undo, cut and paste a trace has no use for). Copy and Select All keep the
+// editor's keys, which the editor answers itself.
+void TTraceForm::MakeContextMenu() {
+    RichEdit1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Trace_Copy_Action = MakeAction(RichEdit1, "Trace_Copy_Action", QStringLiteral("&Copy"),
+                                   [this] { RichEdit1->copy(); });
+    Trace_Copy_Action->setShortcut(QKeySequence::Copy);
+    Trace_Copy_Action->setShortcutContext(Qt::WidgetShortcut);
+    Trace_Copy_Action->setEnabled(false);
+    connect(RichEdit1, &QPlainTextEdit::copyAvailable, Trace_Copy_Action, &QAction::setEnabled);
+    Trace_SelectAll_Action =
+        MakeAction(RichEdit1, "Trace_SelectAll_Action", QStringLiteral("Select &All"),
+                   [this] { RichEdit1->selectAll(); });
+    Trace_SelectAll_Action->setShortcut(QKeySequence::SelectAll);
+    Trace_SelectAll_Action->setShortcutContext(Qt::WidgetShortcut);
+    auto* separator = new QAction(RichEdit1);
+    separator->setSeparator(true);
+    RichEdit1->addAction(separator);
+    Trace_SaveAs_Action =
+        MakeAction(RichEdit1, "Trace_SaveAs_Action", QStringLiteral("&Save As..."),
+                   [this] { Trace_SaveAs_ActionClick(); });
+    Trace_Clear_Action = MakeAction(RichEdit1, "Trace_Clear_Action", QStringLiteral("C&lear"),
+                                    [this] { Trace_Clear_ActionClick(); });
+}
+
+void TTraceForm::Trace_SaveAs_ActionClick() {
+    TFileDialog dialog(this, QStringLiteral("Trace_SaveDialog"), TFileDialog::Kind::Save);
+    dialog.SetFilter(QStringLiteral("Text files (*.txt);;All files (*)"));
+    if (!dialog.Execute()) return;
+    TLineList(fText->ToVector()).SaveToFile(QFile::encodeName(dialog.FileName()).toStdString());
+}
+
+void TTraceForm::Trace_Clear_ActionClick() {
+    fText->Clear();
 }
 
 TTraceForm::~TTraceForm() {
@@ -64,6 +124,15 @@ bool HasLineBreak(const std::string& text) {
 }
 
 }  // namespace
+
+std::vector<std::string> TTraceText::ToVector() const {
+    if (fHolding) return fHeld.Lines();
+    std::vector<std::string> lines = fMemo.ToVector();
+    if (fReplacing && !lines.empty()) lines.pop_back();
+    lines.insert(lines.end(), fPending.begin(), fPending.end());
+    lines.erase(lines.begin(), lines.begin() + std::min<ptrdiff_t>(fTrimmed, std::ssize(lines)));
+    return lines;
+}
 
 // A change made at once: to the held trace while it is held, otherwise to the
 // rich edit itself, after what is kept aside. While paced, it is scrolled to and
@@ -211,12 +280,7 @@ void TTraceText::SetPaced(bool paced) {
 
 // The rich edit's lines with what was kept aside become the held trace.
 void TTraceText::Hold() {
-    std::vector<std::string> lines = fMemo.ToVector();
-    if (fReplacing && !lines.empty()) lines.pop_back();
-    lines.insert(lines.end(), std::make_move_iterator(fPending.begin()),
-                 std::make_move_iterator(fPending.end()));
-    lines.erase(lines.begin(), lines.begin() + std::min<ptrdiff_t>(fTrimmed, std::ssize(lines)));
-    fHeld.Assign(lines);
+    fHeld.Assign(ToVector());
     fPending.clear();
     fTrimmed = 0;
     fReplacing = false;

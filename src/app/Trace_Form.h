@@ -1,8 +1,10 @@
 // The trace window: nine labels and the rich edit that holds the trace. Its
 // creation attaches the Messenger to the rich edit, so from then on every line
-// the engines report shows here. Closing it only hides it.
+// the engines report shows here. Closing it only hides it. The rich edit grows
+// with the window; its context menu copies, selects, saves and clears the trace.
 #pragma once
 
+#include <QAction>
 #include <QLabel>
 #include <QWidget>
 #include <memory>
@@ -33,6 +35,8 @@ class TTraceText : public ITextDisplay {
     void Add(const std::string& line) override;
     void Delete(int index) override;
     void Clear() override;
+    // The whole trace, the held one too, in one pass.
+    std::vector<std::string> ToVector() const override;
     void DeleteFirst(int count) override;
     void ReplaceLast(const std::string& text) override;
     void ScrollToBottom() override;
@@ -83,11 +87,23 @@ class TTraceForm : public QWidget {
     ~TTraceForm() override;
 
     TMemo* RichEdit1;
+    // The rich edit's context menu.
+    QAction* Trace_Copy_Action;
+    QAction* Trace_SelectAll_Action;
+    QAction* Trace_SaveAs_Action;
+    QAction* Trace_Clear_Action;
     // What the Messenger writes to.
     TTraceText* Text() { return fText.get(); }
 
+    // Writes the whole trace to the file the save dialog names: CR LF lines, in
+    // the code page, whole or not at all.
+    void Trace_SaveAs_ActionClick();
+    // Empties the trace, as the Messenger's ClearTrace does.
+    void Trace_Clear_ActionClick();
+
   private:
     void FormCreate();
+    void MakeContextMenu();
     std::unique_ptr<TTraceText> fText;
 };
 
