@@ -81,9 +81,8 @@ class AuxiliaryWindowsTest : public QObject {
     // Each window's minimum is its layout's size, which holds all its controls:
     // shrinking it further leaves it at that size, nothing cut off.
     void noWindowIsSmallerThanItsLayout() {
-        const std::pair<QWidget*, QSize> windows[] = {{TraceForm, {326, 582}},
-                                                      {Debug_Form, {362, 446}},
-                                                      {MyDatabase_Form, {841, 434}}};
+        const std::pair<QWidget*, QSize> windows[] = {
+            {TraceForm, {326, 582}}, {Debug_Form, {362, 446}}, {MyDatabase_Form, {841, 434}}};
         for (const auto& [window, layout] : windows) {
             QCOMPARE(window->minimumSize(), layout);
             window->resize(100, 100);
@@ -214,7 +213,6 @@ class AuxiliaryWindowsTest : public QObject {
         Trace().SetPaced(false);
         QCOMPARE(TraceForm->RichEdit1->QtLines(), QStringList{"next"});
     }
-
 };
 
 QTEST_MAIN(AuxiliaryWindowsTest)
