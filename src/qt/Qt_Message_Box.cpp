@@ -14,6 +14,8 @@ void TQtMessageBox::Show(const std::string& text) {
 bool TQtMessageBox::ShowAndAsk(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), ToQt(text),
                     QMessageBox::Ok, QApplication::activeWindow());
+    // What the box shows is what the trace shows: no markup is read from the text.
+    box.setTextFormat(Qt::PlainText);
     // The box shows its one OK button; Escape and the close box press a hidden
     // button of their own, so that a dismissal can be told from an answer.
     QAbstractButton* dismiss = box.addButton(QMessageBox::Cancel);
