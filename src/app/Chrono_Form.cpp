@@ -3,13 +3,17 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QCursor>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
+#include <QToolTip>
 #include <QValueAxis>
 #include <algorithm>
 
 #include "base/Real_Format.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Design_Layout.h"
 #include "qt/Qt_Message_Box.h"
 #include "qt/Text_Codec.h"
 
@@ -61,17 +65,28 @@ void SetUpBars(QAbstractBarSeries* series, QChart* chart, const QString& setName
     series->attachAxis(values);
 }
 
+QBarCategoryAxis* CategoriesOf(QAbstractBarSeries* series) {
+    for (QAbstractAxis* axis : series->attachedAxes())
+        if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis)) return categories;
+    return nullptr;
+}
+
+void SetCategories(QAbstractBarSeries* series, const QStringList& names) {
+    QBarCategoryAxis* categories = CategoriesOf(series);
+    if (categories->categories() == names) return;
+    categories->clear();
+    categories->append(names);
+}
+
 // Puts one value per section into the series' one bar set, with `names` as
 // categories; the value axis leaves room beyond the longest bar for its mark.
 void ShowBars(QAbstractBarSeries* series, const QStringList& names, const QList<qreal>& values) {
     QBarSet* bars = series->barSets().first();
     bars->remove(0, bars->count());
     bars->append(values);
+    SetCategories(series, names);
     for (QAbstractAxis* axis : series->attachedAxes()) {
-        if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis)) {
-            categories->clear();
-            categories->append(names);
-        } else if (auto* range = qobject_cast<QValueAxis*>(axis)) {
+        if (auto* range = qobject_cast<QValueAxis*>(axis)) {
             const qreal top =
                 values.isEmpty() ? 0 : *std::max_element(values.begin(), values.end());
             range->setRange(0, top > 0 ? top * 1.25 : 1);
@@ -82,6 +97,17 @@ void ShowBars(QAbstractBarSeries* series, const QStringList& names, const QList<
             range->setTickInterval(range->max() / 2);
         }
     }
+}
+
+// While the pointer rests on a bar, its tool tip shows.
+void ShowToolTips(QAbstractBarSeries* series, QChartView* view, const QStringList& tips) {
+    QObject::connect(series, &QAbstractBarSeries::hovered, view,
+                     [view, &tips](bool inside, int index) {
+                         if (inside && index >= 0 && index < tips.size())
+                             QToolTip::showText(QCursor::pos(), tips[index], view);
+                         else
+                             QToolTip::hideText();
+                     });
 }
 
 }  // namespace
@@ -110,6 +136,19 @@ TChronoForm::TChronoForm() {
     FuncByTime_Series->setObjectName(QStringLiteral("FuncByTime_Series"));
     SetUpBars(FuncByTime_Series, Chrono_FuncByTime_Chart->chart(), QStringLiteral("ms"), QString(),
               QColor(0, 0, 128), Qt::AlignLeft, Qt::AlignBottom);
+    // Qt's charts would cut every name short once a row is less than about twice
+    // the font's height (with eight sections at this size); a row of one line's
+    // height reads well, and the names are shortened to their axis' room here.
+    CategoriesOf(FuncByTime_Series)->setTruncateLabels(false);
+    ShowToolTips(Series1, Chrono_NbCalls_Chart, fCallsTips);
+    ShowToolTips(FuncByTime_Series, Chrono_FuncByTime_Chart, fTimeTips);
+
+    // The memo and the button keep their places; the charts share what the
+    // window gains in width, in about the ratio of their widths, and grow with
+    // its height.
+    auto* layout = new TDesignLayout(this);
+    layout->Follow(Chrono_NbCalls_Chart, {0, 0.4, 0, 1});
+    layout->Follow(Chrono_FuncByTime_Chart, {0.4, 0.6, 0, 1});
     SetAfterHandler([this] { RefreshIfShown(); });
 }
 
@@ -135,24 +174,45 @@ void TChronoForm::Refresh() {
     // The small calls chart numbers the sections; the time chart, which has room
     // for the names, gives each number its name.
     QStringList numbers;
-    QStringList names;
     QList<qreal> calls;
     QList<qreal> totals;
+    fNames.clear();
+    fCallsTips.clear();
+    fTimeTips.clear();
     for (const TSectionTimes& s : table.Sections()) {
+        const std::string callText = IntToStr(s.fCalls) + " calls";
+        const std::string totalText = FloatToStr(s.TotalMs()) + " ms";
         numbers << QString::number(numbers.size() + 1);
-        lines.push_back(s.fSection + " : " + IntToStr(s.fCalls) + " calls, total " +
-                        FloatToStr(s.TotalMs()) + " ms, mean " + FloatToStr(s.MeanMs()) +
-                        " ms, max " + FloatToStr(s.GreatestMs()) + " ms");
-        names << numbers.back() + QLatin1Char(' ') + ToQt(s.fSection);
+        lines.push_back(s.fSection + " : " + callText + ", total " + totalText + ", mean " +
+                        FloatToStr(s.MeanMs()) + " ms, max " + FloatToStr(s.GreatestMs()) + " ms");
+        fNames << numbers.back() + QLatin1Char(' ') + ToQt(s.fSection);
+        fCallsTips << fNames.back() + QStringLiteral(": ") + ToQt(callText);
+        fTimeTips << fNames.back() + QStringLiteral(": ") + ToQt(totalText + " in " + callText);
         calls << qreal(s.fCalls);
         totals << s.TotalMs();
     }
     Chrono_Memo->Assign(lines);
     ShowBars(Series1, numbers, calls);
     // Horizontal bars run from the bottom up.
-    std::reverse(names.begin(), names.end());
     std::reverse(totals.begin(), totals.end());
-    ShowBars(FuncByTime_Series, names, totals);
+    std::reverse(fTimeTips.begin(), fTimeTips.end());
+    ShowBars(FuncByTime_Series, ShownSectionNames(), totals);
+}
+
+// A name takes at most a third of its chart's width; a longer one ends in an
+// ellipsis, its bar's tool tip giving it whole. The first section is at the top.
+QStringList TChronoForm::ShownSectionNames() const {
+    const QFontMetrics metrics(CategoriesOf(FuncByTime_Series)->labelsFont());
+    const int room = Chrono_FuncByTime_Chart->width() / 3;
+    QStringList shown;
+    for (auto name = fNames.crbegin(); name != fNames.crend(); ++name)
+        shown << metrics.elidedText(*name, Qt::ElideRight, room);
+    return shown;
+}
+
+void TChronoForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    SetCategories(FuncByTime_Series, ShownSectionNames());
 }
 
 void TChronoForm::RefreshIfShown() {

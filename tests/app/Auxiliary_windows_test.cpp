@@ -1,14 +1,23 @@
-// The trace, debug and database windows as a person uses them: resized, never
-// smaller than their layout, and the trace's context menu.
+// The trace, profiling, debug and database windows as a person uses them:
+// resized, never smaller than their layout, the trace's context menu, and the
+// profiler's charts with ten timed sections.
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
 #include <QClipboard>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
+#include <thread>
 
+#include "app/Chrono_Form.h"
 #include "app/Debug_Manager_Unit.h"
 #include "app/MyDatabase_Form.h"
 #include "app/Trace_Form.h"
 #include "base/File_Io.h"
+#include "base/Real_Format.h"
+#include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
 #include "support/Window_Fixture.h"
 
@@ -23,6 +32,12 @@ QStringList VisibleTexts(const QList<QAction*>& actions) {
     for (QAction* action : actions)
         if (!action->isSeparator()) texts << action->text().remove(QLatin1Char('&'));
     return texts;
+}
+
+QBarCategoryAxis* CategoryAxis(QAbstractBarSeries* series) {
+    for (QAbstractAxis* axis : series->attachedAxes())
+        if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis)) return categories;
+    return nullptr;
 }
 
 // Every direct child of the window lies inside `area`.
@@ -78,11 +93,30 @@ class AuxiliaryWindowsTest : public QObject {
         QCOMPARE(after, labels);
     }
 
+    // The memo and Quit stay; the charts share the width gained (two fifths and
+    // three fifths) and both take the height gained.
+    void theProfilerChartsShareTheRoom() {
+        ChronoForm->ShowProfile();
+        ChronoForm->resize(800 + 200, 272 + 100);
+        QCOMPARE(ChronoForm->Chrono_Memo->geometry(), QRect(8, 8, 241, 89));
+        QCOMPARE(ChronoForm->Chrono_Quit_Button->geometry(), QRect(256, 8, 25, 41));
+        QCOMPARE(ChronoForm->Chrono_NbCalls_Chart->geometry(), QRect(8, 104, 265 + 80, 129 + 100));
+        QCOMPARE(ChronoForm->Chrono_FuncByTime_Chart->geometry(),
+                 QRect(336 + 80, 8, 369 + 120, 217 + 100));
+        ChronoForm->resize(800, 272);
+        QCOMPARE(ChronoForm->Chrono_NbCalls_Chart->geometry(), QRect(8, 104, 265, 129));
+        QCOMPARE(ChronoForm->Chrono_FuncByTime_Chart->geometry(), QRect(336, 8, 369, 217));
+        ChronoForm->Chrono_Quit_Button->click();
+        QVERIFY(!ChronoForm->isVisible());
+    }
+
     // Each window's minimum is its layout's size, which holds all its controls:
     // shrinking it further leaves it at that size, nothing cut off.
     void noWindowIsSmallerThanItsLayout() {
-        const std::pair<QWidget*, QSize> windows[] = {
-            {TraceForm, {326, 582}}, {Debug_Form, {362, 446}}, {MyDatabase_Form, {841, 434}}};
+        const std::pair<QWidget*, QSize> windows[] = {{TraceForm, {326, 582}},
+                                                      {ChronoForm, {800, 272}},
+                                                      {Debug_Form, {362, 446}},
+                                                      {MyDatabase_Form, {841, 434}}};
         for (const auto& [window, layout] : windows) {
             QCOMPARE(window->minimumSize(), layout);
             window->resize(100, 100);
@@ -212,6 +246,70 @@ class AuxiliaryWindowsTest : public QObject {
         QCOMPARE(Trace().Count(), 1);
         Trace().SetPaced(false);
         QCOMPARE(TraceForm->RichEdit1->QtLines(), QStringList{"next"});
+    }
+
+    // Ten sections, one of a long name: at the window's smallest size every
+    // name reads whole on the time chart, one line per row, but the long one,
+    // which ends in an ellipsis and reads whole once the chart is wide enough;
+    // each bar's tool tip names its section in full.
+    void theProfilerLabelsReadWithTenSections() {
+        const std::string longName = "Reading the brain network's whole INI file";
+        const std::vector<std::string> names{"distance",
+                                             "SufficientCover",
+                                             "Analyse Image",
+                                             "Create New Part",
+                                             "Display Part List",
+                                             "Extend Part",
+                                             "Calculate Homogeneity",
+                                             "Clean",
+                                             "Solve",
+                                             longName};
+        TChrono chrono;
+        for (size_t i = 0; i < names.size(); ++i)
+            for (size_t call = 0; call <= i; ++call) {
+                chrono.StartTimer(names[i]);
+                std::this_thread::sleep_for(std::chrono::microseconds(20));
+                chrono.StopTimer(names[i]);
+            }
+        const std::vector<TSectionTimes> sections = ChronoTable().Sections();
+        QCOMPARE(sections.size(), names.size());
+        ChronoForm->ShowProfile();
+        QCoreApplication::processEvents();
+
+        QBarCategoryAxis* numbers = CategoryAxis(ChronoForm->Series1);
+        QCOMPARE(numbers->count(), 10);
+        QVERIFY(!numbers->labelsTruncated());
+        QBarCategoryAxis* axis = CategoryAxis(ChronoForm->FuncByTime_Series);
+        const QStringList shown = axis->categories();
+        QCOMPARE(shown.size(), 10);
+        QVERIFY(!axis->labelsTruncated());
+        // The first section at the top, the last at the bottom (the first category).
+        for (int i = 0; i < 9; ++i)
+            QCOMPARE(shown[9 - i], QString::number(i + 1) + " " + QString::fromStdString(names[i]));
+        QVERIFY(shown[0].startsWith("10 Reading the "));
+        QVERIFY(shown[0].endsWith(QChar(0x2026)));
+        const QChart* chart = ChronoForm->Chrono_FuncByTime_Chart->chart();
+        QVERIFY(chart->plotArea().height() / 10 >= QFontMetrics(axis->labelsFont()).height());
+        QVERIFY(chart->plotArea().left() >
+                QFontMetrics(axis->labelsFont()).horizontalAdvance(shown[0]));
+
+        ChronoForm->resize(1600, 500);
+        QCOMPARE(CategoryAxis(ChronoForm->FuncByTime_Series)->categories().first(),
+                 "10 " + QString::fromStdString(longName));
+        ChronoForm->resize(800, 272);
+        QCOMPARE(axis->categories(), shown);
+
+        QBarSet* time = ChronoForm->FuncByTime_Series->barSets().first();
+        emit ChronoForm->FuncByTime_Series->hovered(true, 0, time);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), "10 " + QString::fromStdString(longName) + ": " +
+                                       QString::fromStdString(FloatToStr(sections[9].TotalMs())) +
+                                       " ms in 10 calls");
+        emit ChronoForm->FuncByTime_Series->hovered(false, 0, time);
+        QTRY_VERIFY(!QToolTip::isVisible());
+        emit ChronoForm->Series1->hovered(true, 2, ChronoForm->Series1->barSets().first());
+        QCOMPARE(QToolTip::text(), QStringLiteral("3 Analyse Image: 3 calls"));
+        ChronoForm->Chrono_Quit_Button->click();
     }
 };
 
