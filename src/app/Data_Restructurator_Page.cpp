@@ -36,6 +36,9 @@ TDataRestructuratorPage::TDataRestructuratorPage()
     SpeedButton1 =
         MakeSpeedButton(this, "SpeedButton1", QStringLiteral("Learn"), QRect(440, 288, 33, 33));
     Button1 = MakeButton(this, "Button1", QStringLiteral("&Quitter"), QRect(456, 352, 75, 25));
+    for (QWidget* idle : std::initializer_list<QWidget*>{Button11, Button12, SpeedButton2, Button9,
+                                                         SpeedButton1, Button1})
+        MarkNotAvailable(idle);
     ConnectClick(DataRestructurator_Init_Button, [this] { DataRestructurator_Init_ButtonClick(); });
     ConnectClick(Button2, [this] { Button2Click(); });
     ConnectClick(DataRestructurator_AddData_Button,

@@ -21,6 +21,7 @@ TNeuronalNetworkPage::TNeuronalNetworkPage()
     NeuronalNetwork1_Button =
         MakeButton(this, "NeuronalNetwork1_Button", QStringLiteral("Neuronal Network 1"),
                    QRect(560, 488, 105, 25));
+    MarkNotAvailable(nnetwork_test_button);
     ConnectClick(NeuronalNetwork2_Button, [this] { NeuronalNetwork2_ButtonClick(); });
     ConnectClick(nnetwork_test_button, [this] { nnetwork_test_buttonClick(); });
     ConnectClick(NeuronalNetwork1_Button, [this] { NeuronalNetwork1_ButtonClick(); });

@@ -85,6 +85,13 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QString& h
     return button;
 }
 
+void MarkNotAvailable(QWidget* control) {
+    const QString notAvailable = QStringLiteral("Not available in this version");
+    const QString hint = control->toolTip();
+    control->setToolTip(hint.isEmpty() ? notAvailable : hint + '\n' + notAvailable);
+    control->setEnabled(false);
+}
+
 void SetUpWindow(QWidget* window, const char* name, const QString& caption, QRect geometry) {
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(caption);

@@ -23,6 +23,9 @@ TMemo* MakeMemo(QWidget* parent, const char* name, QRect geometry, TScrollBars s
 QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QString& hint,
                              QRect geometry);
 // Gives a top-level window its name, caption and geometry.
+// A control that has no work in this version: shown disabled, and its tooltip says
+// so (after the hint it already has, if any).
+void MarkNotAvailable(QWidget* control);
 void SetUpWindow(QWidget* window, const char* name, const QString& caption, QRect geometry);
 
 #include <functional>

@@ -80,15 +80,10 @@ class DesktopKeysTest : public QObject {
         QTest::keyClick(Kavelin_Form, Qt::Key_O, Qt::AltModifier);
         QTRY_COMPARE(fFixture->DialogsShown.size(), size_t(1));
 
+        // The restructurator's "&Quitter" has no work and is disabled, so it takes
+        // no part in Alt+Q there.
         ShowPage(5);
-        QTest::keyClick(Kavelin_Form, Qt::Key_Q, Qt::AltModifier);
-        QWidget* first = QApplication::focusWidget();
-        QTest::keyClick(Kavelin_Form, Qt::Key_Q, Qt::AltModifier);
-        QWidget* second = QApplication::focusWidget();
-        QVERIFY(first != second);
-        for (QWidget* w : {first, second})
-            QVERIFY(w == Kavelin_Form->Quitter_Button ||
-                    w == Kavelin_Form->DataRestructuratorPage->Button1);
+        QVERIFY(!Kavelin_Form->DataRestructuratorPage->Button1->isEnabled());
         QVERIFY(Kavelin_Form->isVisible());
     }
 };
