@@ -31,7 +31,9 @@ const QString kPictureFilter = QStringLiteral(
     "All pictures (*.bmp *.dib *.jpg *.jpeg *.jpe *.jfif *.ico *.png *.gif);;Bitmaps (*.bmp "
     "*.dib);;"
     "JPEG pictures (*.jpg *.jpeg *.jpe *.jfif);;Icons (*.ico);;PNG pictures (*.png);;GIF pictures "
-    "(*.gif)");
+    "(*.gif);;All files (*)");
+const QString kConstraintFilter =
+    QStringLiteral("Constraint files (*.txt *.ini);;DIMACS (*.cnf);;All files (*)");
 
 }  // namespace
 
@@ -42,12 +44,21 @@ TKavelin_Form::TKavelin_Form()
       OpenPictureDialog2(this, QStringLiteral("OpenPictureDialog2"), TFileDialog::Kind::OpenPicture,
                          QStringLiteral("E:\\Kavelin\\Data\\AnalyseDeDensite")),
       SaveDialog1(this, QStringLiteral("SaveDialog1"), TFileDialog::Kind::Save,
-                  QStringLiteral("E:\\Kavelin\\Data\\AnalyseDeDensite")),
+                  QStringLiteral(".\\Data\\SATSolver")),
       OpenDialog2(this, QStringLiteral("OpenDialog2"), TFileDialog::Kind::Open,
                   QStringLiteral(".\\Data\\SegmentationManager")) {
     SetUpWindow(this, "Kavelin_Form", QStringLiteral("Kavelin"), QRect(14, 84, 862, 626));
+    OpenPictureDialog1.SetTitle(QStringLiteral("Picture to analyse"));
     OpenPictureDialog1.SetFilter(kPictureFilter);
+    OpenDialog1.SetTitle(QStringLiteral("Constraint file to open"));
+    OpenDialog1.SetFilter(kConstraintFilter);
+    OpenPictureDialog2.SetTitle(QStringLiteral("Picture to transform"));
     OpenPictureDialog2.SetFilter(kPictureFilter);
+    // The SAT page's "&Save"; the transform page asks for its points file with it too.
+    SaveDialog1.SetTitle(QStringLiteral("Constraint file to save"));
+    SaveDialog1.SetFilter(kConstraintFilter);
+    OpenDialog2.SetTitle(QStringLiteral("Data file to load"));
+    OpenDialog2.SetFilter(QStringLiteral("Text files (*.txt);;All files (*)"));
 
     // The layout's client area sits between the two bars, at its own size: the
     // window grows by the bars and cannot be made smaller than its controls.

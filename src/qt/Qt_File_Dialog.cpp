@@ -25,14 +25,18 @@ void SetFileDialogResponder(TFileDialogResponder responder) {
 }
 
 TFileDialog::TFileDialog(QWidget* owner, QString name, Kind kind, QString initialDir)
-    : fOwner(owner), fName(std::move(name)), fKind(kind), fInitialDir(std::move(initialDir)) {}
+    : fOwner(owner),
+      fName(std::move(name)),
+      fKind(kind),
+      fMemoryName(fName),
+      fInitialDir(std::move(initialDir)) {}
 
 QString TFileDialog::InitialFolder() const {
     return ToQt(LocalPath(FromQt(fInitialDir)));
 }
 
 QString TFileDialog::StartFolder() const {
-    const QString last = QSettings().value(LastFolderKey(fName)).toString();
+    const QString last = QSettings().value(LastFolderKey(fMemoryName)).toString();
     if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
     return InitialFolder();
 }
@@ -44,12 +48,30 @@ bool TFileDialog::Execute() {
     } else {
         const QString name =
             fKind == Kind::Save
-                ? QFileDialog::getSaveFileName(fOwner, QString(), StartFolder(), fFilter)
-                : QFileDialog::getOpenFileName(fOwner, QString(), StartFolder(), fFilter);
+                ? QFileDialog::getSaveFileName(fOwner, fTitle, StartFolder(), fFilter)
+                : QFileDialog::getOpenFileName(fOwner, fTitle, StartFolder(), fFilter);
         if (!name.isEmpty()) chosen = name;
     }
     if (!chosen || chosen->isEmpty()) return false;
     fFileName = *chosen;
-    QSettings().setValue(LastFolderKey(fName), QFileInfo(fFileName).absolutePath());
+    QSettings().setValue(LastFolderKey(fMemoryName), QFileInfo(fFileName).absolutePath());
     return true;
+}
+
+bool TFileDialog::ExecuteAs(const TUse& use) {
+    struct TRestore {
+        TFileDialog& dialog;
+        TUse saved;
+        ~TRestore() {
+            dialog.fTitle = saved.title;
+            dialog.fFilter = saved.filter;
+            dialog.fInitialDir = saved.initialDir;
+            dialog.fMemoryName = saved.memoryName;
+        }
+    } restore{*this, {fTitle, fFilter, fInitialDir, fMemoryName}};
+    fTitle = use.title;
+    fFilter = use.filter;
+    fInitialDir = use.initialDir;
+    fMemoryName = use.memoryName;
+    return Execute();
 }

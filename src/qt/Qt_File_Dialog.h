@@ -18,6 +18,16 @@ class TFileDialog {
 
     // Shows the dialog; true when a file was chosen (FileName() then names it).
     bool Execute();
+    // What one showing of a dialog shared by several pages asks for: its title,
+    // filter and initial folder, and the name its last folder is kept under.
+    struct TUse {
+        QString title;
+        QString filter;
+        QString initialDir;
+        QString memoryName;
+    };
+    // Shows the dialog for `use` once; the dialog's own settings stay as they were.
+    bool ExecuteAs(const TUse& use);
 
     const QString& Name() const { return fName; }
     // The folder the dialog opens in, as the layout writes it (a Windows folder);
@@ -27,6 +37,10 @@ class TFileDialog {
     // Where the dialog opens now: the folder of its last choice while that
     // still exists, else its initial folder.
     QString StartFolder() const;
+    // The title says what the dialog asks for; the filter's first entry is the
+    // one selected when the dialog opens.
+    const QString& Title() const { return fTitle; }
+    void SetTitle(const QString& title) { fTitle = title; }
     const QString& Filter() const { return fFilter; }
     void SetFilter(const QString& filter) { fFilter = filter; }
     const QString& FileName() const { return fFileName; }
@@ -35,7 +49,9 @@ class TFileDialog {
     QWidget* fOwner;
     QString fName;
     Kind fKind;
+    QString fMemoryName;
     QString fInitialDir;
+    QString fTitle;
     QString fFilter;
     QString fFileName;
 };

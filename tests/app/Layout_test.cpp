@@ -237,8 +237,9 @@ class LayoutTest : public QObject {
                  QStringLiteral("./Data/DiscrimAnalysis"));
         QCOMPARE(Kavelin_Form->OpenPictureDialog2.InitialFolder(),
                  QStringLiteral("./Data/AnalyseDeDensite"));
-        QCOMPARE(Kavelin_Form->SaveDialog1.InitialFolder(),
-                 QStringLiteral("./Data/AnalyseDeDensite"));
+        // The SAT page's "&Save" opens among the constraint files; the transform
+        // page asks for its points file in the pictures' folder.
+        QCOMPARE(Kavelin_Form->SaveDialog1.InitialFolder(), QStringLiteral("./Data/SATSolver"));
         QCOMPARE(Kavelin_Form->OpenDialog2.InitialFolder(),
                  QStringLiteral("./Data/SegmentationManager"));
         QVERIFY(Kavelin_Form->OpenPictureDialog1.Filter().contains("*.bmp"));

@@ -15,6 +15,7 @@
 #include "base/Real_Format.h"
 #include "common/Random_Source.h"
 #include "diagnostics/Chrono_Unit.h"
+#include "qt/Qt_Status_Bar.h"
 #include "support/Window_Fixture.h"
 
 using namespace picture_fixtures;
@@ -360,31 +361,74 @@ class PicturePagesTest : public QObject {
         QVERIFY(fFixture->Boxes.fTexts[0].find("missing.png") != std::string::npos);
     }
 
-    void theTransformAsksForBothFilesAndWritesThePoints() {
+    void aCancelledTransformDialogEndsTheActionAndAFinishedOneSaysSo() {
         TTransformPicturePage* page = Kavelin_Form->TransformPicturePage;
-        page->TransformateurPicturePoints_Button->click();
-        QCOMPARE(fFixture->DialogsShown,
-                 (std::vector<QString>{"OpenPictureDialog2", "SaveDialog1"}));
-        QCOMPARE(fFixture->Boxes.fTexts,
-                 (std::vector<std::string>{
-                     "*ERROR*Erreur : Transform_Picture_To_Points_File_Unit : "
-                     "TTransPictureToPointsFile.Transform : At Least one of the Given "
-                     "FileNames is empty"}));
-
         TBitmap picture(3, 2);
         picture.SetPixel(2, 0, clBlack);
         picture.SetPixel(0, 1, 0xFEFFFF);
         const std::string source = WriteTemp("points.bmp", EncodeBmp(picture, TBmpEncoding::Rgb24));
         const std::string destination = TempDir() + "/points.txt";
-        // The save dialog comes second: answer each in turn.
-        std::vector<QString> answers = {Q(source), Q(destination)};
-        SetFileDialogResponder([&](const TFileDialog&) {
+        // Each dialog answers in turn (nothing: cancelled); what each asked is kept.
+        std::vector<std::optional<QString>> answers;
+        std::vector<QString> asked;
+        std::vector<QString> startedIn;
+        SetFileDialogResponder([&](const TFileDialog& dialog) {
+            asked.push_back(dialog.Name() + ": " + dialog.Title() + " | " +
+                            dialog.Filter().section(";;", 0, 0));
+            startedIn.push_back(dialog.StartFolder());
             std::optional<QString> answer = answers.front();
             answers.erase(answers.begin());
             return answer;
         });
+
+        const QString status = ProgramStatus::Bar()->Text();
+        // The picture dialog cancelled: no save dialog, no box.
+        answers = {std::nullopt};
+        page->TransformateurPicturePoints_Button->click();
+        QCOMPARE(asked.size(), size_t(1));
+        // The save dialog cancelled: no box, nothing written.
+        answers = {Q(source), std::nullopt};
+        page->TransformateurPicturePoints_Button->click();
+        QCOMPARE(asked.size(), size_t(3));
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+        QVERIFY(TraceLines().empty());
+        QVERIFY(!fs::exists(destination));
+        QCOMPARE(ProgramStatus::Bar()->Text(), status);
+
+        answers = {Q(source), Q(destination)};
         page->TransformateurPicturePoints_Button->click();
         QCOMPARE(ReadFileBytes(destination), std::string("0 1\r\n2 0\r\n"));
+        QCOMPARE(ProgramStatus::Bar()->Text(), "Wrote 2 points to " + Q(destination));
+        QCOMPARE(asked[2],
+                 QStringLiteral("SaveDialog1: Points file to write | Points files (*.txt)"));
+        QCOMPARE(asked[3], asked[1]);
+        QCOMPARE(asked[1],
+                 QStringLiteral("OpenPictureDialog2: Picture to transform | All pictures "
+                                "(*.bmp *.dib *.jpg *.jpeg *.jpe *.jfif *.ico *.png *.gif)"));
+        QCOMPARE(startedIn[4], QStringLiteral("./Data/AnalyseDeDensite"));
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+
+        // The shared save dialog is the SAT page's again, in its own folder: the
+        // points file's folder is remembered for the points file only.
+        const TFileDialog& save = Kavelin_Form->SaveDialog1;
+        QCOMPARE(save.Title(), QStringLiteral("Constraint file to save"));
+        QVERIFY(save.Filter().startsWith("Constraint files (*.txt *.ini)"));
+        QCOMPARE(save.StartFolder(), QStringLiteral("./Data/SATSolver"));
+        answers = {Q(source), std::nullopt};
+        page->TransformateurPicturePoints_Button->click();
+        QCOMPARE(QDir(startedIn.back()), QDir(Q(TempDir())));
+    }
+
+    void everyDialogSaysWhatItAsksForAndOffersAllFiles() {
+        for (const TFileDialog* dialog :
+             {&Kavelin_Form->OpenPictureDialog1, &Kavelin_Form->OpenDialog1,
+              &Kavelin_Form->OpenPictureDialog2, &Kavelin_Form->SaveDialog1,
+              &Kavelin_Form->OpenDialog2}) {
+            QVERIFY2(!dialog->Title().isEmpty(), qPrintable(dialog->Name()));
+            QVERIFY2(dialog->Filter().endsWith(";;All files (*)"), qPrintable(dialog->Name()));
+        }
+        QCOMPARE(Kavelin_Form->OpenDialog1.Filter(),
+                 QStringLiteral("Constraint files (*.txt *.ini);;DIMACS (*.cnf);;All files (*)"));
     }
 
     void thePictureDialogsOfferExactlyTheFormatsRead() {
