@@ -50,6 +50,12 @@ class TDiscriminantAnalysisManager {
     // seed that cannot grow) after which the search gives up: then no free place
     // is left for a seed, or none that can grow.
     static constexpr int32_t kMaxFruitlessTries = 10000;
+    // The settings that callers accept: seeds of fewer than 10 pixels a side would
+    // sample their one-pixel strips with no pair at all; the percentages start at 0;
+    // none goes beyond 100000.
+    static constexpr int32_t kLowestMinPartSize = 10;
+    static constexpr int32_t kLowestPercentage = 0;
+    static constexpr int32_t kHighestSetting = 100000;
 
     // The control is not owned; it must outlive the manager.
     explicit TDiscriminantAnalysisManager(IPicture& picture);

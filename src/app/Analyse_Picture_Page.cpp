@@ -5,16 +5,7 @@
 #include "analysis/Discriminant_Analysis_Unit.h"
 #include "platform/Paths.h"
 #include "qt/Qt_Controls.h"
-
-namespace {
-
-// Both buttons analyse with the same fixed settings, which are also the default
-// texts of Edit1, Edit2 and Edit3; the edits are not read.
-constexpr int32_t kMinPartSize = 20;
-constexpr int32_t kCoverage = 90;
-constexpr int32_t kMaxVariability = 90;
-
-}  // namespace
+#include "qt/Qt_Up_Down.h"
 
 TAnalysePicturePage::TAnalysePicturePage(TFileDialog& openPictureDialog1)
     : TPage("TabSheet2", QStringLiteral("Analyse Discriminante Picture")),
@@ -33,17 +24,32 @@ TAnalysePicturePage::TAnalysePicturePage(TFileDialog& openPictureDialog1)
     AnalyseDiscriminante_ouvrir_Image_Button =
         MakeButton(this, "AnalyseDiscriminante_ouvrir_Image_Button",
                    QStringLiteral("Ouvrir Autre Image"), QRect(560, 472, 105, 25));
+    // A finished edit shows the number it stands for, as the analysis will use it.
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
+        connect(edit, &QLineEdit::editingFinished, this, [this] { TakeSettings(); });
     ConnectClick(AnalyseDiscriminante_Button, [this] { AnalyseDiscriminante_ButtonClick(); });
     ConnectClick(AnalyseDiscriminante_ouvrir_Image_Button,
                  [this] { AnalyseDiscriminante_ouvrir_Image_ButtonClick(); });
+}
+
+TAnalysePicturePage::TSettings TAnalysePicturePage::TakeSettings() {
+    using Manager = TDiscriminantAnalysisManager;
+    fSettings.minPartSize = TakeNumberFromEdit(Edit1, Manager::kLowestMinPartSize,
+                                               Manager::kHighestSetting, fSettings.minPartSize);
+    fSettings.coverage = TakeNumberFromEdit(Edit2, Manager::kLowestPercentage,
+                                            Manager::kHighestSetting, fSettings.coverage);
+    fSettings.maxVariability = TakeNumberFromEdit(
+        Edit3, Manager::kLowestPercentage, Manager::kHighestSetting, fSettings.maxVariability);
+    return fSettings;
 }
 
 void TAnalysePicturePage::AnalyseDiscriminante_ButtonClick() {
     TDiscriminantAnalysisManager DiscriminantAnalysis(*Image1);
     if (DiscriminantAnalysis.fFileName.empty())
         DiscriminantAnalysis.fFileName = LocalPath(".\\Data\\DiscrimAnalysis\\dscf0001.bmp");
-    DiscriminantAnalysis.Analyse(DiscriminantAnalysis.fFileName, kMinPartSize, kCoverage,
-                                 kMaxVariability);
+    const TSettings settings = TakeSettings();
+    DiscriminantAnalysis.Analyse(DiscriminantAnalysis.fFileName, settings.minPartSize,
+                                 settings.coverage, settings.maxVariability);
     Image1->Repaint();
 }
 
@@ -51,8 +57,9 @@ void TAnalysePicturePage::AnalyseDiscriminante_ouvrir_Image_ButtonClick() {
     if (!OpenPictureDialog1.Execute()) return;
     TDiscriminantAnalysisManager DiscriminantAnalysis(*Image1);
     DiscriminantAnalysis.fFileName = QFile::encodeName(OpenPictureDialog1.FileName()).toStdString();
-    DiscriminantAnalysis.Analyse(DiscriminantAnalysis.fFileName, kMinPartSize, kCoverage,
-                                 kMaxVariability);
+    const TSettings settings = TakeSettings();
+    DiscriminantAnalysis.Analyse(DiscriminantAnalysis.fFileName, settings.minPartSize,
+                                 settings.coverage, settings.maxVariability);
     // No immediate repaint here: the control shows its new picture at its next
     // paint, as any control whose picture has changed.
     Image1->update();

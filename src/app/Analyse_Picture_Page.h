@@ -25,5 +25,18 @@ class TAnalysePicturePage : public TPage {
     void AnalyseDiscriminante_ouvrir_Image_ButtonClick();
 
   private:
+    // The three settings of the analysis, as the edits show them; the edits start
+    // with these texts.
+    struct TSettings {
+        int minPartSize = 20;
+        int coverage = 90;
+        int maxVariability = 90;
+    };
+    // Reads the three edits: a number beyond the settings' range is clamped into
+    // it, a text that is no number gives way to the last setting; each edit then
+    // shows the setting it stands for.
+    TSettings TakeSettings();
+
     TFileDialog& OpenPictureDialog1;
+    TSettings fSettings;
 };

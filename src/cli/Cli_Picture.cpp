@@ -24,7 +24,8 @@ int RunPoints(const std::vector<std::string>& args) {
 
 bool ParseSetting(const std::string& text, int32_t lowest, int32_t& value) {
     const std::optional<int32_t> parsed = ParseInt32(text, TIntegerForm::CLike);
-    if (!parsed || *parsed < lowest || *parsed > 100000) return false;
+    if (!parsed || *parsed < lowest || *parsed > TDiscriminantAnalysisManager::kHighestSetting)
+        return false;
     value = *parsed;
     return true;
 }
@@ -36,15 +37,16 @@ int RunAnalyse(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--min" || arg == "--cover" || arg == "--var") {
-            // Seeds of fewer than 10 pixels a side would sample their one-pixel
-            // strips with no pair at all.
-            const int32_t lowest = arg == "--min" ? 10 : 0;
+            const int32_t lowest = arg == "--min" ? TDiscriminantAnalysisManager::kLowestMinPartSize
+                                                  : TDiscriminantAnalysisManager::kLowestPercentage;
             int32_t& value = arg == "--min"     ? minPartSize
                              : arg == "--cover" ? coverage
                                                 : maxVariability;
             if (i + 1 >= args.size() || !ParseSetting(args[i + 1], lowest, value))
-                return UsageError("analyse", arg + " needs a whole number from " +
-                                                 std::to_string(lowest) + " to 100000");
+                return UsageError(
+                    "analyse", arg + " needs a whole number from " + std::to_string(lowest) +
+                                   " to " +
+                                   std::to_string(TDiscriminantAnalysisManager::kHighestSetting));
             ++i;
         } else if (arg == "--out") {
             if (i + 1 >= args.size() || PictureFormatOf(args[i + 1]) != TPictureFormat::Png)

@@ -46,17 +46,23 @@ int16_t TUpDown::Position() {
     return static_cast<int16_t>(fPosition);
 }
 
-void TUpDown::TakeEditedText() {
-    const QString text = fAssociate->text().trimmed();
+int TakeNumberFromEdit(QLineEdit* edit, int min, int max, int last) {
+    const QString text = edit->text().trimmed();
     bool ok = false;
     const qlonglong typed = text.toLongLong(&ok);
+    int number = last;
     if (ok)
-        fPosition = static_cast<int>(std::clamp<qlonglong>(typed, fMin, fMax));
+        number = static_cast<int>(std::clamp<qlonglong>(typed, min, max));
     else if (static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
              digits.match(text).hasMatch())
-        fPosition = text.startsWith(QLatin1Char('-')) ? fMin : fMax;  // beyond 64 bits
-    const QString shown = QString::number(fPosition);
-    if (fAssociate->text() != shown) fAssociate->setText(shown);
+        number = text.startsWith(QLatin1Char('-')) ? min : max;  // beyond 64 bits
+    const QString shown = QString::number(number);
+    if (edit->text() != shown) edit->setText(shown);
+    return number;
+}
+
+void TUpDown::TakeEditedText() {
+    fPosition = TakeNumberFromEdit(fAssociate, fMin, fMax, fPosition);
 }
 
 void TUpDown::SetPosition(int position) {

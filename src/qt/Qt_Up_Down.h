@@ -6,6 +6,11 @@
 #include <QLineEdit>
 #include <QWidget>
 
+// Takes the text of `edit` as a number in [min, max]: a number beyond the range
+// is clamped into it, a text that is no number gives way to `last`. The edit then
+// shows the number, which is returned.
+int TakeNumberFromEdit(QLineEdit* edit, int min, int max, int last);
+
 class TUpDown : public QWidget {
     Q_OBJECT
   public:

@@ -252,13 +252,47 @@ class PicturePagesTest : public QObject {
             QCOMPARE(bitmap.Pixel(r.Right - 1, r.Bottom - 1), clWhite);
             QCOMPARE(shown.pixelColor(r.Left + 1, (r.Top + r.Bottom) / 2), QColor(Qt::white));
         }
+    }
 
-        // The edits are not read: other texts give the same analysis.
-        page->Edit1->setText("5");
-        page->Edit2->setText("10");
-        page->Edit3->setText("0");
+    void theAnalysisRunsWithTheSettingsItsEditsShow() {
+        TAnalysePicturePage* page = Kavelin_Form->AnalysePicturePage;
+        SetFixedSeed(7);
         page->AnalyseDiscriminante_Button->click();
-        QCOMPARE(TraceLines(), lines);
+        const std::vector<std::string> shipped = TraceLines();
+
+        // Larger seeds and a lower coverage: other parts, none smaller than a seed.
+        page->Edit1->setText(" 60");
+        page->Edit2->setText("30");
+        page->AnalyseDiscriminante_Button->click();
+        QCOMPARE(page->Edit1->text(), QStringLiteral("60"));
+        int covered = -1;
+        QVERIFY(std::sscanf(TraceLines()[0].c_str(), "Covered : %d", &covered) == 1);
+        QVERIFY(covered > 30);
+        const std::vector<TRect> parts = PartLines();
+        QVERIFY(!parts.empty());
+        QVERIFY(TraceLines() != shipped);
+        for (const TRect& r : parts) QVERIFY(r.Right - r.Left >= 60 && r.Bottom - r.Top >= 60);
+
+        // A text that is no number gives way to the last setting; a number out of
+        // range is clamped into it; both show as used, also once the edit is finished.
+        page->Edit1->setText("5");
+        page->Edit2->setText("many");
+        page->Edit3->setText("99999999999999999999999");
+        page->AnalyseDiscriminante_Button->click();
+        QCOMPARE(page->Edit1->text(), QStringLiteral("10"));
+        QCOMPARE(page->Edit2->text(), QStringLiteral("30"));
+        QCOMPARE(page->Edit3->text(), QStringLiteral("100000"));
+        page->Edit2->setText("-4");
+        QTest::keyClick(page->Edit2, Qt::Key_Return);
+        QCOMPARE(page->Edit2->text(), QStringLiteral("0"));
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+
+        // The shipped settings give the shipped result again.
+        page->Edit1->setText("20");
+        page->Edit2->setText("90");
+        page->Edit3->setText("90");
+        page->AnalyseDiscriminante_Button->click();
+        QCOMPARE(TraceLines(), shipped);
     }
 
     void theProfilingWindowShowsTheSectionsOfAnAnalysis() {
