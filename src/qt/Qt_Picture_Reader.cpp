@@ -62,6 +62,28 @@ bool GifReachesTrailer(const std::string& b) {
     return false;
 }
 
+uint32_t BigEndian32(const std::string& b, size_t at) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<uint8_t>(b[at + i]);
+    return v;
+}
+
+// Tells whether every chunk of a PNG file (length, type, data and CRC) up to its
+// IEND chunk lies within the file. libpng sets aside the length that a chunk
+// claims before reading it, so a damaged length in a chunk after the image data
+// would cost that much memory and seconds of work (a few hundred bytes claiming a
+// text chunk of 1.6 GB) for a picture that is then shown as if whole.
+bool PngChunksFit(const std::string& b) {
+    size_t at = 8;  // the signature
+    while (at + 8 <= b.size()) {
+        if (b.compare(at + 4, 4, "IEND") == 0) return true;
+        const uint64_t length = BigEndian32(b, at);
+        if (length + 12 > b.size() - at) return false;
+        at += 12 + static_cast<size_t>(length);
+    }
+    return true;  // what the last bytes lack, libpng tells
+}
+
 // One channel of a pixel of opacity `alpha` blended over white.
 uint8_t OverWhite(int channel, int alpha) {
     return static_cast<uint8_t>((channel * alpha + 255 * (255 - alpha) + 127) / 255);
@@ -242,6 +264,9 @@ class TQtPictureReader : public IPictureReader {
         // trailer byte 3B.
         if (format == TPictureFormat::Gif && !GifReachesTrailer(bytes))
             throw EFileError("the GIF file is truncated (its blocks do not reach the GIF trailer)");
+        if (format == TPictureFormat::Png && !PngChunksFit(bytes))
+            throw EFileError(
+                "the PNG file is truncated or corrupt (a chunk runs past the end of the file)");
         const QSize size = reader.size();
         if (size.isValid() && int64_t{size.width()} * size.height() > kMaxPicturePixels)
             throw EFileError("the picture is too large (" + std::to_string(size.width()) + " x " +

@@ -124,6 +124,19 @@ TEST(PictureCli, FailuresAreReportedWithTheirStatus) {
                                 "\": the PNG file is truncated or corrupt (libpng error: IDAT: "
                                 "incorrect data check)\n");
 
+    // Found by fuzzing: a whole 5 x 3 picture, then a text chunk that claims 1.6 GB
+    // of the file's last hundred bytes, which libpng would set aside before reading.
+    const std::string longChunk =
+        WriteTemp("long_chunk.png",
+                  ReadFileBytes(std::string(KAVELIN_TEST_DATA) +
+                                "/fuzz/Picture/png_text_chunk_beyond_the_file")
+                      .substr(1));  // the fuzz input's first byte chose the extension
+    const TCliRun overrun = RunCliWords({"analyse", longChunk});
+    EXPECT_EQ(overrun.fStatus, 1);
+    EXPECT_EQ(overrun.fErr, "Cannot read the picture \"" + longChunk +
+                                "\": the PNG file is truncated or corrupt (a chunk runs past the "
+                                "end of the file)\n");
+
     EXPECT_EQ(RunCliWords({"analyse", kPhoto, "--min", "5"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"analyse", kPhoto, "--out", TempDir() + "/x.jpg"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"analyse"}).fStatus, 2);
