@@ -99,7 +99,7 @@ TKavelin_Form::TKavelin_Form()
     resize(862, 626 + menuBar()->sizeHint().height() + Kavelin_StatusBar->sizeHint().height());
 
     ConnectClick(Quitter_Button, [this] { Quitter_ButtonClick(); });
-    ConnectClick(Button4, [this] { SatPage->Button4Click(); });
+    ConnectClick(Button4, [this] { Button4Click(); });
     // Escape anywhere in the window, or Stop in the status bar, ends a running
     // solve loop.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -200,6 +200,7 @@ void TKavelin_Form::ShowAbout() {
 
 void TKavelin_Form::StopRun() {
     SatPage->InterruptSolve();
+    CaptureSonPage->StopCapture();
 }
 
 // What "&Quit" and the closing did not release goes with the members.
@@ -226,14 +227,44 @@ void TKavelin_Form::IniFileReader_ButtonClick() {
     Messenger.Send(IniManager->Get("Neurons", "Number"));
 }
 
+void TKavelin_Form::Button4Click() {
+    if (SatPage->Button4Click() && PageControl1->CurrentPage() != SatPage)
+        ProgramStatus::Say(QStringLiteral(
+            "A new random problem is in the SAT page's memo; Ctrl+Z there undoes it"));
+}
+
+bool TKavelin_Form::MayQuit() {
+    if (!SatPage->SAT_Memo->HasTypedEdits()) return true;
+    switch (AskToSaveMessageBox("Save the SAT problem?")) {
+        case TSaveChoice::Save:
+            return SatPage->SAT_SaveToConstraintFile_ButtonClick();
+        case TSaveChoice::Discard:
+            return true;
+        case TSaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+// Asked before anything is released: Cancel leaves the program as it was.
 void TKavelin_Form::Quitter_ButtonClick() {
+    if (!MayQuit()) return;
+    fQuitAsked = true;
     fChrono.Release();
     close();
 }
 
 // Closing the main window by any means ends the program, whatever other windows
-// are still shown.
+// are still shown, unless the person keeps typed work (then nothing is released
+// and the window stays). A save that raises an error shows its box and keeps
+// the program running too.
 void TKavelin_Form::closeEvent(QCloseEvent* event) {
+    bool mayQuit = std::exchange(fQuitAsked, false);
+    if (!mayQuit) RunGuarded([this, &mayQuit] { mayQuit = MayQuit(); }, "asking to save");
+    if (!mayQuit) {
+        event->ignore();
+        return;
+    }
     RunGuarded(
         [this] {
             std::vector<QWidget*> windows{this};

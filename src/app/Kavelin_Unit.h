@@ -76,6 +76,13 @@ class TKavelin_Form : public QMainWindow {
     TStatusBar* Kavelin_StatusBar;
 
     void Quitter_ButtonClick();
+    // "Test Local": a new random problem in the SAT page's memo, said in the
+    // status bar when that page is not the one in view.
+    void Button4Click();
+    // Whether the program may end: when the SAT memo holds typed edits, the
+    // person is asked to save them first; Cancel (or a save that did not happen)
+    // keeps the program running.
+    bool MayQuit();
     // Bound to no control: reads "Number" of section "Neurons" of the general
     // parameters into the trace, through IniManager.
     void IniFileReader_ButtonClick();
@@ -103,6 +110,8 @@ class TKavelin_Form : public QMainWindow {
     TNamedInstance<TSatSolver> fSatSolver{SatSolver};
     QPointer<QWidget> fGuide;
     QPointer<QWidget> fAbout;
+    // "&Quit" has asked already: its close does not ask again.
+    bool fQuitAsked = false;
 };
 
 // The main window while it exists; set and cleared by its owner (TProgramWindows).

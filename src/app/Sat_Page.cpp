@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 
 #include "app/Trace_Form.h"
 #include "diagnostics/TraceUnit.h"
@@ -11,6 +12,15 @@
 #include "solvers/SATSolver_Unit.h"
 
 namespace {
+
+// 1234 as "1,234".
+QString Grouped(qint64 n) {
+    return QLocale(QLocale::English).toString(n);
+}
+
+QString Steps(qint64 n) {
+    return Grouped(n) + (n == 1 ? QStringLiteral(" step") : QStringLiteral(" steps"));
+}
 
 // An edit with its up-down of range 0 to 100 beside it.
 TUpDown* MakeEditWithUpDown(QWidget* parent, const char* editName, const char* upDownName,
@@ -63,6 +73,8 @@ TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
         MakeButton(this, "SAT_Load_Button", QStringLiteral("Load"), QRect(536, 40, 113, 25));
     SAT_Solve_Button =
         MakeButton(this, "SAT_Solve_Button", QStringLiteral("&Solve"), QRect(534, 72, 115, 25));
+    // The memo holds the person's problem: the program's replacements can be undone.
+    SAT_Memo->SetReplacementsUndoable(true);
     SATSolver_StringGrid = new TStringGridControl(this, 5, 5);
     SATSolver_StringGrid->setObjectName(QStringLiteral("SATSolver_StringGrid"));
     SATSolver_StringGrid->setGeometry(264, 120, 401, 393);
@@ -78,11 +90,13 @@ TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
     ConnectClick(SAT_Solve_Button, [this] { SAT_Solve_ButtonClick(); });
 }
 
-void TSatPage::Button4Click() {
-    if (!SatSolver) return;
-    SatSolver->Generate(Sat_NbCl_UpDown->Position(), SAT_NbLit_UpDown->Position(),
-                        SAT_NbLitByCl_From_UpDown->Position(), Sat_NbLitByCl_To_UpDown->Position(),
-                        *SAT_Memo);
+bool TSatPage::Button4Click() {
+    if (!SatSolver) return false;
+    const int clauses = Sat_NbCl_UpDown->Position(), variables = SAT_NbLit_UpDown->Position();
+    const int from = SAT_NbLitByCl_From_UpDown->Position(),
+              to = Sat_NbLitByCl_To_UpDown->Position();
+    SatSolver->Generate(clauses, variables, from, to, *SAT_Memo);
+    return GenerateRefusal(clauses, variables, from, to).empty();
 }
 
 // A ".cnf" file is DIMACS: the memo receives the equivalent constraint text, or
@@ -103,22 +117,35 @@ void TSatPage::SAT_OpenConstraintFile_ButtonClick() {
 
 // A ".cnf" name receives the memo's problem in DIMACS; a memo whose constraint
 // text is refused writes nothing. Any other name receives the memo's lines.
-void TSatPage::SAT_SaveToConstraintFile_ButtonClick() {
-    if (!SaveDialog1.Execute()) return;
+bool TSatPage::SAT_SaveToConstraintFile_ButtonClick() {
+    if (!SaveDialog1.Execute()) return false;
     const std::string fileName = QFile::encodeName(SaveDialog1.FileName()).toStdString();
     if (!IsDimacsFileName(fileName)) {
         SAT_Memo->SaveToFile(fileName);
-        return;
-    }
-    TSatProblem problem;
-    if (ReadConstraintText(*SAT_Memo, "SAT_Memo", problem))
+    } else {
+        TSatProblem problem;
+        if (!ReadConstraintText(*SAT_Memo, "SAT_Memo", problem)) return false;
         TLineList(DimacsLines(problem)).SaveToFile(fileName);
+    }
+    SAT_Memo->MarkUnmodified();
+    return true;
 }
 
 void TSatPage::SAT_CheckIntegrity_ButtonClick() {}
 
+// A refused text has shown its box; a text without "Clause Number" says nothing
+// of its own, and the problem loaded before stays.
 void TSatPage::SAT_Load_ButtonClick() {
-    if (SatSolver) SatSolver->LoadFromLines(*SAT_Memo);
+    if (!SatSolver) return;
+    if (!SatSolver->LoadFromLines(*SAT_Memo)) {
+        ProgramStatus::Say(
+            QStringLiteral("Nothing loaded: the SAT memo holds no complete problem"));
+        return;
+    }
+    SAT_Memo->MarkUnmodified();
+    ProgramStatus::Say(QStringLiteral("Loaded %1 clauses over %2 variables")
+                           .arg(Grouped(qint64(SatSolver->Clauses().size())),
+                                Grouped(SatSolver->VariableCount())));
 }
 
 // Let the pending messages run, one step; until the problem is solved, at least
@@ -127,8 +154,18 @@ void TSatPage::SAT_Load_ButtonClick() {
 // has released it. The messages include the paints: the grid and the trace's
 // status line reach the screen at its pace (a frame at most every 16 ms), not at
 // every step, and the last step's state is shown whole when the loop ends.
+//
+// Without a problem there is nothing to search: the page says so and runs nothing.
 void TSatPage::SAT_Solve_ButtonClick() {
-    if (fSolveDepth == 0) fSolveStop = TSolveStop::None;
+    if (!SatSolver || !SatSolver->HasProblem()) {
+        Messenger.Warning("No problem loaded: press Load first");
+        ProgramStatus::Say(QStringLiteral("No problem loaded: press Load first"));
+        return;
+    }
+    if (fSolveDepth == 0) {
+        fSolveStop = TSolveStop::None;
+        fSolveSteps = 0;
+    }
     ++fSolveDepth;
     struct TDepth {
         TSatPage& page;
@@ -157,12 +194,22 @@ void TSatPage::SAT_Solve_ButtonClick() {
 bool TSatPage::SolvePass() {
     if (!fMessagesRun.isValid() || fMessagesRun.nsecsElapsed() >= kMessagesEveryNs) {
         if (SatSolver) SatSolver->ShowValues();
+        fProgressPacer.Request();
         QCoreApplication::processEvents();
         fMessagesRun.start();
     }
     if (fSolveStop != TSolveStop::None || !SatSolver) return false;
     SatSolver->Step();
+    ++fSolveSteps;
     return true;
+}
+
+void TSatPage::ShowSolveProgress() {
+    fProgressPacer.RunningNow();
+    if (fSolveDepth == 0 || !SatSolver) return;
+    ProgramStatus::Say(QStringLiteral("Solving: %1, %2 of %3 clauses valid (Esc to stop)")
+                           .arg(Steps(fSolveSteps), Grouped(SatSolver->ValidClauseCount()),
+                                Grouped(qint64(SatSolver->Clauses().size()))));
 }
 
 void TSatPage::InterruptSolve() {
@@ -172,18 +219,19 @@ void TSatPage::InterruptSolve() {
 }
 
 void TSatPage::SayHowTheSolveEnded() {
-    switch (fSolveStop) {
-        case TSolveStop::Interrupted:
-            ProgramStatus::RunEnds(QStringLiteral("Solve interrupted"));
-            break;
-        case TSolveStop::Closing:
-            break;
-        case TSolveStop::None:
-            ProgramStatus::RunEnds(SatSolver && SatSolver->IsFinished()
-                                       ? QStringLiteral("Solve ended: every clause is valid")
-                                       : QStringLiteral("Solve ended"));
-            break;
+    if (fSolveStop == TSolveStop::Closing) return;
+    if (!SatSolver) {
+        ProgramStatus::RunEnds();
+        return;
     }
+    const QString valid = Grouped(SatSolver->ValidClauseCount());
+    const QString clauses = Grouped(qint64(SatSolver->Clauses().size()));
+    if (fSolveStop == TSolveStop::None && SatSolver->IsFinished())
+        ProgramStatus::RunEnds(QStringLiteral("Solved in %1: %2 of %3 clauses valid")
+                                   .arg(Steps(fSolveSteps), valid, clauses));
+    else
+        ProgramStatus::RunEnds(QStringLiteral("Stopped after %1: %2 of %3 valid")
+                                   .arg(Steps(fSolveSteps), valid, clauses));
 }
 
 void TSatPage::EndSolveForClose() {

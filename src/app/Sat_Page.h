@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/Page.h"
+#include "qt/Frame_Pacer.h"
 #include "qt/Qt_File_Dialog.h"
 #include "qt/Qt_Memo.h"
 #include "qt/Qt_String_Grid.h"
@@ -34,10 +35,13 @@ class TSatPage : public TPage {
     QPushButton* SAT_Solve_Button;
     TStringGridControl* SATSolver_StringGrid;
 
-    // "Random Generation" here and "Test Local" of the main window.
-    void Button4Click();
+    // "Random Generation" here and "Test Local" of the main window. True when
+    // the memo received a new problem (false: the arguments were refused).
+    bool Button4Click();
     void SAT_OpenConstraintFile_ButtonClick();
-    void SAT_SaveToConstraintFile_ButtonClick();
+    // True when the memo's text was written (false: the dialog was cancelled, or
+    // a DIMACS name was given for a memo whose constraint text is refused).
+    bool SAT_SaveToConstraintFile_ButtonClick();
     void SAT_CheckIntegrity_ButtonClick();
     void SAT_Load_ButtonClick();
     void SAT_Solve_ButtonClick();
@@ -54,11 +58,15 @@ class TSatPage : public TPage {
     // One pass of the solve loop: the pending messages when they are due, then
     // one step, unless the messages ended the loop (false then).
     bool SolvePass();
+    // Steps of the running solve (the outermost loop's, nested ones included).
+    qint64 SolveSteps() const { return fSolveSteps; }
 
   private:
     enum class TSolveStop { None, Interrupted, Closing };
     // The status bar's word when the outermost solve loop ends.
     void SayHowTheSolveEnded();
+    // The status bar's line while a solve runs, at the screen's pace.
+    void ShowSolveProgress();
 
     TFileDialog& OpenDialog1;
     TFileDialog& SaveDialog1;
@@ -66,4 +74,6 @@ class TSatPage : public TPage {
     int fSolveDepth = 0;
     QElapsedTimer fMessagesRun;
     TSolveStop fSolveStop = TSolveStop::None;
+    qint64 fSolveSteps = 0;
+    TFramePacer fProgressPacer{this, [this] { ShowSolveProgress(); }};
 };

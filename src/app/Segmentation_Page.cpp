@@ -11,6 +11,8 @@ TSegmentationPage::TSegmentationPage(TFileDialog& openDialog2)
         MakeButton(this, "ID3_Load_Button", QStringLiteral("&Load Datas"), QRect(88, 40, 75, 25));
     Segmentation_Memo =
         MakeMemo(this, "Segmentation_Memo", QRect(8, 72, 297, 297), TScrollBars::None);
+    // A data file loaded over what was there can be undone.
+    Segmentation_Memo->SetReplacementsUndoable(true);
     Segmentation_analyse_Button = MakeButton(this, "Segmentation_analyse_Button",
                                              QStringLiteral("&Analyse"), QRect(416, 40, 75, 25));
     Segmentation_Analyse_Memo =

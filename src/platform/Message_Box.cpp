@@ -29,3 +29,9 @@ bool AskMessageBox(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
     return true;
 }
+
+TSaveChoice AskToSaveMessageBox(const std::string& question) {
+    if (gMessageBox) return gMessageBox->AskToSave(question);
+    std::fprintf(stderr, "%s\n", question.c_str());
+    return TSaveChoice::Discard;
+}

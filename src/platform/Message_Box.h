@@ -5,6 +5,9 @@
 
 #include <string>
 
+// The answers to a question about typed work that is about to go.
+enum class TSaveChoice { Save, Discard, Cancel };
+
 class IMessageBox {
   public:
     virtual ~IMessageBox() = default;
@@ -17,6 +20,13 @@ class IMessageBox {
         Show(text);
         return true;
     }
+    // Asks the question (Windows-1252) with the buttons Save, Discard and Cancel;
+    // Escape and the close box cancel. A box that can only show its text keeps
+    // the work: Cancel.
+    virtual TSaveChoice AskToSave(const std::string& question) {
+        Show(question);
+        return TSaveChoice::Cancel;
+    }
 };
 
 // Installs the box used by ShowMessageBox; nullptr restores the fallback, which
@@ -26,3 +36,6 @@ IMessageBox* CurrentMessageBox();
 void ShowMessageBox(const std::string& text);
 // The box of ShowMessageBox through ShowAndAsk: false when the user dismissed it.
 bool AskMessageBox(const std::string& text);
+// The installed box's AskToSave. Without a box there is no window whose work
+// could be kept: the question goes to standard error, answered Discard.
+TSaveChoice AskToSaveMessageBox(const std::string& question);

@@ -44,6 +44,7 @@ QString WithDocumentBreaks(const std::string& line) {
 TMemo::TProgramEdit::TProgramEdit(TMemo& memo, bool grouped) : fMemo(memo), fGrouped(grouped) {
     if (fMemo.fProgramEdits++ == 0) {
         fMemo.fProgrammatic = true;
+        fMemo.fModifiedBeforeProgramEdit = fMemo.document()->isModified();
         fMemo.document()->setUndoRedoEnabled(false);
     }
     if (grouped) QTextCursor(fMemo.document()).beginEditBlock();
@@ -53,6 +54,8 @@ TMemo::TProgramEdit::~TProgramEdit() {
     if (fGrouped) QTextCursor(fMemo.document()).endEditBlock();
     if (--fMemo.fProgramEdits == 0) {
         fMemo.document()->setUndoRedoEnabled(true);
+        // What the program wrote is no typed edit, nor does it undo one.
+        fMemo.document()->setModified(fMemo.fModifiedBeforeProgramEdit);
         fMemo.fProgrammatic = false;
     }
 }
@@ -153,7 +156,6 @@ void TMemo::Clear() {
 // The lines are joined and decoded in one piece (Windows-1252 maps byte to
 // character, line breaks included).
 void TMemo::Assign(const std::vector<std::string>& lines) {
-    const TProgramEdit edit(*this);
     std::string joined;
     size_t size = lines.size();
     for (const auto& line : lines) size += line.size();
@@ -162,14 +164,38 @@ void TMemo::Assign(const std::vector<std::string>& lines) {
         if (i > 0) joined += '\n';
         AppendWithBreaks(joined, lines[i]);
     }
+    if (fReplacementsUndoable && fProgramEdits == 0) {
+        // One edit block over the whole text: one undo step, and the document
+        // counts the new text as unmodified, the one before it as modified.
+        fProgrammatic = true;
+        QTextCursor cursor(document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(ToQt(joined));
+        cursor.endEditBlock();
+        fProgrammatic = false;
+        document()->setModified(false);
+        moveCursor(QTextCursor::Start);
+        fHasLines = !lines.empty();
+        return;
+    }
+    const TProgramEdit edit(*this);
     // Filled as setPlainText does, but through the document: the control's
     // setPlainText then sets the character format of the whole text once more,
     // a pass over every line that leaves the same text and formats. The cursor
     // returns to the start, and the view with it.
     document()->setPlainText(ToQt(joined));
-    document()->setModified(false);
+    fModifiedBeforeProgramEdit = false;
     moveCursor(QTextCursor::Start);
     fHasLines = !lines.empty();
+}
+
+bool TMemo::HasTypedEdits() const {
+    return document()->isModified();
+}
+
+void TMemo::MarkUnmodified() {
+    document()->setModified(false);
 }
 
 std::vector<std::string> TMemo::ToVector() const {

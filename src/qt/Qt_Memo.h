@@ -30,6 +30,17 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
 
     QStringList QtLines() const;
 
+    // A memo that holds the person's work: each replacement of its whole text by
+    // the program (Assign, LoadFromFile) is one step of its undo history, so that
+    // Ctrl+Z brings the previous text back. Off by default: the trace and the
+    // result memos keep no history of the program's edits.
+    void SetReplacementsUndoable(bool undoable) { fReplacementsUndoable = undoable; }
+    // Whether the text holds edits the person made (typing, undo, redo) since
+    // the program last replaced it or marked it unmodified.
+    bool HasTypedEdits() const;
+    // The text is the person's saved or used work from now on: no typed edit.
+    void MarkUnmodified();
+
     // An edit by the program, for as long as it lives: the edits made keep no undo
     // step; grouped, they reach the view as one change when it ends, so a run of
     // them is laid out and painted once.
@@ -51,4 +62,6 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
     // which. Edits by the user keep it in step with the document.
     bool fHasLines = false;
     bool fProgrammatic = false;
+    bool fReplacementsUndoable = false;
+    bool fModifiedBeforeProgramEdit = false;
 };

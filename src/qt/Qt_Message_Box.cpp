@@ -26,6 +26,24 @@ bool TQtMessageBox::ShowAndAsk(const std::string& text) {
     return box.clickedButton() != dismiss;
 }
 
+TSaveChoice TQtMessageBox::AskToSave(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), ToQt(question),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+        case QMessageBox::Save:
+            return TSaveChoice::Save;
+        case QMessageBox::Discard:
+            return TSaveChoice::Discard;
+        default:
+            return TSaveChoice::Cancel;
+    }
+}
+
 namespace {
 
 std::function<void()>& AfterHandler() {

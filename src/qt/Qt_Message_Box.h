@@ -12,6 +12,8 @@ class TQtMessageBox : public IMessageBox {
     void Show(const std::string& text) override;
     // Escape and the close box dismiss the box; OK and Return answer it.
     bool ShowAndAsk(const std::string& text) override;
+    // Save is the default button; Escape and the close box press Cancel.
+    TSaveChoice AskToSave(const std::string& question) override;
 };
 
 // Runs one handler; an exception that escapes it shows its message in the box and

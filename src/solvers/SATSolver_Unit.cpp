@@ -211,10 +211,12 @@ void TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t fr
 
 // A text without "Clause Number" changes no clause but still draws new values; a
 // refused text leaves the previous problem whole, its values included.
-void TSatSolver::LoadFromLines(const TLines& lines) {
-    if (!ParseLines(lines) && fIni->KeyExists(kGeneralSection, kClauseNumberKey)) return;
+bool TSatSolver::LoadFromLines(const TLines& lines) {
+    const bool installed = ParseLines(lines);
+    if (!installed && fIni->KeyExists(kGeneralSection, kClauseNumberKey)) return false;
     DrawValues();
     fShownGreen.clear();
+    return installed;
 }
 
 bool TSatSolver::ParseLines(const TLines& lines) {

@@ -87,7 +87,8 @@ class TSatSolver {
     void Generate(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to,
                   TLines& lines) const;
     // ParseLines, then a fresh random value in [0, 1) for every variable 1..N.
-    void LoadFromLines(const TLines& lines);
+    // True when the text's problem was installed.
+    bool LoadFromLines(const TLines& lines);
     // Reads the lines into clauses and values through a new INI reader, which
     // replaces the previous one. Without "Clause Number" in "General Datas" the
     // previous problem stays; a refused text (see ReadConstraints) leaves it too.
@@ -121,6 +122,9 @@ class TSatSolver {
     const std::vector<TClause>& Clauses() const { return fClauses; }
     const std::vector<double>& Values() const { return fValues; }
     int32_t VariableCount() const;
+    // Whether a problem was ever installed (one of no clause counts): before,
+    // the value table is empty and a step has nothing to search.
+    bool HasProblem() const { return !fValues.empty(); }
     // Sets the value of variable 1..N (a value in [0, 1]).
     void SetValue(int32_t variable, double value);
 

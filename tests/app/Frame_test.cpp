@@ -198,15 +198,30 @@ class FrameTest : public QObject {
         });
         QTest::mouseClick(page->SAT_Solve_Button, Qt::LeftButton);
         QVERIFY(stopShown);
-        QCOMPARE(runningText, QStringLiteral("Solve is running: Esc or Stop ends it"));
+        // The bar counts the steps and the valid clauses, grouped by thousands.
+        QVERIFY2(QRegularExpression(
+                     QStringLiteral(
+                         "^Solving: [1-9][0-9]{0,2}(,[0-9]{3})* steps?, [0-2] of 2 clauses valid "
+                         "\\(Esc to stop\\)$"))
+                     .match(runningText)
+                     .hasMatch(),
+                 qPrintable(runningText));
         QCOMPARE(TraceForm->RichEdit1->ToVector().back(), std::string("Solve interrupted"));
         QVERIFY(bar->Stop_Button->isHidden());
-        QCOMPARE(bar->Text(), QStringLiteral("Solve interrupted"));
+        const auto steps = [page] {
+            const qint64 n = page->SolveSteps();
+            return QLocale(QLocale::English).toString(n) +
+                   (n == 1 ? QStringLiteral(" step") : QStringLiteral(" steps"));
+        };
+        QCOMPARE(bar->Text(), QStringLiteral("Stopped after %1: %2 of 2 valid")
+                                  .arg(steps())
+                                  .arg(SatSolver->ValidClauseCount()));
         // A solved problem says so.
         page->Button4Click();
         QTest::mouseClick(page->SAT_Load_Button, Qt::LeftButton);
+        QCOMPARE(bar->Text(), QStringLiteral("Loaded 80 clauses over 24 variables"));
         QTest::mouseClick(page->SAT_Solve_Button, Qt::LeftButton);
-        QCOMPARE(bar->Text(), QStringLiteral("Solve ended: every clause is valid"));
+        QCOMPARE(bar->Text(), QStringLiteral("Solved in %1: 80 of 80 clauses valid").arg(steps()));
     }
 
     // What the first run saves at its exit, the next run restores: places,

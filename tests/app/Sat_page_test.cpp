@@ -1,10 +1,12 @@
 // The "SAT" page: generation, loading, the solve loop with its live grid, the
 // ways the loop ends (solution, Escape, the main window closing) and DIMACS files.
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 #include <cmath>
 #include <filesystem>
 
+#include "app/Segmentation_Page.h"
 #include "app/Trace_Form.h"
 #include "base/File_Io.h"
 #include "common/Random_Source.h"
@@ -29,6 +31,21 @@ std::vector<std::string> TraceLines() {
 const std::vector<std::string> kUnsatisfiable{
     "[General Datas]", "Clause Number=2", "Total Literal Number=1", "[Clause 0]", "Nb Literals=1",
     "Literal0=1",      "[Clause 1]",      "Nb Literals=1",          "Literal0=-1"};
+
+QString StatusText() {
+    return Kavelin_Form->Kavelin_StatusBar->Text();
+}
+
+// A comment line typed at the end of the memo.
+void TypeAComment(TMemo* memo) {
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, QStringLiteral("; typed"));
+}
+
+void Undo(TMemo* memo) {
+    QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+}
 
 }  // namespace
 
@@ -205,6 +222,151 @@ class SatPageTest : public QObject {
         QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(1));
         QVERIFY(SatSolver == nullptr);
         QVERIFY(!Kavelin_Form->isVisible());
+    }
+
+    // Typed work is asked for on each way out; Cancel, and a save that does not
+    // happen, keep everything running; Save writes the memo and ends.
+    void typedWorkIsAskedForBeforeTheProgramEnds() {
+        QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+        QVERIFY(!fPage->SAT_Memo->HasTypedEdits());
+        QVERIFY(Kavelin_Form->MayQuit());
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+
+        TypeAComment(fPage->SAT_Memo);
+        QVERIFY(fPage->SAT_Memo->HasTypedEdits());
+        const std::vector<std::string> typed = fPage->SAT_Memo->ToVector();
+        // Cancel on the close box, the button and the menu's Ctrl+Q.
+        QVERIFY(!Kavelin_Form->close());
+        QTest::mouseClick(Kavelin_Form->Quitter_Button, Qt::LeftButton);
+        Kavelin_Form->File_Quit_Action->trigger();
+        QCOMPARE(fFixture->Boxes.fTexts, std::vector<std::string>(3, "Save the SAT problem?"));
+        QVERIFY(Kavelin_Form->isVisible());
+        QVERIFY(SatSolver != nullptr && Chrono != nullptr);
+        QCOMPARE(fPage->SAT_Memo->ToVector(), typed);
+
+        // Save, then the save dialog cancelled: as Cancel.
+        fFixture->Boxes.fSaveChoice = TSaveChoice::Save;
+        QVERIFY(!Kavelin_Form->close());
+        QCOMPARE(fFixture->DialogsShown, std::vector<QString>{QStringLiteral("SaveDialog1")});
+        QVERIFY(SatSolver != nullptr && Chrono != nullptr);
+
+        // Save with a name: the memo's lines are written, and Quit ends.
+        const std::string saved = (fDir / "kept.txt").string();
+        fFixture->NextFileName = QString::fromStdString(saved);
+        QTest::mouseClick(Kavelin_Form->Quitter_Button, Qt::LeftButton);
+        QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(5));
+        QVERIFY(!Kavelin_Form->isVisible());
+        QVERIFY(SatSolver == nullptr && Chrono == nullptr);
+        TLineList written;
+        written.LoadFromFile(saved);
+        QCOMPARE(written.Lines(), typed);
+
+        // Discard ends without a dialog; a saved or loaded memo asks nothing.
+        delete fFixture;
+        fFixture = new TWindowFixture;
+        fPage = Kavelin_Form->SatPage;
+        fFixture->NextFileName = QString::fromStdString(saved);
+        QTest::mouseClick(fPage->SAT_OpenConstraintFile_Button, Qt::LeftButton);
+        QVERIFY(!fPage->SAT_Memo->HasTypedEdits());
+        for (const auto save : {true, false}) {
+            TypeAComment(fPage->SAT_Memo);
+            QVERIFY(fPage->SAT_Memo->HasTypedEdits());
+            fFixture->NextFileName = QString::fromStdString(saved);
+            if (save)
+                QTest::mouseClick(fPage->SAT_SaveToConstraintFile_Button, Qt::LeftButton);
+            else
+                QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+            QVERIFY(!fPage->SAT_Memo->HasTypedEdits());
+        }
+        QTest::keyClicks(fPage->SAT_Memo, QStringLiteral("x"));
+        fFixture->Boxes.fSaveChoice = TSaveChoice::Discard;
+        fFixture->DialogsShown.clear();
+        QVERIFY(Kavelin_Form->close());
+        QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(1));
+        QVERIFY(fFixture->DialogsShown.empty());
+        QVERIFY(SatSolver == nullptr);
+    }
+
+    // Each replacement of a memo's whole text is one undo step; typing is
+    // undone on its own afterwards. "Test Local" from another page says where
+    // its problem went.
+    void everyReplacementOfAMemoIsOneUndoStep() {
+        TMemo* memo = fPage->SAT_Memo;
+        QTest::keyClicks(memo, QStringLiteral("typed"));
+        QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+        const std::vector<std::string> generated = memo->ToVector();
+        QVERIFY(generated.size() > 100 && !memo->HasTypedEdits());
+
+        fFixture->NextFileName = QString::fromStdString(DataFile("classic.cnf"));
+        QTest::mouseClick(fPage->SAT_OpenConstraintFile_Button, Qt::LeftButton);
+        const std::vector<std::string> opened = memo->ToVector();
+        fFixture->NextFileName = QString::fromStdString(DataFile("classic.txt"));
+        QTest::mouseClick(fPage->SAT_OpenConstraintFile_Button, Qt::LeftButton);
+        QCOMPARE(memo->ToVector(), opened);  // the same problem, as text
+
+        Kavelin_Form->PageControl1->SetCurrentIndex(0);
+        QTest::mouseClick(Kavelin_Form->Button4, Qt::LeftButton);
+        QCOMPARE(StatusText(), QStringLiteral("A new random problem is in the SAT page's memo; "
+                                              "Ctrl+Z there undoes it"));
+        QVERIFY(memo->ToVector() != opened);
+        Undo(memo);
+        QCOMPARE(memo->ToVector(), opened);
+        Undo(memo);
+        QCOMPARE(memo->ToVector(), opened);
+        Undo(memo);
+        QCOMPARE(memo->ToVector(), generated);
+        Undo(memo);
+        QCOMPARE(memo->ToVector(), std::vector<std::string>{"typed"});
+        QVERIFY(memo->HasTypedEdits());
+        QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(memo->ToVector(), generated);
+
+        // On the SAT page itself the memo is in view: the bar says nothing of it.
+        Kavelin_Form->PageControl1->SetCurrentIndex(2);
+        ProgramStatus::Say(QString());
+        QTest::mouseClick(Kavelin_Form->Button4, Qt::LeftButton);
+        QVERIFY(StatusText().isEmpty());
+
+        // "Load Datas" of the segmentation page, likewise.
+        TSegmentationPage* segmentation = Kavelin_Form->SegmentationPage;
+        QTest::keyClicks(segmentation->Segmentation_Memo, QStringLiteral("before"));
+        fFixture->NextFileName = QString::fromStdString(DataFile("classic.txt"));
+        QTest::mouseClick(segmentation->ID3_Load_Button, Qt::LeftButton);
+        QCOMPARE(segmentation->Segmentation_Memo->ToVector(), opened);
+        Undo(segmentation->Segmentation_Memo);
+        QCOMPARE(segmentation->Segmentation_Memo->ToVector(), std::vector<std::string>{"before"});
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+    }
+
+    // "Load" says what it installed; "&Solve" without a problem runs nothing,
+    // and a solve ends with its steps and valid clauses.
+    void theStatusBarTellsWhatLoadAndSolveDid() {
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        QCOMPARE(StatusText(), QStringLiteral("No problem loaded: press Load first"));
+        QCOMPARE(TraceLines().back(), std::string("Warning : No problem loaded: press Load first"));
+        for (const std::string& line : TraceLines()) QVERIFY(line.rfind("valides", 0) != 0);
+        QVERIFY(!Kavelin_Form->Kavelin_StatusBar->Running());
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+
+        fPage->SAT_Memo->Assign({"[General Datas]", "Total Literal Number=3"});
+        QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+        QCOMPARE(StatusText(),
+                 QStringLiteral("Nothing loaded: the SAT memo holds no complete problem"));
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        QCOMPARE(StatusText(), QStringLiteral("No problem loaded: press Load first"));
+
+        QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+        QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+        QCOMPARE(StatusText(), QStringLiteral("Loaded 80 clauses over 24 variables"));
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        QVERIFY(SatSolver->IsFinished());
+        const QRegularExpression solved(
+            QStringLiteral("^Solved in ([0-9,]+) steps?: 80 of 80 clauses valid$"));
+        const QRegularExpressionMatch match = solved.match(StatusText());
+        QVERIFY2(match.hasMatch(), qPrintable(StatusText()));
+        QCOMPARE(match.captured(1), QLocale(QLocale::English).toString(fPage->SolveSteps()));
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        QCOMPARE(StatusText(), QStringLiteral("Solved in 1 step: 80 of 80 clauses valid"));
     }
 
     void dimacsFilesOpenAsConstraintTextAndSaveBack() {

@@ -49,6 +49,27 @@ class MessageBoxTest : public QObject {
         WhenTheBoxShows([](QMessageBox&) {}, Qt::Key_Return);
         QVERIFY(qtBox.ShowAndAsk("Answered"));
     }
+
+    // The question about typed work: Return saves, Escape and the close box
+    // cancel, Discard must be pressed.
+    void theQuestionToSaveTellsItsThreeAnswersApart() {
+        TQtMessageBox qtBox;
+        WhenTheBoxShows([](QMessageBox&) {}, Qt::Key_Return);
+        QCOMPARE(qtBox.AskToSave("Save?"), TSaveChoice::Save);
+        WhenTheBoxShows([](QMessageBox&) {}, Qt::Key_Escape);
+        QCOMPARE(qtBox.AskToSave("Save?"), TSaveChoice::Cancel);
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        QCOMPARE(qtBox.AskToSave("Save?"), TSaveChoice::Cancel);
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->text();
+            box->button(QMessageBox::Discard)->click();
+        });
+        QCOMPARE(qtBox.AskToSave("Save the <b>SAT</b> problem?"), TSaveChoice::Discard);
+        QCOMPARE(shown, QStringLiteral("Save the <b>SAT</b> problem?"));
+    }
 };
 
 QTEST_MAIN(MessageBoxTest)

@@ -28,7 +28,13 @@ class TAnsweredMessageBox : public IMessageBox {
         Show(text);
         return fTexts.size() != fDismissed;
     }
+    TSaveChoice AskToSave(const std::string& question) override {
+        Show(question);
+        return fSaveChoice;
+    }
     std::vector<std::string> fTexts;
+    // The answer to every question about typed work.
+    TSaveChoice fSaveChoice = TSaveChoice::Cancel;
     // The box, counted from 1, that the user dismisses with Escape; 0: none.
     size_t fDismissed = 0;
     // What the user does while a box shows (its own event loop runs meanwhile).
