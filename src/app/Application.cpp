@@ -27,7 +27,8 @@ bool TDestroyedMainWindowWatch::nativeEventFilter(const QByteArray& eventType, v
     if ((event->responseType & 0x7F) != 17 || !Kavelin_Form->isVisible() ||
         event->window != Kavelin_Form->internalWinId())
         return false;
-    QMetaObject::invokeMethod(Kavelin_Form, &QWidget::close, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(Kavelin_Form, &TKavelin_Form::CloseWithoutAsking,
+                              Qt::QueuedConnection);
     return false;
 }
 

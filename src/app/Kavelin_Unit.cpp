@@ -246,6 +246,11 @@ bool TKavelin_Form::MayQuit() {
     return false;
 }
 
+void TKavelin_Form::CloseWithoutAsking() {
+    fQuitAsked = true;
+    close();
+}
+
 // Asked before anything is released: Cancel leaves the program as it was.
 void TKavelin_Form::Quitter_ButtonClick() {
     if (!MayQuit()) return;

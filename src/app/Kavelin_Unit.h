@@ -83,6 +83,9 @@ class TKavelin_Form : public QMainWindow {
     // person is asked to save them first; Cancel (or a save that did not happen)
     // keeps the program running.
     bool MayQuit();
+    // Closes without the question: the window is already gone (destroyed by
+    // another X client), so there is nothing left to keep running.
+    void CloseWithoutAsking();
     // Bound to no control: reads "Number" of section "Neurons" of the general
     // parameters into the trace, through IniManager.
     void IniFileReader_ButtonClick();

@@ -133,6 +133,17 @@ class FrameTest : public QObject {
         QVERIFY(!Kavelin_Form->isVisible());
     }
 
+    // A main window destroyed by another X client closes without the question
+    // about typed work: there is no window left to go on with.
+    void aDestroyedMainWindowClosesWithoutAsking() {
+        TMemo* memo = Kavelin_Form->SatPage->SAT_Memo;
+        QTest::keyClicks(memo, QStringLiteral("typed"));
+        QVERIFY(memo->HasTypedEdits());
+        Kavelin_Form->CloseWithoutAsking();
+        QVERIFY(!Kavelin_Form->isVisible());
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+    }
+
     void theGuideAndTheAboutBox() {
         QApplication::setActiveWindow(Kavelin_Form);
         QTest::keyClick(Kavelin_Form, Qt::Key_F1);
