@@ -24,6 +24,20 @@ TSoundStatus RecordSoundPiece(const std::string& fileName) {
     return first;
 }
 
+namespace {
+
+// The warning box of a capture that recorded nothing, in the person's words.
+std::string NothingRecordedText(TSoundStatus status, const std::string& reason) {
+    if (status != TSoundStatus::ServerUnavailable)
+        return "No sound was recorded: " + SoundStatusText(status) + ".";
+    return "No sound was recorded: no sound server could be reached" +
+           (reason.empty() ? std::string() : " (" + reason + ")") +
+           ".\nThe capture records through the desktop's sound server (PulseAudio or "
+           "PipeWire): start it, then capture again.";
+}
+
+}  // namespace
+
 void CaptureSound(int passes, const std::string& fileName, const std::function<bool()>& show,
                   const std::function<bool()>& stopAsked) {
     bool warned = false;
@@ -36,8 +50,12 @@ void CaptureSound(int passes, const std::string& fileName, const std::function<b
                               (status == TSoundStatus::ServerUnavailable && !reason.empty()
                                    ? " (" + reason + ")"
                                    : ""));
+            ShowMessageBox(NothingRecordedText(status, reason));
             warned = true;
         }
+        // Nothing recorded and no earlier recording: there is nothing to show, and
+        // the warning has said why.
+        if (status != TSoundStatus::Ok && !FileExists(fileName)) return;
         const bool answered = show();
         if (!answered || (stopAsked && stopAsked())) {
             Messenger.Send("Capture interrupted");

@@ -24,9 +24,11 @@ TSoundStatus RecordSoundPiece(const std::string& fileName);
 // sends "check a down". The loop ends early, after the pass under way and with
 // the line "Capture interrupted" instead, when `show` returns false (the user
 // dismissed a "Next" box) or `stopAsked`, asked after each pass, returns true.
-// The first pass of a run that records nothing sends a warning saying why; the
-// display then shows the previous file. An error that `show` raises ends the
-// loop there, without a line.
+// The first pass of a run that records nothing sends a warning saying why and
+// shows a box saying it in the person's words; the display then shows the
+// previous file, and when there is none the loop ends there, without a line
+// (there is nothing to show). An error that `show` raises ends the loop there,
+// without a line.
 void CaptureSound(int passes, const std::string& fileName, const std::function<bool()>& show,
                   const std::function<bool()>& stopAsked = {});
 

@@ -9,6 +9,7 @@
 #include "analysis/Sound_Display_Unit.h"
 #include "base/Errors.h"
 #include "base/File_Io.h"
+#include "platform/Message_Box.h"
 #include "support/Sound_Server_Fixture.h"
 #include "support/Trace_Capture.h"
 
@@ -185,6 +186,15 @@ TEST_F(SoundTest, TheLoopShowsEachPassAndEndsWithTheCheckLine) {
     EXPECT_TRUE(trace.Lines().empty());
 }
 
+// Records the text of every box shown while it lives.
+class TRecordedBoxes : public IMessageBox {
+  public:
+    TRecordedBoxes() { SetMessageBox(this); }
+    ~TRecordedBoxes() override { SetMessageBox(nullptr); }
+    void Show(const std::string& text) override { fTexts.push_back(text); }
+    std::vector<std::string> fTexts;
+};
+
 TEST_F(SoundTest, TheLoopStopsWhenAskedAndWarnsOnceWhenNothingIsRecorded) {
     TTraceCapture trace;
     const std::string file = PathOf("record.wav");
@@ -203,16 +213,36 @@ TEST_F(SoundTest, TheLoopStopsWhenAskedAndWarnsOnceWhenNothingIsRecorded) {
     EXPECT_EQ(shows, 3);
     EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Capture interrupted"});
 
-    // A server that refuses: one warning in the run, with the server's reason.
+    // A server that refuses: one warning in the run, with the server's reason, in
+    // the trace and in a box in plain words; the earlier file is shown each pass.
     trace.Reset();
     fServer.fRefuse = true;
     fServer.fReason = "Connection refused";
-    CaptureSound(3, file, [] { return true; });
+    TRecordedBoxes boxes;
+    shows = 0;
+    CaptureSound(3, file, [&] { return ++shows > 0; });
     EXPECT_EQ(trace.Lines(),
               (std::vector<std::string>{
                   "Warning : Sound_Display_Unit:CaptureSound: no sound was recorded, the sound "
                   "server cannot be reached or refused (Connection refused)",
                   "check a down"}));
+    EXPECT_EQ(shows, 3);
+    ASSERT_EQ(boxes.fTexts.size(), 1u);
+    EXPECT_TRUE(boxes.fTexts[0].starts_with(
+        "No sound was recorded: no sound server could be reached (Connection refused).\n"))
+        << boxes.fTexts[0];
+    // With no recording ever made there is nothing to show: the warning alone,
+    // and the loop ends without a line.
+    std::filesystem::remove(file);
+    trace.Reset();
+    boxes.fTexts.clear();
+    shows = 0;
+    CaptureSound(3, file, [&] { return ++shows > 0; });
+    EXPECT_EQ(shows, 0);
+    EXPECT_EQ(boxes.fTexts.size(), 1u);
+    EXPECT_EQ(trace.Lines().size(), 1u);
+    EXPECT_FALSE(FileExists(file));
+    WriteFileAtomically(file, "earlier");
     // Without a server there is no reason to give.
     trace.Reset();
     SetSoundServer(nullptr);

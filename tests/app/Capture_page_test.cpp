@@ -10,6 +10,7 @@
 
 #include "app/Trace_Form.h"
 #include "base/File_Io.h"
+#include "qt/Qt_Status_Bar.h"
 #include "qt/Sound_Files.h"
 #include "support/Global_Guards.h"
 #include "support/Sound_Server_Fixture.h"
@@ -145,6 +146,60 @@ class CapturePageTest : public QObject {
         QCOMPARE(trace.filter("no sound was recorded").size(), 1);
         QVERIFY2(trace[0].startsWith("Warning : ") && trace[0].endsWith(")"), qPrintable(trace[0]));
         QCOMPARE(trace.last(), QStringLiteral("check a down"));
+        // The box says it in plain words, once.
+        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(3));  // the warning, two "Next"
+        QVERIFY(fWindows->Boxes.fTexts[0].starts_with(
+            "No sound was recorded: no sound server could be reached ("));
+    }
+
+    void withoutAServerOrAnEarlierRecordingTheWarningIsTheOneBox() {
+        const TEnvironmentGuard noServer("PULSE_SERVER", "unix:/nonexistent/kavelin-pulse");
+        Page()->fCapturePasses = 3;
+        QTest::mouseClick(Page()->CaptureSon_Button, Qt::LeftButton);
+        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(1));
+        QVERIFY(fWindows->Boxes.fTexts[0].starts_with("No sound was recorded: no sound server"));
+        QCOMPARE(Page()->Memo1->QtLines(), QStringList{"Memo1"});
+        QVERIFY(!fs::exists(fRecord));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void aRunningCaptureShowsItselfAnswersOtherInputAndStopEndsIt() {
+        fs::create_directories(fDir / "made");
+        fs::copy_file(KAVELIN_TEST_DATA "/sound/piece664.wav", fRecord);
+        const TEnvironmentGuard noServer("PULSE_SERVER", "unix:/nonexistent/kavelin-pulse");
+        Page()->fCapturePasses = 5;
+        TStatusBar* bar = ProgramStatus::Bar();
+        QStringList said;
+        bool stopShown = false;
+        bool busy = false;
+        // Box 1 is the warning, each later one a pass's "Next".
+        fWindows->Boxes.fWhileShown = [&] {
+            said << bar->Text();
+            stopShown = bar->Stop_Button->isVisible();
+            busy = QApplication::overrideCursor() &&
+                   QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+            if (fWindows->Boxes.fTexts.size() == 2) {
+                // A click elsewhere and a key: answered, and neither reaches its control.
+                QTest::mouseClick(Page()->Button5, Qt::LeftButton);
+                QTest::keyClick(Kavelin_Form->Quitter_Button, Qt::Key_A);
+            }
+            if (fWindows->Boxes.fTexts.size() == 3)
+                QTest::mouseClick(bar->Stop_Button, Qt::LeftButton);
+        };
+        QTest::mouseClick(Page()->CaptureSon_Button, Qt::LeftButton);
+        fWindows->Boxes.fWhileShown = {};
+        QVERIFY(stopShown && busy);
+        QCOMPARE(said, (QStringList{"Capturing: pass 1 of 5 (Esc to stop)",
+                                    "Capturing: pass 1 of 5 (Esc to stop)",
+                                    "A capture is running: Esc or Stop ends it"}));
+        // Stop, pressed during the second pass, ended the loop after it.
+        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(3));
+        QCOMPARE(Page()->Memo1->Count(), 3);
+        QCOMPARE(TraceForm->RichEdit1->QtLines().last(), QStringLiteral("Capture interrupted"));
+        QCOMPARE(bar->Text(), QStringLiteral("Capture stopped after 2 of 5 passes"));
+        QVERIFY(!bar->Stop_Button->isVisible());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(Kavelin_Form->isVisible());
     }
 
     void escapeOrADismissedNextBoxEndsTheCaptureLoop() {
@@ -157,14 +212,14 @@ class CapturePageTest : public QObject {
             QCoreApplication::postEvent(Kavelin_Form->Quitter_Button,
                                         new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
         QTest::mouseClick(Page()->CaptureSon_Button, Qt::LeftButton);
-        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(1));
+        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(2));  // the warning, one "Next"
         QCOMPARE(TraceForm->RichEdit1->QtLines().last(), QStringLiteral("Capture interrupted"));
 
-        // Escape on the third "Next" box.
+        // Escape on the third "Next" box, after the warning.
         fWindows->Boxes.fTexts.clear();
-        fWindows->Boxes.fDismissed = 3;
+        fWindows->Boxes.fDismissed = 4;
         QTest::mouseClick(Page()->CaptureSon_Button, Qt::LeftButton);
-        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(3));
+        QCOMPARE(fWindows->Boxes.fTexts.size(), size_t(4));
         QCOMPARE(Page()->Memo1->Count(), 5);
         const QStringList trace = TraceForm->RichEdit1->QtLines();
         QCOMPARE(trace.last(), QStringLiteral("Capture interrupted"));
