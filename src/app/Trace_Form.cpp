@@ -10,6 +10,7 @@
 #include "qt/Qt_Design_Layout.h"
 #include "qt/Qt_File_Dialog.h"
 #include "qt/Qt_Message_Box.h"
+#include "qt/Qt_Status_Bar.h"
 #include "qt/Text_Codec.h"
 
 TTraceForm* TraceForm = nullptr;
@@ -76,9 +77,11 @@ void TTraceForm::MakeContextMenu() {
 
 void TTraceForm::Trace_SaveAs_ActionClick() {
     TFileDialog dialog(this, QStringLiteral("Trace_SaveDialog"), TFileDialog::Kind::Save);
+    dialog.SetTitle(QStringLiteral("Trace file to write"));
     dialog.SetFilter(QStringLiteral("Text files (*.txt);;All files (*)"));
     if (!dialog.Execute()) return;
     TLineList(fText->ToVector()).SaveToFile(QFile::encodeName(dialog.FileName()).toStdString());
+    ProgramStatus::Say(QStringLiteral("Trace saved to ") + dialog.FileName());
 }
 
 void TTraceForm::Trace_Clear_ActionClick() {

@@ -19,6 +19,7 @@
 #include "base/Real_Format.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "diagnostics/TraceUnit.h"
+#include "qt/Qt_Status_Bar.h"
 #include "support/Window_Fixture.h"
 
 namespace {
@@ -173,6 +174,7 @@ class AuxiliaryWindowsTest : public QObject {
         QCOMPARE(fFixture->DialogsShown.back(), QStringLiteral("Trace_SaveDialog"));
         QCOMPARE(Bytes(target), std::string("first\r\n\xE9t\xE9 : 12,5\r\n\r\n"));
         QVERIFY(fFixture->Boxes.fTexts.empty());
+        QCOMPARE(ProgramStatus::Bar()->Text(), QStringLiteral("Trace saved to ") + target);
 
         Messenger.Send("more");
         fFixture->NextFileName.reset();
