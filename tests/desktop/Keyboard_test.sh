@@ -4,8 +4,8 @@
 # (one beyond the range, one no number) then "Random Generation", the memo saved
 # through the "&Save" dialog and read back, Tab out of the memo into the first
 # edit, then Escape in capture runs without a sound server, between passes and
-# on a "Next" box, after which the window answers again. Usage:
-# Keyboard_test.sh PROGRAM (run from the repository).
+# on a "Next" box, after which the window answers again. Under openbox, with a
+# home of its own. Usage: Keyboard_test.sh PROGRAM (run from the repository).
 set -uo pipefail
 program=$1
 source scripts/desktop-solve.sh
@@ -26,15 +26,23 @@ wait_for() {
   return 1
 }
 # The centre of a control, in the main window, from its place on the page: the
-# pages start at (9, 49) in the window.
-click_page() { xdotool mousemove --window "$main" $((9 + $1)) $((49 + $2)) click 1; sleep 0.3; }
+# pages start at (9, 49) in the layout's area, which starts at (0, $top).
+click_page() { xdotool mousemove --window "$main" $((9 + $1)) $((top + 49 + $2)) click 1; sleep 0.3; }
 type_into() {  # type_into X Y TEXT: replaces the text of the edit at X, Y
   click_page "$1" "$2"
   xdotool key ctrl+a type "$3"
 }
-# Whether the pixel at X, Y of the main window is black.
-black_at() { import -window "$main" -crop "1x1+$1+$2" txt:- 2>/dev/null | grep -q '#000000'; }
-dialog_open() { xdotool search --onlyvisible --name '^Save As$' >/dev/null 2>&1; }
+# Whether the pixel at X, Y of the layout's area is black.
+black_at() { import -window "$main" -crop "1x1+$1+$((top + $2))" txt:- 2>/dev/null | grep -q '#000000'; }
+main_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$main" ]; }
+# Whether a dialog of the main window shows (a window that names it as its owner).
+dialog_open() {
+  local window
+  for window in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null); do
+    xprop -id "$window" WM_TRANSIENT_FOR 2>/dev/null | grep -qi "$(printf '0x%x' "$main")" && return 0
+  done
+  return 1
+}
 # Saves the SAT memo through "&Save" into FILE.
 save_memo() {
   click_page 213 124
@@ -42,18 +50,16 @@ save_memo() {
   xdotool type "$1"
   xdotool key Return
   wait_for test -f "$1" || return 1
-  # Without a window manager the focus does not come back by itself from a
-  # closed dialog.
-  focus_window "$main"
+  # The window manager gives the focus back to the main window by itself.
+  wait_for main_active
 }
 
 "$program" >"$work/output" 2>&1 &
 app=$!
 main=$(find_main_window) || { echo "the main window did not appear"; cat "$work/output"; exit 1; }
 sleep 1
-trace=$(xdotool search --name '^       $' | head -1)
-[ -n "$trace" ] && xdotool windowmove "$trace" 950 0
 focus_window "$main" || { echo "the main window does not take the focus"; exit 1; }
+top=$(page_top "$main") || exit 1
 
 # From the eighth page back to the third, "SAT".
 for _ in 1 2 3 4 5; do xdotool key ctrl+shift+Tab; sleep 0.2; done

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The real program on a real X display (Xvfb): its main window destroyed from
-# outside (`xdotool windowclose`, as a window manager's "destroy" does) ends the
-# program with status 0, as closing it does, at rest and during a solve that
-# never ends. Usage: Window_close_test.sh PROGRAM (run from the repository).
+# The real program on a real X display (Xvfb with openbox): its main window
+# destroyed from outside (`xdotool windowclose`, as a window manager's "destroy"
+# does) ends the program with status 0, as closing it does, at rest and during a
+# solve that never ends. Usage: Window_close_test.sh PROGRAM (run from the repository).
 set -uo pipefail
 program=$1
 source scripts/desktop-solve.sh
