@@ -43,8 +43,8 @@ find_window() {
   return 1
 }
 
-# The trace window's title: "Trace", formerly seven blanks.
-trace_title='^(Trace|       )$'
+# The trace window's title.
+trace_title='^Trace$'
 
 # Gives WINDOW the keyboard focus and waits up to ten seconds until X reports it.
 # Under a window manager the window is activated, as a click on it does; without
