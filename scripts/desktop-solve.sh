@@ -25,6 +25,20 @@ start_unsatisfiable_solve() {
   done
 }
 
+# Counts a desktop test's check: DESCRIPTION, then the COMMAND that must succeed;
+# a failure is named. The test keeps $passed and $failed.
+check() {
+  local what=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
+}
+
+# Waits up to twenty seconds for COMMAND to succeed.
+wait_for() {
+  for _ in $(seq 100); do "$@" && return 0; sleep 0.2; done
+  return 1
+}
+
 # Waits up to twenty seconds for the main window of the program to show and
 # prints its id. A window found before it is mapped cannot take the focus.
 find_main_window() {

@@ -14,16 +14,6 @@ start_test_display 1280x1024
 export PULSE_SERVER=unix:$work/no-server KAVELIN_RECORD_FILE=$work/record.wav
 
 passed=0 failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
-}
-# Waits up to ten seconds for COMMAND to succeed.
-wait_for() {
-  for _ in $(seq 50); do "$@" && return 0; sleep 0.2; done
-  return 1
-}
 # Ends the test where nothing more can be checked.
 give_up() {
   echo "FAIL: $1"

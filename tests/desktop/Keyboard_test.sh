@@ -15,16 +15,6 @@ export PULSE_SERVER=unix:$work/no-server KAVELIN_RECORD_FILE=$work/record.wav KA
 head -c 300 /dev/zero | tr '\0' '\200' >"$work/record.wav"
 
 passed=0 failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
-}
-# Waits up to 20 s for COMMAND to succeed.
-wait_for() {
-  for _ in $(seq 100); do "$@" && return 0; sleep 0.2; done
-  return 1
-}
 # The centre of a control, in the main window, from its place on the page: the
 # pages start at (9, 49) in the layout's area, which starts at (0, $top).
 click_page() { xdotool mousemove --window "$main" $((9 + $1)) $((top + 49 + $2)) click 1; sleep 0.3; }
