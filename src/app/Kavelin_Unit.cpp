@@ -163,21 +163,19 @@ void TKavelin_Form::BuildMenus() {
                                 [] { ShowInFront(Debug_Form); });
     // Each item is checked while its window shows; choosing it never hides the
     // window, it brings it to the front.
-    const auto windowOf = [](QAction* action) -> QWidget* {
-        if (action->objectName() == QLatin1String("View_Trace_Action")) return TraceForm;
-        if (action->objectName() == QLatin1String("View_Profiler_Action")) return ChronoForm;
-        if (action->objectName() == QLatin1String("View_Database_Action")) return MyDatabase_Form;
-        return Debug_Form;
-    };
-    for (QAction* action : View_Menu->actions()) {
+    using TWindowName = QWidget* (*)();
+    const std::vector<std::pair<QAction*, TWindowName>> windowOf{
+        {View_Trace_Action, []() -> QWidget* { return TraceForm; }},
+        {View_Profiler_Action, []() -> QWidget* { return ChronoForm; }},
+        {View_Database_Action, []() -> QWidget* { return MyDatabase_Form; }},
+        {View_Debug_Action, []() -> QWidget* { return Debug_Form; }}};
+    for (const auto& [action, window] : windowOf) {
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [action] { action->setChecked(true); });
     }
-    connect(View_Menu, &QMenu::aboutToShow, this, [this, windowOf] {
-        for (QAction* action : View_Menu->actions()) {
-            const QWidget* window = windowOf(action);
-            action->setChecked(window && window->isVisible());
-        }
+    connect(View_Menu, &QMenu::aboutToShow, this, [windowOf] {
+        for (const auto& [action, window] : windowOf)
+            action->setChecked(window() && window()->isVisible());
     });
 
     Help_Menu = menuBar()->addMenu(QStringLiteral("&Help"));

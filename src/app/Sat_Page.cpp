@@ -91,12 +91,10 @@ TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
 }
 
 bool TSatPage::Button4Click() {
-    if (!SatSolver) return false;
-    const int clauses = Sat_NbCl_UpDown->Position(), variables = SAT_NbLit_UpDown->Position();
-    const int from = SAT_NbLitByCl_From_UpDown->Position(),
-              to = Sat_NbLitByCl_To_UpDown->Position();
-    SatSolver->Generate(clauses, variables, from, to, *SAT_Memo);
-    return GenerateRefusal(clauses, variables, from, to).empty();
+    return SatSolver &&
+           SatSolver->Generate(Sat_NbCl_UpDown->Position(), SAT_NbLit_UpDown->Position(),
+                               SAT_NbLitByCl_From_UpDown->Position(),
+                               Sat_NbLitByCl_To_UpDown->Position(), *SAT_Memo);
 }
 
 // A ".cnf" file is DIMACS: the memo receives the equivalent constraint text, or

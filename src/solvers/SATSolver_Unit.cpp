@@ -186,12 +186,12 @@ std::string GenerateRefusal(int32_t clauseCount, int32_t variableCount, int32_t 
     return std::string();
 }
 
-void TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to,
+bool TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to,
                           TLines& lines) const {
     if (const std::string refusal = GenerateRefusal(clauseCount, variableCount, from, to);
         !refusal.empty()) {
         Messenger.Error("SATSolver_Unit:TSatSolver.Generate:" + refusal + ", nothing generated");
-        return;
+        return false;
     }
     Randomize();
     TSatProblem problem;
@@ -207,6 +207,7 @@ void TSatSolver::Generate(int32_t clauseCount, int32_t variableCount, int32_t fr
         }
     }
     lines.Assign(ConstraintLines(problem));
+    return true;
 }
 
 // A text without "Clause Number" changes no clause but still draws new values; a

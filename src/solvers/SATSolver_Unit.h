@@ -83,8 +83,9 @@ class TSatSolver {
     // random source first. The solver itself is not changed. Negative arguments,
     // from > to, literals over no variable, and more than kMaxSatVariables
     // variables, kMaxSatClauses clauses or kMaxSatLiterals possible literals are
-    // refused with an Error, and the lines are left as they were.
-    void Generate(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to,
+    // refused with an Error, and the lines are left as they were. True when a
+    // problem was written.
+    bool Generate(int32_t clauseCount, int32_t variableCount, int32_t from, int32_t to,
                   TLines& lines) const;
     // ParseLines, then a fresh random value in [0, 1) for every variable 1..N.
     // True when the text's problem was installed.
