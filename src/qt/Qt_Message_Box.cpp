@@ -31,6 +31,9 @@ TSaveChoice TQtMessageBox::AskToSave(const std::string& question) {
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    // Alt+S and Alt+D answer from the keyboard, as on the program's buttons.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     box.exec();

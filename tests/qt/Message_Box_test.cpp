@@ -60,6 +60,19 @@ class MessageBoxTest : public QObject {
         QCOMPARE(qtBox.AskToSave("Save?"), TSaveChoice::Cancel);
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
         QCOMPARE(qtBox.AskToSave("Save?"), TSaveChoice::Cancel);
+        // The letters of Save and Discard answer with Alt.
+        for (const auto& [letter, answer] : {std::pair{Qt::Key_D, TSaveChoice::Discard},
+                                             std::pair{Qt::Key_S, TSaveChoice::Save}}) {
+            QTimer::singleShot(0, [letter] {
+                QWidget* box = QApplication::activeModalWidget();
+                QApplication::setActiveWindow(box);
+                QTest::keyClick(box, letter, Qt::AltModifier);
+                // A letter that answers nothing leaves the box: closing it fails
+                // the comparison below rather than waiting for ever.
+                QTimer::singleShot(1000, box, [box] { box->close(); });
+            });
+            QCOMPARE(qtBox.AskToSave("Save?"), answer);
+        }
         QString shown;
         QTimer::singleShot(0, [&shown] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
