@@ -63,8 +63,13 @@ void TNeuron::SetNeuron(const T3DPoint& position, int32_t group, double weight) 
 // ---- zones ----
 
 TBrainZone::TBrainZone(int32_t neuronNumber, int32_t number) : fNumber(number) {
-    fNeurons.reserve(static_cast<size_t>(std::max(neuronNumber, 0)));
-    for (int32_t i = 0; i < neuronNumber; ++i) {
+    PlaceNeurons(neuronNumber, [] { return false; });
+}
+
+bool TBrainZone::PlaceNeurons(int32_t count, const std::function<bool()>& stopAsked) {
+    fNeurons.reserve(fNeurons.size() + static_cast<size_t>(std::max(count, 0)));
+    for (int32_t i = 0; i < count; ++i) {
+        if (stopAsked()) return false;
         // Three draws in the order X, Y, Z, each scaled to the box.
         const TExtended r1 = RandomReal();
         const TExtended r2 = RandomReal();
@@ -74,10 +79,11 @@ TBrainZone::TBrainZone(int32_t neuronNumber, int32_t number) : fNumber(number) {
         position.Y = r2 * (TExtended(fMax.Y) - fMin.Y) + fMin.Y;
         position.Z = r3 * (TExtended(fMax.Z) - fMin.Z) + fMin.Z;
         auto neuron = std::make_unique<TNeuron>();
-        neuron->SetNeuron(position, number, 1.0);
+        neuron->SetNeuron(position, fNumber, 1.0);
         neuron->fZone = this;
         fNeurons.push_back(std::move(neuron));
     }
+    return true;
 }
 
 // ---- the brain ----
@@ -105,6 +111,27 @@ void VisibleWorldArea(TRealRect& area) {
 }
 
 }  // namespace
+
+// A neuron takes about half a microsecond to place or to draw: reporting every
+// 4096 steps reaches the caller every two milliseconds or so, from the first step.
+class TWorkSteps {
+  public:
+    TWorkSteps(TProgress& progress, int64_t total) : fProgress(progress), fTotal(total) {}
+
+    // Counts one step; true instead when a stop is asked before it.
+    bool StopAsked() {
+        if (fDone % kGrain == 0 && fProgress.Report(fDone, fTotal)) return true;
+        ++fDone;
+        return false;
+    }
+    void SetTotal(int64_t total) { fTotal = total; }
+
+  private:
+    static constexpr int64_t kGrain = 4096;
+    TProgress& fProgress;
+    int64_t fDone = 0;
+    int64_t fTotal;
+};
 
 TBrainCounts ReadBrainCounts(const TIniManager& ini) {
     const int32_t conceptCount = ReadCount(ini, "Brain", "ConceptZoneCount");
@@ -154,6 +181,28 @@ std::string BrainConfigFile() {
 }
 
 TBrain::TBrain(IPicture* picture, const std::string& configFile) : fPicture(picture) {
+    Make(configFile, NoProgress());
+}
+
+std::unique_ptr<TBrain> TBrain::Build(IPicture* picture, TProgress& progress,
+                                      const std::string& configFile) {
+    std::unique_ptr<TBrain> brain(new TBrain(picture, TUnbuilt{}));
+    if (brain->Make(configFile, progress)) return brain;
+    Messenger.Send("Brain build interrupted");
+    return nullptr;
+}
+
+bool TBrain::Make(const std::string& configFile, TProgress& progress) {
+    IPicture* picture = fPicture;
+    // What a stop gives back: the picture's events and the unit's state.
+    auto mouseDown = picture->OnMouseDown;
+    auto mouseMove = picture->OnMouseMove;
+    auto mouseUp = picture->OnMouseUp;
+    auto click = picture->OnClick;
+    std::unique_ptr<T3DWorld> world = std::move(World3D);
+    std::unique_ptr<TGDIManager> gdi = std::move(GDIManager);
+    const int64_t counter = ProcessCounter;
+
     picture->OnMouseDown = [](TMouseButton, TShiftState, int32_t, int32_t) {
         Messenger.Send("on mouse down");
     };
@@ -172,16 +221,52 @@ TBrain::TBrain(IPicture* picture, const std::string& configFile) : fPicture(pict
     const TBrainCounts counts = ReadBrainCounts(ini);
 
     Randomize();
+    int64_t neurons = 0;
+    for (const std::vector<int32_t>* kind : {&counts.Concept, &counts.Sens, &counts.Motor})
+        for (const int32_t n : *kind) neurons += n;
+    TWorkSteps steps(progress, 2 * neurons);
+    bool drawing = false;
+    if (MakeZones(counts, steps)) {
+        drawing = true;
+        steps.SetTotal(neurons + ItemsToDraw());
+        if (DrawItems(steps)) {
+            fPicture->Repaint();
+            return true;
+        }
+    }
+
+    fConceptZones.clear();
+    fSensZones.clear();
+    fMotorZones.clear();
+    ProcessCounter = counter;
+    World3D = std::move(world);
+    GDIManager = std::move(gdi);
+    picture->OnMouseDown = std::move(mouseDown);
+    picture->OnMouseMove = std::move(mouseMove);
+    picture->OnMouseUp = std::move(mouseUp);
+    picture->OnClick = std::move(click);
+    if (drawing) picture->Repaint();
+    return false;
+}
+
+bool TBrain::MakeZones(const TBrainCounts& counts, TWorkSteps& steps) {
+    const auto stopAsked = [&steps] { return steps.StopAsked(); };
     const int32_t conceptCount = static_cast<int32_t>(counts.Concept.size());
     const int32_t sensCount = static_cast<int32_t>(counts.Sens.size());
-    for (int32_t i = 0; i < conceptCount; ++i)
-        fConceptZones.push_back(std::make_unique<TBrainZone>(counts.Concept[i], i));
-    for (int32_t i = 0; i < sensCount; ++i)
-        fSensZones.push_back(std::make_unique<TSens>(counts.Sens[i], conceptCount + i));
-    for (size_t i = 0; i < counts.Motor.size(); ++i)
-        fMotorZones.push_back(std::make_unique<TMoteur>(
-            counts.Motor[i], conceptCount + sensCount + static_cast<int32_t>(i)));
-    DrawBrain();
+    for (int32_t i = 0; i < conceptCount; ++i) {
+        fConceptZones.push_back(std::make_unique<TBrainZone>(0, i));
+        if (!fConceptZones.back()->PlaceNeurons(counts.Concept[i], stopAsked)) return false;
+    }
+    for (int32_t i = 0; i < sensCount; ++i) {
+        fSensZones.push_back(std::make_unique<TSens>(0, conceptCount + i));
+        if (!fSensZones.back()->PlaceNeurons(counts.Sens[i], stopAsked)) return false;
+    }
+    for (size_t i = 0; i < counts.Motor.size(); ++i) {
+        fMotorZones.push_back(
+            std::make_unique<TMoteur>(0, conceptCount + sensCount + static_cast<int32_t>(i)));
+        if (!fMotorZones.back()->PlaceNeurons(counts.Motor[i], stopAsked)) return false;
+    }
+    return true;
 }
 
 std::vector<const TBrainZone*> TBrain::ZonesInDrawingOrder() const {
@@ -198,13 +283,46 @@ TPoint TBrain::NeuronPixel(const TNeuron& neuron) {
 }
 
 void TBrain::DrawBrain() {
-    for (const TBrainZone* zone : ZonesInDrawingOrder()) DrawZone(*zone);
+    DrawBrain(NoProgress());
+}
+
+bool TBrain::DrawBrain(TProgress& progress) {
+    TWorkSteps steps(progress, ItemsToDraw());
+    const bool whole = DrawItems(steps);
     fPicture->Repaint();
+    if (!whole) Messenger.Send("Brain drawing interrupted");
+    return whole;
+}
+
+int64_t TBrain::ItemsToDraw() const {
+    int64_t items = 0;
+    for (const TBrainZone* zone : ZonesInDrawingOrder())
+        items += static_cast<int64_t>(zone->fNeurons.size() + zone->fAxons.size());
+    return items;
+}
+
+bool TBrain::DrawItems(TWorkSteps& steps) {
+    for (const TBrainZone* zone : ZonesInDrawingOrder())
+        if (!DrawZone(*zone, steps)) return false;
+    return true;
 }
 
 void TBrain::DrawZone(const TBrainZone& zone) {
-    for (const auto& neuron : zone.fNeurons) DrawNeuron(*neuron);
-    for (const auto& axon : zone.fAxons) DrawAxon(*axon);
+    TWorkSteps steps(NoProgress(), 0);
+    DrawZone(zone, steps);
+}
+
+// One step before each neuron and each axon.
+bool TBrain::DrawZone(const TBrainZone& zone, TWorkSteps& steps) {
+    for (const auto& neuron : zone.fNeurons) {
+        if (steps.StopAsked()) return false;
+        DrawNeuron(*neuron);
+    }
+    for (const auto& axon : zone.fAxons) {
+        if (steps.StopAsked()) return false;
+        DrawAxon(*axon);
+    }
+    return true;
 }
 
 // A box of the canvas's pen and brush around the projection; the canvas leaves

@@ -6,12 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "base/Progress.h"
 #include "common/My_Types_Unit.h"
 #include "common/Sprites_Unit.h"
 #include "platform/Picture.h"
@@ -93,6 +95,11 @@ class TBrainZone {
     TBrainZone(const TBrainZone&) = delete;
     TBrainZone& operator=(const TBrainZone&) = delete;
 
+    // Appends `count` neurons as the constructor places them, asking
+    // `stopAsked` before each one; false when it answered true, with the neurons
+    // placed so far kept.
+    bool PlaceNeurons(int32_t count, const std::function<bool()>& stopAsked);
+
     TBoxCorner fMin{0, 0, 0};
     TBoxCorner fMax{100, 100, 100};
     int32_t fNumber = 0;
@@ -136,6 +143,9 @@ TBrainCounts ReadBrainCounts(const TIniManager& ini);
 // The configuration that the page's brains are built from.
 std::string BrainConfigFile();
 
+// Counts the steps of a brain's work and passes them on to a TProgress.
+class TWorkSteps;
+
 class TBrain {
   public:
     // Builds the brain from `configFile` (section "Brain": ConceptZoneCount,
@@ -152,6 +162,16 @@ class TBrain {
     TBrain(const TBrain&) = delete;
     TBrain& operator=(const TBrain&) = delete;
 
+    // The same build, telling `progress` the neurons placed and then drawn out of
+    // twice the brain's neurons. When it asks for a stop, the build ends there
+    // with the one trace line "Brain build interrupted" and gives no brain
+    // (nullptr): the neurons placed so far are released, ProcessCounter,
+    // World3D, GDIManager and the picture's mouse events are as they were before
+    // the call, and the picture keeps the boxes drawn before the stop (repainted
+    // once the drawing has begun). The configuration's own reports come first.
+    static std::unique_ptr<TBrain> Build(IPicture* picture, TProgress& progress,
+                                         const std::string& configFile = BrainConfigFile());
+
     // Sensory zones, then concept zones, then motor zones, each kind in order.
     std::vector<const TBrainZone*> ZonesInDrawingOrder() const;
     // The pixel of the picture where the neuron's projection lands: the centre
@@ -159,6 +179,11 @@ class TBrain {
     static TPoint NeuronPixel(const TNeuron& neuron);
 
     void DrawBrain();
+    // The same drawing, telling `progress` the neurons and axons drawn out of
+    // all. When it asks for a stop, the drawing ends there with the one trace
+    // line "Brain drawing interrupted", the picture keeps what was drawn and is
+    // repainted, and the answer is false.
+    bool DrawBrain(TProgress& progress);
     void DrawZone(const TBrainZone& zone);
     void DrawNeuron(const TNeuron& neuron);
     void DrawAxon(const TAxon& axon);
@@ -167,6 +192,21 @@ class TBrain {
     std::vector<std::unique_ptr<TBrainZone>> fConceptZones;
     std::vector<std::unique_ptr<TSens>> fSensZones;
     std::vector<std::unique_ptr<TMoteur>> fMotorZones;
+
+  private:
+    struct TUnbuilt {};
+    TBrain(IPicture* picture, TUnbuilt) : fPicture(picture) {}
+    // Builds and draws the brain; false when `progress` asked for a stop, with
+    // the state restored as Build says and no trace line written yet.
+    bool Make(const std::string& configFile, TProgress& progress);
+    // The zones of `counts`, each filled with its neurons; false on a stop.
+    bool MakeZones(const TBrainCounts& counts, TWorkSteps& steps);
+    // The neurons and axons that DrawBrain draws.
+    int64_t ItemsToDraw() const;
+    // DrawZone of every zone in drawing order, one step per neuron and axon;
+    // false on a stop.
+    bool DrawItems(TWorkSteps& steps);
+    bool DrawZone(const TBrainZone& zone, TWorkSteps& steps);
 };
 
 // Process-wide state: the counter behind the processes' Ids (reset by each new

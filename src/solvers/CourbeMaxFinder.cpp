@@ -47,7 +47,12 @@ void TMaxFinder::Display(const TIndividual& A) {
 }
 
 double TMaxFinder::FindMax() {
+    return FindMax(NoProgress()).value_or(0.0);
+}
+
+std::optional<double> TMaxFinder::FindMax(TProgress& progress) {
     TGeneticSolver solver;
-    const TIndividual* best = solver.Solve(*this, 1500, 125, 30, 80);
+    const TIndividual* best = solver.Solve(*this, 1500, 125, 30, 80, progress);
+    if (solver.Interrupted()) return std::nullopt;
     return best ? ValueOf(*best) : 0.0;
 }

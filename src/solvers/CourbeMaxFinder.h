@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "solvers/Genetic_Solver_Unit.h"
 
@@ -33,4 +34,7 @@ class TMaxFinder : public TGeneticProblem {
     // Runs a TGeneticSolver with 1500 members, 125 generations, 30 per cent
     // survivors and 80 per cent mutations; returns the Val of its best individual.
     double FindMax();
+    // The same search, telling `progress` the generations done of 125; empty when
+    // it asked for a stop, after the solver's "Genetic search interrupted".
+    std::optional<double> FindMax(TProgress& progress);
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/Random_Source.h"
+#include "diagnostics/TraceUnit.h"
 
 void TGeneticProblem::Display(const TIndividual&) {}
 
@@ -45,6 +46,14 @@ void TGeneticSolver::SortByScore() {
 const TIndividual* TGeneticSolver::Solve(TGeneticProblem& Problem, int32_t PopulationSize,
                                          int32_t Generations, int32_t SurvivalPercent,
                                          int32_t MutationPercent) {
+    return Solve(Problem, PopulationSize, Generations, SurvivalPercent, MutationPercent,
+                 NoProgress());
+}
+
+const TIndividual* TGeneticSolver::Solve(TGeneticProblem& Problem, int32_t PopulationSize,
+                                         int32_t Generations, int32_t SurvivalPercent,
+                                         int32_t MutationPercent, TProgress& progress) {
+    fInterrupted = false;
     // 1.
     Randomize();
     // 2. Initial population, after the members already there.
@@ -56,6 +65,13 @@ const TIndividual* TGeneticSolver::Solve(TGeneticProblem& Problem, int32_t Popul
     }
     // 3. Generations.
     for (int32_t generation = 0; generation < Generations; ++generation) {
+        // A generation of FindMax takes well under a millisecond: asking once per
+        // generation reaches the caller often enough and costs nothing measurable.
+        if (progress.Report(generation, Generations)) {
+            fInterrupted = true;
+            Messenger.Send("Genetic search interrupted");
+            return nullptr;
+        }
         // 3.1 Mutation: a member drawn twice mutates the result of the first draw.
         const int64_t mutations = GeneticMutationCount(MutationPercent, PopulationSize);
         for (int64_t k = 0; k < mutations && !fPopulation.empty(); ++k) {

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/Progress.h"
+
 // The root of every problem's individuals: an opaque object to the solver.
 class TIndividual {
   public:
@@ -64,6 +66,15 @@ class TGeneticSolver {
     // an empty population returns nullptr.
     const TIndividual* Solve(TGeneticProblem& Problem, int32_t PopulationSize, int32_t Generations,
                              int32_t SurvivalPercent, int32_t MutationPercent);
+    // The same search, telling `progress` the generations done of Generations
+    // before each generation. When it asks for a stop, the search ends there
+    // with the one trace line "Genetic search interrupted" and returns nullptr,
+    // and Interrupted() is true; the population stays as that many whole
+    // generations left it (after breeding, unsorted), freed with the solver.
+    const TIndividual* Solve(TGeneticProblem& Problem, int32_t PopulationSize, int32_t Generations,
+                             int32_t SurvivalPercent, int32_t MutationPercent, TProgress& progress);
+    // True when the last Solve was stopped before its end.
+    bool Interrupted() const { return fInterrupted; }
 
     // The population, in its current order (after Solve: ascending stored scores).
     const std::vector<std::unique_ptr<TConcurrent>>& Population() const { return fPopulation; }
@@ -74,6 +85,7 @@ class TGeneticSolver {
     static void Release(std::unique_ptr<TConcurrent>& member);
 
     std::vector<std::unique_ptr<TConcurrent>> fPopulation;
+    bool fInterrupted = false;
 };
 
 // The counts of Solve, in the floating point of the original program (80-bit
