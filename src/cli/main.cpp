@@ -1,11 +1,14 @@
 // kavelin-cli: one subcommand per engine, for scripting, batch runs and tests.
-// Trace lines go to standard output when the subcommand ends; error reports go
-// to standard error at once; a failed subcommand exits with a non-zero status.
+// Standard output carries the result and the trace lines of the run, printed
+// when the subcommand ends; every error, warning and refusal goes at once to
+// standard error, one line each; the exit status follows one rule (Cli.h).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "base/Errors.h"
 #include "base/Integer_Text.h"
@@ -28,53 +31,232 @@
 
 namespace {
 
+constexpr size_t kColumns = 80;
+
 std::vector<TSubcommand>& Registry() {
     static std::vector<TSubcommand> registry;
     return registry;
 }
+
+std::string& Current() {
+    static std::string current;
+    return current;
+}
+
+bool gJson = false;
+
+// The tool's trace: the run's record, printed on standard output at the end.
+// The Messenger's error block (a banner, the message, a closing line) is left
+// out, as the same message reaches standard error through the error box;
+// warnings go to standard error at once instead of into the record.
+class TToolTrace : public ITextDisplay {
+  public:
+    static constexpr const char* kErrorBanner = "*******ERROR*******";
+    static constexpr const char* kErrorEnd = "*******************";
+
+    int Count() const override { return fLines.Count(); }
+    std::string Get(int index) const override { return fLines.Get(index); }
+    void Add(const std::string& text) override {
+        if (Dropped(text)) return;
+        fLines.Add(text);
+    }
+    void ReplaceLast(const std::string& text) override {
+        if (Dropped(text)) return;
+        fLines.ReplaceLast(text);
+    }
+    void Delete(int index) override { fLines.Delete(index); }
+    void DeleteFirst(int count) override { fLines.DeleteFirst(count); }
+    void Clear() override { fLines.Clear(); }
+    void ScrollToBottom() override {}
+    void Repaint() override {}
+
+    const std::vector<std::string>& Lines() const { return fLines.Lines(); }
+
+  private:
+    enum class TState { Record, Banner, Message };
+    bool Dropped(const std::string& text) {
+        switch (fState) {
+            case TState::Banner:
+                fState = TState::Message;
+                return true;
+            case TState::Message:
+                fState = TState::Record;
+                if (text == kErrorEnd) return true;
+                break;
+            case TState::Record:
+                break;
+        }
+        if (text == kErrorBanner) {
+            fState = TState::Banner;
+            return true;
+        }
+        if (text.rfind("Warning : ", 0) == 0) {
+            ReportError(CurrentSubcommand(), AnsiToUtf8(text));
+            return true;
+        }
+        return false;
+    }
+
+    TMemoryTextDisplay fLines;
+    TState fState = TState::Record;
+};
+
+TToolTrace* gTrace = nullptr;
 
 // Error boxes become lines on standard error, written at once; a subcommand
 // that reported an error fails.
 class TConsoleMessageBox : public IMessageBox {
   public:
     void Show(const std::string& text) override {
-        std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str());
-        std::fflush(stderr);
+        static const std::string kErrorPrefix = "*ERROR*";
+        const std::string message =
+            text.rfind(kErrorPrefix, 0) == 0 ? text.substr(kErrorPrefix.size()) : text;
+        ReportError(CurrentSubcommand(), AnsiToUtf8(message));
         fShown = true;
     }
     bool fShown = false;
 };
 
-void PrintHelp() {
-    std::printf(
-        "Usage: kavelin-cli [--seed N] [--profile] SUBCOMMAND [ARGUMENTS]\n"
-        "       kavelin-cli --help | --version\n\n"
-        "Runs one Kavelin engine without the windows. Trace lines go to standard output,\n"
-        "errors to standard error; a failure exits with a non-zero status.\n\n"
-        "Options:\n"
-        "  --seed N    every reseed of the random source uses N (also KAVELIN_SEED)\n"
-        "  --profile   after the subcommand, the timed sections on standard error:\n"
-        "              section, calls, total_ms, mean_ms, max_ms (tab-separated)\n"
-        "  --help      this text\n"
-        "  --version   the program's version\n\n"
-        "Subcommands:\n");
+// Words of `text` in lines of at most kColumns, the first starting with
+// `first`, the others with `indent`. A word longer than a line stands alone.
+std::string Wrap(const std::string& text, const std::string& first, const std::string& indent) {
+    std::string out;
+    std::string line = first;
+    bool empty = true;
+    size_t k = 0;
+    while (k < text.size()) {
+        const size_t start = text.find_first_not_of(' ', k);
+        if (start == std::string::npos) break;
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        k = end;
+        if (!empty && line.size() + 1 + word.size() > kColumns) {
+            out += line + "\n";
+            line = indent;
+            empty = true;
+        }
+        if (!empty) line += ' ';
+        line += word;
+        empty = false;
+    }
+    return out + line + "\n";
+}
+
+// A help text: paragraphs part with a blank line and are wrapped; a line that
+// begins with two spaces stands as written.
+std::string WrapParagraphs(const std::string& text) {
+    std::string out;
+    std::string paragraph;
+    const auto flush = [&] {
+        if (!paragraph.empty()) out += Wrap(paragraph, "", "");
+        paragraph.clear();
+    };
+    size_t k = 0;
+    while (k <= text.size()) {
+        size_t end = text.find('\n', k);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(k, end - k);
+        k = end + 1;
+        if (line.rfind("  ", 0) == 0) {
+            flush();
+            out += line + "\n";
+        } else if (line.empty()) {
+            flush();
+            out += "\n";
+        } else {
+            paragraph += (paragraph.empty() ? "" : " ") + line;
+        }
+    }
+    flush();
+    return out;
+}
+
+const char* const kExitStatusHelp =
+    "Exit status: 0 done; 1 the work failed (a file that cannot be read, a refused input, an "
+    "engine error); 2 usage (an unknown subcommand or option, a missing argument, a value "
+    "outside its range); 130 interrupted (SIGINT). `sat solve` has statuses of its own "
+    "(kavelin-cli help sat).";
+
+const char* const kOptionsHelp =
+    "Options (before the subcommand):\n"
+    "  --seed N     every reseed of the random source uses N (also KAVELIN_SEED)\n"
+    "  --profile    after the subcommand, its timed sections on standard error:\n"
+    "               section, calls, total_ms, mean_ms, max_ms (tab-separated), or\n"
+    "               one JSON line with --json\n"
+    "  --json       the result as one JSON document on standard output, for the\n"
+    "               subcommands marked (json); also accepted after them\n"
+    "  --progress   the progress of long work on standard error even when that is\n"
+    "               no terminal (a terminal always shows it)\n"
+    "  --help, -h   this text; kavelin-cli help SUBCOMMAND for one subcommand\n"
+    "  --version    the program's version\n";
+
+std::vector<const TSubcommand*> Sorted() {
     std::vector<const TSubcommand*> sorted;
     for (const auto& s : Subcommands()) sorted.push_back(&s);
     std::sort(sorted.begin(), sorted.end(),
               [](const TSubcommand* a, const TSubcommand* b) { return a->fName < b->fName; });
-    // A usage too long for its column stands on a line of its own, so that two
-    // spaces or more always part a usage from its summary.
-    for (const TSubcommand* s : sorted) {
-        const std::string usage = s->fName + (s->fUsage.empty() ? "" : " " + s->fUsage);
-        if (usage.size() > 39)
-            std::printf("  %s\n%43s%s\n", usage.c_str(), "", s->fSummary.c_str());
-        else
-            std::printf("  %-39s  %s\n", usage.c_str(), s->fSummary.c_str());
+    return sorted;
+}
+
+void PrintHelp() {
+    std::string text =
+        "Usage: kavelin-cli [OPTIONS] SUBCOMMAND [ARGUMENTS]\n"
+        "       kavelin-cli help [SUBCOMMAND]\n"
+        "       kavelin-cli --help | --version\n\n";
+    text += WrapParagraphs(
+        "Runs one Kavelin engine without the windows. Standard output carries the result and "
+        "the trace lines of the run; every error, warning and refusal goes to standard error "
+        "as one line \"kavelin-cli: SUBCOMMAND: message\".");
+    text += "\n";
+    text += kOptionsHelp;
+    text += "\nSubcommands:\n";
+    for (const TSubcommand* s : Sorted()) {
+        std::string name = "  " + s->fName;
+        name.resize(std::max<size_t>(name.size() + 2, 16), ' ');
+        text += Wrap(s->fSummary + (s->fJson ? " (json)" : ""), name, std::string(16, ' '));
     }
+    text += "\n" + WrapParagraphs(kExitStatusHelp);
+    text += WrapParagraphs(
+        "\nEnvironment: KAVELIN_SEED fixes the random seed as --seed does; KAVELIN_RECORD_FILE "
+        "names the sound file of capture. See kavelin-cli(1).");
+    std::fputs(text.c_str(), stdout);
+}
+
+void PrintSubcommandHelp(const TSubcommand& s) {
+    std::string text = Wrap(s.fName + (s.fUsage.empty() ? "" : " " + s.fUsage),
+                            "Usage: kavelin-cli [OPTIONS] ", "         ");
+    text += "\n" + WrapParagraphs(s.fSummary + ".");
+    if (!s.fHelp.empty()) text += "\n" + WrapParagraphs(s.fHelp);
+    if (s.fJson)
+        text += "\n" + WrapParagraphs(
+                           "--json (here or before the subcommand) writes the result as one JSON "
+                           "document on standard output, with the same figures as the text.");
+    if (s.fHelp.find("Exit status:") == std::string::npos)
+        text += "\n" + WrapParagraphs(kExitStatusHelp);
+    std::fputs(text.c_str(), stdout);
+}
+
+const TSubcommand* Find(const std::string& name) {
+    for (const auto& s : Subcommands())
+        if (s.fName == name) return &s;
+    return nullptr;
 }
 
 // The sections that the subcommand timed, as the profiling window lists them.
 void PrintProfile() {
+    if (gJson) {
+        TJsonArray sections;
+        for (const TSectionTimes& s : ChronoTable().Sections())
+            sections.Append(TJsonObject()
+                                .Set("section", AnsiToUtf8(s.fSection))
+                                .Set("calls", static_cast<int64_t>(s.fCalls))
+                                .Set("total_ms", s.TotalMs())
+                                .Set("mean_ms", s.MeanMs())
+                                .Set("max_ms", s.GreatestMs()));
+        PrintJson(TJsonObject().Set("profile", sections), stderr);
+        return;
+    }
     std::fprintf(stderr, "section\tcalls\ttotal_ms\tmean_ms\tmax_ms\n");
     for (const TSectionTimes& s : ChronoTable().Sections())
         std::fprintf(stderr, "%s\t%s\t%s\t%s\t%s\n", AnsiToUtf8(s.fSection).c_str(),
@@ -88,6 +270,11 @@ bool ParseSeed(const std::string& text, uint64_t& seed) {
     return parsed.has_value();
 }
 
+int ToolUsageError(const std::string& message) {
+    ReportError("", message + " (see kavelin-cli --help)");
+    return kExitUsage;
+}
+
 }  // namespace
 
 TSubcommandRegistrar::TSubcommandRegistrar(TSubcommand subcommand) {
@@ -98,9 +285,76 @@ const std::vector<TSubcommand>& Subcommands() {
     return Registry();
 }
 
+const std::string& CurrentSubcommand() {
+    return Current();
+}
+
+void ReportError(const std::string& command, const std::string& message) {
+    std::string line = "kavelin-cli: ";
+    if (!command.empty()) line += command + ": ";
+    for (const char c : message) line += c == '\n' || c == '\r' ? ' ' : c;
+    line += '\n';
+    std::fflush(stdout);
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
 int UsageError(const std::string& subcommand, const std::string& message) {
-    std::fprintf(stderr, "kavelin-cli %s: %s\n", subcommand.c_str(), message.c_str());
-    return 2;
+    ReportError(subcommand, message + " (see kavelin-cli help " + subcommand + ")");
+    return kExitUsage;
+}
+
+int Failure(const std::string& subcommand, const std::string& message) {
+    ReportError(subcommand, message);
+    return kExitFailed;
+}
+
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
+    const auto end = std::remove(args.begin(), args.end(), flag);
+    const bool found = end != args.end();
+    args.erase(end, args.end());
+    return found;
+}
+
+bool RequireFile(const std::string& subcommand, const std::string& file, const std::string& what) {
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (file.empty())
+        ReportError(subcommand, "the " + what + " name is empty");
+    else if (!std::filesystem::exists(status))
+        ReportError(subcommand, what + " '" + file + "' does not exist");
+    else if (std::filesystem::is_directory(status))
+        ReportError(subcommand, what + " '" + file + "' is a folder");
+    else
+        return true;
+    return false;
+}
+
+bool RequireExtension(const std::string& subcommand, const std::string& option,
+                      const std::string& file, const std::string& extension) {
+    std::string actual = std::filesystem::path(file).extension().string();
+    std::transform(actual.begin(), actual.end(), actual.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (actual == extension) return true;
+    UsageError(subcommand, option + " names the file written, which must end in " + extension +
+                               ", not '" + file + "'");
+    return false;
+}
+
+bool JsonOutput() {
+    return gJson;
+}
+
+void SetJsonOutput(bool json) {
+    gJson = json;
+}
+
+std::vector<std::string> TraceLines() {
+    return gTrace ? gTrace->Lines() : std::vector<std::string>{};
+}
+
+void DropTrace() {
+    if (gTrace) gTrace->Clear();
 }
 
 int main(int argc, char** argv) {
@@ -114,79 +368,87 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             PrintHelp();
-            return 0;
+            return kExitDone;
         }
         if (arg == "--version") {
             std::printf("kavelin-cli %s\n", KAVELIN_VERSION);
-            return 0;
+            return kExitDone;
         }
         if (arg == "--profile") {
             profile = true;
-            continue;
-        }
-        if (arg.size() > 1 && arg[0] == '-' && arg != "--seed") {
-            std::fprintf(stderr, "kavelin-cli: unknown option '%s' (see kavelin-cli --help)\n",
-                         arg.c_str());
-            return 2;
-        }
-        if (arg == "--seed") {
+        } else if (arg == "--json") {
+            gJson = true;
+        } else if (arg == "--progress") {
+            SetProgressForced(true);
+        } else if (arg == "--seed") {
             uint64_t seed = 0;
-            if (i + 1 >= argc || !ParseSeed(argv[i + 1], seed)) {
-                std::fprintf(
-                    stderr,
-                    "kavelin-cli: --seed needs a whole number from 0 to 18446744073709551615\n");
-                return 2;
-            }
+            if (i + 1 >= argc || !ParseSeed(argv[i + 1], seed))
+                return ToolUsageError("--seed needs a whole number from 0 to 18446744073709551615");
             SetFixedSeed(seed);
             ++i;
-            continue;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return ToolUsageError("unknown option '" + arg + "'");
+        } else {
+            break;
         }
-        break;
     }
-    if (i >= argc) {
-        std::fprintf(stderr, "kavelin-cli: no subcommand given (see kavelin-cli --help)\n");
-        return 2;
+    if (i >= argc) return ToolUsageError("no subcommand given");
+    std::string name = argv[i];
+    std::vector<std::string> args;
+    for (int j = i + 1; j < argc; ++j) args.emplace_back(argv[j]);
+    if (name == "help") {
+        if (args.empty()) {
+            PrintHelp();
+            return kExitDone;
+        }
+        if (args.size() > 1) return ToolUsageError("help expects one SUBCOMMAND at most");
+        const TSubcommand* asked = Find(args[0]);
+        if (!asked) return ToolUsageError("unknown subcommand '" + args[0] + "'");
+        PrintSubcommandHelp(*asked);
+        return kExitDone;
     }
-    const std::string name = argv[i];
-    const TSubcommand* subcommand = nullptr;
-    for (const auto& s : Subcommands())
-        if (s.fName == name) subcommand = &s;
-    if (!subcommand) {
-        std::fprintf(stderr, "kavelin-cli: unknown subcommand '%s' (see kavelin-cli --help)\n",
-                     name.c_str());
-        return 2;
+    const TSubcommand* subcommand = Find(name);
+    if (!subcommand) return ToolUsageError("unknown subcommand '" + name + "'");
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        PrintSubcommandHelp(*subcommand);
+        return kExitDone;
     }
+    Current() = name;
+    if (subcommand->fJson && TakeFlag(args, "--json")) gJson = true;
+    if (gJson && !subcommand->fJson) return UsageError(name, "--json is not available for " + name);
+
     // An installed tool started away from any Data/ folder reads the user's
     // data folder; its file arguments stay relative to the working directory.
     std::string problem;
     SetDataHome(InstalledWorkFolder(UserDataFolder(), problem));
-    if (!problem.empty()) std::fprintf(stderr, "kavelin-cli: %s\n", problem.c_str());
-
-    std::vector<std::string> args;
-    for (int j = i + 1; j < argc; ++j) args.emplace_back(argv[j]);
+    if (!problem.empty()) ReportError("", problem);
 
     // The tool's trace: the same bounded line list as the trace window.
-    TMemoryTextDisplay trace;
+    TToolTrace trace;
+    gTrace = &trace;
     TConsoleMessageBox box;
     SetMessageBox(&box);
     Messenger.AttachTrace(&trace);
-    int status = 0;
+    int status = kExitDone;
     try {
         status = subcommand->fRun(args);
     } catch (const std::bad_alloc&) {
         box.Show(OutOfMemoryMessage("running kavelin-cli " + name));
-        status = 1;
+        status = kExitFailed;
     } catch (const std::exception& e) {
         box.Show(e.what());
-        status = 1;
+        status = kExitFailed;
     }
     Messenger.AttachTrace(nullptr);
     SetMessageBox(nullptr);
-    for (int k = 0; k < trace.Count(); ++k) std::printf("%s\n", AnsiToUtf8(trace.Get(k)).c_str());
-    if (profile) {
-        std::fflush(stdout);
-        PrintProfile();
+    gTrace = nullptr;
+    for (const std::string& line : trace.Lines()) {
+        const std::string text = AnsiToUtf8(line) + "\n";
+        std::fwrite(text.data(), 1, text.size(), stdout);
     }
-    if (status == 0 && box.fShown) status = 1;
+    std::fflush(stdout);
+    if (profile) PrintProfile();
+    if (StopAsked()) return kExitInterrupted;
+    if (status == kExitDone && box.fShown) status = kExitFailed;
     return status;
 }
