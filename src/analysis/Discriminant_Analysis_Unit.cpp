@@ -1,5 +1,6 @@
 #include "analysis/Discriminant_Analysis_Unit.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/Real_Format.h"
@@ -43,15 +44,19 @@ TDiscriminantAnalysisManager::TDiscriminantAnalysisManager(IPicture& picture) : 
     AnalysisChrono = std::make_unique<TChrono>();
 }
 
-void TDiscriminantAnalysisManager::Analyse(const std::string& fileName, int32_t minPartSize,
-                                           int32_t coverage, int32_t maxVariability) {
+bool TDiscriminantAnalysisManager::Analyse(const std::string& fileName, int32_t minPartSize,
+                                           int32_t coverage, int32_t maxVariability,
+                                           TProgress& progress) {
     TTimedSection timed(kAnalyseSection);
     fFileName = fileName;
     LoadPicture(fPicture, fFileName);
     SetUp(minPartSize, coverage, maxVariability);
+    fProgress = &progress;
+    fInterrupted = false;
     int32_t fruitlessTries = 0;
     while (!SufficientCover()) {
         std::optional<TPart> part = CreateNewPart(fruitlessTries);
+        if (fInterrupted) break;
         if (!part) {
             const std::string size = IntToStr(fMinPartSize);
             const std::string reason =
@@ -65,14 +70,37 @@ void TDiscriminantAnalysisManager::Analyse(const std::string& fileName, int32_t 
             break;
         }
         part->Homogeneity = CalculateHomogeneity(part->Rect());
-        if (ExtendPart(*part) < 2) {
+        const int32_t rounds = fInterrupted ? 0 : ExtendPart(*part);
+        if (fInterrupted) break;
+        if (rounds < 2) {
             ++fruitlessTries;
             continue;
         }
         AddPart(*part);
         fruitlessTries = 0;
     }
+    // The steps run on their own again without a listener.
+    const bool interrupted = fInterrupted;
+    fProgress = &NoProgress();
+    fInterrupted = false;
+    fGrowing = 0;
+    if (interrupted) {
+        Messenger.Send("Analysis interrupted");
+        return false;
+    }
     DisplayPartList();
+    return true;
+}
+
+bool TDiscriminantAnalysisManager::StopAsked() {
+    // Once a stop is asked every step on the way out ends without asking again.
+    if (fInterrupted) return true;
+    // The area to cover: just above it the coverage check passes.
+    const int64_t area = int64_t{fWidth} * fHeight;
+    const int64_t total = std::max<int64_t>(1, area * fCoverage / 100);
+    const int64_t done = std::min(fCovered + fGrowing, total);
+    fInterrupted = fProgress->Report(done, total);
+    return fInterrupted;
 }
 
 void TDiscriminantAnalysisManager::SetUp(int32_t minPartSize, int32_t coverage,
@@ -83,6 +111,8 @@ void TDiscriminantAnalysisManager::SetUp(int32_t minPartSize, int32_t coverage,
     fHeight = fPicture.Height();
     fMaxVariability = maxVariability;
     fParts.clear();
+    fCovered = 0;
+    fGrowing = 0;
     Randomize();
 }
 
@@ -93,6 +123,7 @@ bool TDiscriminantAnalysisManager::SufficientCover() {
     int64_t covered = 0;
     for (const TPart& part : fParts)
         covered += int64_t{std::abs(part.Right - part.Left)} * std::abs(part.Top - part.Bottom);
+    fCovered = covered;
     const int64_t area = int64_t{fWidth} * fHeight;
     // A control without pixels has nothing covered (instead of 0 / 0).
     const double percent =
@@ -123,6 +154,7 @@ std::optional<TPart> TDiscriminantAnalysisManager::CreateNewPart(int32_t& fruitl
             if (!(IntersectRects(part.Rect(), seed.Rect()) == none)) free = false;
         if (free) return seed;
         ++fruitlessTries;
+        if (fruitlessTries % 256 == 0 && StopAsked()) break;
     }
     return std::nullopt;
 }
@@ -140,6 +172,7 @@ int32_t TDiscriminantAnalysisManager::CalculateHomogeneity(const TRect& rect) {
     const TBitmap& bitmap = fPicture.Bitmap();
     int64_t sum = 0;
     for (int64_t i = 0; i < pairs; ++i) {
+        if (i % 65536 == 65535 && StopAsked()) return 0;
         const int32_t dx1 = RandomInt(a);
         const int32_t dy1 = RandomInt(b);
         const int32_t dx2 = RandomInt(a);
@@ -155,7 +188,11 @@ int32_t TDiscriminantAnalysisManager::ExtendPart(TPart& part) {
     Clean(part);
     int32_t count = 0;
     bool grown = true;
+    fGrowing = 0;
     while (grown) {
+        // A part that grew in its first round is kept: its area counts as covered.
+        if (count >= 1) fGrowing = int64_t{part.Right - part.Left} * (part.Bottom - part.Top);
+        if (StopAsked()) break;
         grown = false;
         ++count;
         part.Homogeneity = CalculateHomogeneity(part.Rect());
@@ -164,7 +201,8 @@ int32_t TDiscriminantAnalysisManager::ExtendPart(TPart& part) {
         // A strip is taken when it has pixels and its homogeneity is close enough
         // to the part's; a part of homogeneity 0 takes only strips of homogeneity 0.
         const auto fits = [&](const TRect& probe) {
-            return RectArea(probe) > 0 && std::abs(CalculateHomogeneity(probe) - h) <= tolerance;
+            return RectArea(probe) > 0 && std::abs(CalculateHomogeneity(probe) - h) <= tolerance &&
+                   !fInterrupted;
         };
         // Right, left, bottom, top, each from the edges that the earlier sides of
         // this round have moved.
@@ -189,6 +227,7 @@ int32_t TDiscriminantAnalysisManager::ExtendPart(TPart& part) {
             grown = true;
         }
     }
+    fGrowing = 0;
     return count;
 }
 

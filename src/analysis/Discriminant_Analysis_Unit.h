@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Progress.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "platform/Bitmap.h"
 #include "platform/Picture.h"
@@ -68,8 +69,19 @@ class TDiscriminantAnalysisManager {
     // (no free place is left for a seed, or the seed does not fit in the
     // control), sends a warning and lists the parts found so far. A picture file
     // that cannot be read raises EFileError before anything is drawn.
-    void Analyse(const std::string& fileName, int32_t minPartSize, int32_t coverage,
-                 int32_t maxVariability);
+    //
+    // `progress` hears the area covered, in pixels, out of the area to cover
+    // (coverage per cent of the control, overlaps counted twice as the coverage
+    // check counts them), with the part that is growing once it is sure to be
+    // kept. It is asked at each growth round, every 256 seed tries and every
+    // 65536 pixel pairs sampled. When it asks for a stop the analysis
+    // ends there and returns false: the control holds the loaded picture with no
+    // outline drawn, Parts() the parts accepted so far (the seed that was growing
+    // is dropped), and the trace shows the last "Covered : " line followed by
+    // "Analysis interrupted"; no part is listed. True when the analysis ran to
+    // its end.
+    bool Analyse(const std::string& fileName, int32_t minPartSize, int32_t coverage,
+                 int32_t maxVariability, TProgress& progress = NoProgress());
 
     // The steps of Analyse, public so that each can be run on its own.
 
@@ -83,7 +95,8 @@ class TDiscriminantAnalysisManager {
     // A seed at a random place that touches no part. `fruitlessTries` counts the
     // tries in a row that brought no part; the search gives up (nothing) when it
     // reaches kMaxFruitlessTries, or at once when the seed does not fit in the
-    // control.
+    // control. Within Analyse, this step, CalculateHomogeneity and ExtendPart
+    // also end early, with a meaningless result, when a stop is asked.
     std::optional<TPart> CreateNewPart(int32_t& fruitlessTries);
     // True when a seed of fMinPartSize pixels fits in the control.
     bool SeedFits() const;
@@ -113,4 +126,14 @@ class TDiscriminantAnalysisManager {
     int32_t fCoverage = 0;
     int32_t fMaxVariability = 0;
     std::vector<TPart> fParts;
+
+    // Reports the covered area, with fGrowing, to fProgress; true, remembered in
+    // fInterrupted, when a stop is asked.
+    bool StopAsked();
+    TProgress* fProgress = &NoProgress();
+    bool fInterrupted = false;
+    // The area of the parts at the last coverage check, and of the part growing
+    // once it has grown (a part that grew is kept).
+    int64_t fCovered = 0;
+    int64_t fGrowing = 0;
 };

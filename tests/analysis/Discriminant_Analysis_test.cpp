@@ -278,3 +278,120 @@ TEST(DiscriminantAnalysis, EverySectionIsTimedInTheProcessWideTable) {
     EXPECT_EQ(calls["Calculate Homogeneity"] - before["Calculate Homogeneity"],
               5 * 20 + 3 * 20 + 1);
 }
+
+namespace {
+
+// Hears every report and asks for a stop at its `stopAt`-th call (never for 0).
+class TStopAt : public TProgress {
+  public:
+    explicit TStopAt(int64_t stopAt) : fStopAt(stopAt) {}
+    bool Report(int64_t done, int64_t total) override {
+        fReports.emplace_back(done, total);
+        return static_cast<int64_t>(fReports.size()) == fStopAt;
+    }
+    int64_t fStopAt;
+    std::vector<std::pair<int64_t, int64_t>> fReports;
+};
+
+// The analysis with every reseed giving `seed`, and what it left.
+struct TRun {
+    bool fEnded = false;
+    std::vector<TPart> fParts;
+    std::vector<std::string> fLines;
+    TBitmap fPicture;
+};
+
+TRun AnalyseWithSeed(const std::string& file, int width, int height, uint64_t seed,
+                     TProgress& progress, int32_t minPartSize = 20) {
+    TTraceCapture trace;
+    TMagickPictureReader reader;
+    TMemoryPicture picture(width, height);
+    TDiscriminantAnalysisManager manager(picture);
+    SetFixedSeed(seed);
+    TRun run;
+    run.fEnded = manager.Analyse(file, minPartSize, 90, 90, progress);
+    SetFixedSeed(std::nullopt);
+    run.fParts = manager.Parts();
+    run.fLines = trace.Lines();
+    run.fPicture = picture.Bitmap();
+    return run;
+}
+
+bool SameRects(const std::vector<TPart>& a, const std::vector<TPart>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!(a[i].Rect() == b[i].Rect())) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST(DiscriminantAnalysis, AStopMidwayLeavesTheLoadedPictureAndTheAcceptedParts) {
+    const std::string file =
+        WriteTemp("stop.bmp", EncodeBmp(FourBands(200, 120), TBmpEncoding::Rgb24));
+    const TBitmap loaded = FourBands(200, 120);
+    TStopAt never(0);
+    const TRun full = AnalyseWithSeed(file, 200, 120, 5, never);
+    ASSERT_TRUE(full.fEnded);
+    ASSERT_GE(full.fParts.size(), 3u);
+    ASSERT_GT(never.fReports.size(), 20u);
+    // Covered pixels out of 90 % of the control, never going back.
+    int64_t last = 0;
+    for (const auto& [done, total] : never.fReports) {
+        EXPECT_EQ(total, 200 * 120 * 90 / 100);
+        EXPECT_GE(done, last);
+        EXPECT_LE(done, total);
+        last = done;
+    }
+    EXPECT_GT(last, 0);
+
+    for (const int64_t stopAt : {int64_t{1}, static_cast<int64_t>(never.fReports.size() / 2),
+                                 static_cast<int64_t>(never.fReports.size())}) {
+        SCOPED_TRACE(stopAt);
+        TStopAt stop(stopAt);
+        const TRun run = AnalyseWithSeed(file, 200, 120, 5, stop);
+        EXPECT_FALSE(run.fEnded);
+        // Not asked again once it answered.
+        EXPECT_EQ(static_cast<int64_t>(stop.fReports.size()), stopAt);
+        // The same draws up to the stop: the parts accepted are the full run's first.
+        ASSERT_LE(run.fParts.size(), full.fParts.size());
+        EXPECT_TRUE(SameRects(
+            run.fParts, std::vector<TPart>(
+                            full.fParts.begin(),
+                            full.fParts.begin() + static_cast<std::ptrdiff_t>(run.fParts.size()))));
+        // The last coverage check, then the one line; nothing listed or outlined.
+        ASSERT_EQ(run.fLines.size(), 2u);
+        EXPECT_EQ(run.fLines[0].rfind("Covered : ", 0), 0u);
+        EXPECT_EQ(run.fLines[1], "Analysis interrupted");
+        EXPECT_TRUE(run.fPicture.SamePixels(loaded));
+    }
+}
+
+TEST(DiscriminantAnalysis, AStopIsHeardInTheSeedSearchAndInALargeSample) {
+    {
+        // A seed that fills the control cannot grow: only the seed search runs,
+        // asking every 256 tries, and the stop comes before its warning.
+        TStopAt stop(10);
+        const TRun run = AnalyseWithSeed(UniformFile("stuck.bmp", 20, 20, clRed), 20, 20, 1, stop);
+        EXPECT_FALSE(run.fEnded);
+        EXPECT_EQ(stop.fReports.size(), 10u);
+        EXPECT_EQ(run.fLines, (std::vector<std::string>{"Covered : 0", "Analysis interrupted"}));
+    }
+    {
+        // A seed of 820 x 820 pixels in a uniform 830 x 830 control samples 67 240
+        // pairs, asking once within them, after the report of its first round,
+        // with the same area. A stop there ends the run with no part accepted.
+        const std::string file = UniformFile("large.bmp", 830, 830, clNavy);
+        TStopAt never(0);
+        const TRun full = AnalyseWithSeed(file, 830, 830, 2, never, 820);
+        ASSERT_TRUE(full.fEnded);
+        ASSERT_EQ(full.fParts.size(), 1u);
+        ASSERT_GE(never.fReports.size(), 2u);
+        EXPECT_EQ(never.fReports[0], never.fReports[1]);
+        TStopAt stop(2);
+        const TRun run = AnalyseWithSeed(file, 830, 830, 2, stop, 820);
+        EXPECT_FALSE(run.fEnded);
+        EXPECT_TRUE(run.fParts.empty());
+        EXPECT_EQ(run.fLines, (std::vector<std::string>{"Covered : 0", "Analysis interrupted"}));
+    }
+}
