@@ -1,108 +1,27 @@
 #include "app/Capture_Son_Page.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QKeyEvent>
-
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Long_Work.h"
 #include "qt/Qt_Status_Bar.h"
 #include "qt/Sound_Files.h"
 
 namespace {
 
-// While the capture loop runs, the windows take no input between its passes but
-// Escape, which asks the loop to stop, as closing the main window and the status
-// bar's Stop do; any other click or key is answered in the status bar. The
-// "Next" boxes, modal, get their input as usual.
-class TCaptureStopKeys : public QObject {
+// Shows the passes of the capture in the status bar while the loop runs, and
+// how the loop ended once it is over, also when an error ends it.
+class TCapturePasses {
   public:
-    TCaptureStopKeys(QWidget* mainWindow, bool& stopAsked)
-        : fMainWindow(mainWindow), fStopAsked(stopAsked) {
-        qApp->installEventFilter(this);
-    }
-    ~TCaptureStopKeys() override { qApp->removeEventFilter(this); }
-
-    // Lets the pending events run, then tells whether the user asked to stop.
-    bool StopAsked() {
-        QCoreApplication::processEvents();
-        return fStopAsked;
-    }
-    // True for a while after a refused input, so that its answer stays readable.
-    bool Answering() const { return fAnswered.isValid() && fAnswered.elapsed() < 2000; }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == fMainWindow && event->type() == QEvent::Close) fStopAsked = true;
-        if (QApplication::activeModalWidget()) return false;
-        // Input reaches a window first and its widget next: it is judged there, so
-        // that the status bar's Stop can be told from the rest.
-        if (!watched->isWidgetType()) return false;
-        switch (event->type()) {
-            case QEvent::KeyPress:
-                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-                    fStopAsked = true;
-                else
-                    Refuse();
-                return true;
-            case QEvent::ShortcutOverride:
-                // Taken as a key for the focused control, so that no shortcut runs
-                // and Escape arrives here as a key press.
-                event->accept();
-                return true;
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonDblClick:
-                if (OnStopButton(watched)) return false;
-                Refuse();
-                return true;
-            case QEvent::MouseButtonRelease:
-                return !OnStopButton(watched);
-            case QEvent::KeyRelease:
-            case QEvent::Wheel:
-                return true;
-            default:
-                return false;
-        }
-    }
-
-  private:
-    static bool OnStopButton(QObject* watched) {
-        const TStatusBar* bar = ProgramStatus::Bar();
-        return bar && watched == bar->Stop_Button;
-    }
-    void Refuse() {
-        ProgramStatus::Say(QStringLiteral("A capture is running: Esc or Stop ends it"));
-        fAnswered.start();
-    }
-
-    QWidget* fMainWindow;
-    bool& fStopAsked;
-    QElapsedTimer fAnswered;
-};
-
-// Shows the capture in the status bar and the busy cursor while it lives, also
-// when an error ends the loop.
-class TCaptureShown {
-  public:
-    explicit TCaptureShown(int passes) : fPasses(passes) {
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        ProgramStatus::RunStarts(QStringLiteral("Capture"), true);
+    TCapturePasses(TLongWork& work, int passes) : fWork(work), fPasses(passes) {
         ShowPass(1);
+        SayTheEnd();
     }
-    ~TCaptureShown() {
-        ProgramStatus::RunEnds(
-            fDone == fPasses
-                ? QStringLiteral("Capture ended after %1 passes").arg(fDone)
-                : QStringLiteral("Capture stopped after %1 of %2 passes").arg(fDone).arg(fPasses));
-        QApplication::restoreOverrideCursor();
-    }
-    TCaptureShown(const TCaptureShown&) = delete;
-    TCaptureShown& operator=(const TCaptureShown&) = delete;
 
     // One more pass has been made and shown.
-    void PassDone(bool sayIt) {
+    void PassDone() {
         ++fDone;
         ProgramStatus::RunProgress(fDone, fPasses);
-        if (sayIt && fDone < fPasses) ShowPass(fDone + 1);
+        SayTheEnd();
+        if (!fWork.Answering() && fDone < fPasses) ShowPass(fDone + 1);
     }
 
   private:
@@ -110,7 +29,14 @@ class TCaptureShown {
         ProgramStatus::Say(
             QStringLiteral("Capturing: pass %1 of %2 (Esc to stop)").arg(pass).arg(fPasses));
     }
+    void SayTheEnd() {
+        fWork.SetEndText(
+            fDone == fPasses
+                ? QStringLiteral("Capture ended after %1 passes").arg(fDone)
+                : QStringLiteral("Capture stopped after %1 of %2 passes").arg(fDone).arg(fPasses));
+    }
 
+    TLongWork& fWork;
     int fPasses;
     int fDone = 0;
 };
@@ -134,26 +60,17 @@ TCaptureSonPage::TCaptureSonPage() : TPage("TabSheet5", QStringLiteral("Capture 
 }
 
 void TCaptureSonPage::CaptureSon_ButtonClick() {
-    fStopAsked = false;
-    fCapturing = true;
-    TCaptureStopKeys stopKeys(window(), fStopAsked);
-    TCaptureShown shown(fCapturePasses);
-    struct TEnd {
-        bool& capturing;
-        ~TEnd() { capturing = false; }
-    } end{fCapturing};
+    TLongWork work(QStringLiteral("Capture"), TLongWork::TShow::AtOnce,
+                   QStringLiteral("A capture is running: Esc or Stop ends it"));
+    TCapturePasses passes(work, fCapturePasses);
     CaptureSound(
         fCapturePasses, RecordFileName(),
-        [this, &shown, &stopKeys] {
+        [this, &passes] {
             const bool answered = ShowAudioSample();
-            shown.PassDone(!stopKeys.Answering());
+            passes.PassDone();
             return answered;
         },
-        [&stopKeys] { return stopKeys.StopAsked(); });
-}
-
-void TCaptureSonPage::StopCapture() {
-    if (fCapturing) fStopAsked = true;
+        [&work] { return work.StopAsked(); });
 }
 
 void TCaptureSonPage::Button5Click() {

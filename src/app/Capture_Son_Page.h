@@ -25,20 +25,14 @@ class TCaptureSonPage : public TPage {
     // The white bitmap that clears the picture, made by the first capture or display.
     std::unique_ptr<TBitmap> fCaptureBitmap;
 
-    // The capture loop, shown in the status bar with its Stop button and with the
-    // busy cursor; other input is refused meanwhile, with a word saying why.
+    // The capture loop, run as long work shown at once: the status bar counts the
+    // passes, Escape, Stop and closing the main window end it after the pass
+    // under way, other input is refused with a word saying why.
     void CaptureSon_ButtonClick();
-    // Asks a running capture loop to end after the pass under way.
-    void StopCapture();
-    bool Capturing() const { return fCapturing; }
     void Button5Click();
     // Plays the recorded file; bound to no control.
     void Button3Click();
     // The dot plot of the recorded file, then a repaint of the whole window; false
     // when the user dismissed a "Next" box, which ends the drawing there.
     bool ShowAudioSample();
-
-  private:
-    bool fCapturing = false;
-    bool fStopAsked = false;
 };

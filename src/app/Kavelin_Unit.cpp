@@ -18,6 +18,7 @@
 #include "diagnostics/TraceUnit.h"
 #include "platform/Paths.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Long_Work.h"
 #include "qt/Qt_Message_Box.h"
 #include "qt/Text_Codec.h"
 #include "solvers/SATSolver_Unit.h"
@@ -198,7 +199,7 @@ void TKavelin_Form::ShowAbout() {
 
 void TKavelin_Form::StopRun() {
     SatPage->InterruptSolve();
-    CaptureSonPage->StopCapture();
+    TLongWork::StopCurrent();
 }
 
 // What "&Quit" and the closing did not release goes with the members.
