@@ -266,6 +266,15 @@ void TSatSolver::SetValue(int32_t variable, double value) {
     fShownGreen.clear();
 }
 
+void TSatSolver::SetTruth(int32_t variable, bool value) {
+    double& entry = fValues.at(static_cast<size_t>(variable));
+    const double truth = value ? 1.0 : 0.0;
+    if (entry == truth) return;
+    if (!IsDecided(entry)) ++fDecidedCount;
+    entry = truth;
+    fValidCount = -1;
+}
+
 int32_t TSatSolver::ValidClauseCount() const {
     if (fValidCount < 0) {
         fValidCount = 0;

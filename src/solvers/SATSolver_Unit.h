@@ -128,6 +128,11 @@ class TSatSolver {
     bool HasProblem() const { return !fValues.empty(); }
     // Sets the value of variable 1..N (a value in [0, 1]).
     void SetValue(int32_t variable, double value);
+    // Sets variable 1..N to exactly 1.0 (true) or 0.0 (false), as another search
+    // moving over the same problem does: the grid then recolours only the rows
+    // whose value changed, as after a step.
+    void SetTruth(int32_t variable, bool value);
+    bool IsDisplayPaced() const { return fDisplayPaced; }
 
   private:
     void Install(TSatProblem problem);
