@@ -48,6 +48,8 @@
 #include <array>
 #include <cstddef>
 
+#include "diagnostics/TraceUnit.h"
+
 namespace {
 
 // The candidate links in list order: row x (1 to m) holds the columns
@@ -129,7 +131,9 @@ std::vector<uint32_t> InitialCounts(const TLinkRows& links, size_t m, size_t n) 
 
 }  // namespace
 
-std::vector<TLink> TextDistanceChosenLinks(const std::string& first, const std::string& second) {
+std::optional<std::vector<TLink>> TextDistanceChosenLinks(const std::string& first,
+                                                          const std::string& second,
+                                                          TProgress& progress) {
     std::vector<TLink> chosen;
     const size_t m = first.size();
     const size_t n = second.size();
@@ -145,7 +149,9 @@ std::vector<TLink> TextDistanceChosenLinks(const std::string& first, const std::
     std::vector<int64_t> rowAdjust(m + 2), rowSum(m + 2), columnAdjust(n + 2), columnSum(n + 2);
     std::vector<int64_t> raByRow(m + 2), rbByRow(m + 2), raByColumn(n + 2), rbByColumn(n + 2);
 
+    const int64_t passes = static_cast<int64_t>(std::min(m, n));
     for (int64_t pass = 1; inPlay > 0; ++pass) {
+        if (progress.Report(pass - 1, passes)) return std::nullopt;
         // Counting: this pass's counts join the sums.
         for (size_t x = 1; x <= m; ++x) rowSum[x] += rowAdjust[x];
         for (size_t y = 1; y <= n; ++y) columnSum[y] += columnAdjust[y];
@@ -242,6 +248,10 @@ std::vector<TLink> TextDistanceChosenLinks(const std::string& first, const std::
     return chosen;
 }
 
+std::vector<TLink> TextDistanceChosenLinks(const std::string& first, const std::string& second) {
+    return *TextDistanceChosenLinks(first, second, NoProgress());
+}
+
 double TextDistanceScore(int64_t keptLinks, int64_t firstLength, int64_t secondLength) {
     const int64_t total = firstLength + secondLength;
     if (total == 0) return 100.0;
@@ -252,8 +262,18 @@ double TextDistanceScore(int64_t keptLinks, int64_t firstLength, int64_t secondL
 }
 
 double TTextDistanceManager::Distance(const std::string& first, const std::string& second) const {
-    const auto chosen = TextDistanceChosenLinks(first, second);
-    return TextDistanceScore(static_cast<int64_t>(chosen.size()),
+    return *Distance(first, second, NoProgress());
+}
+
+std::optional<double> TTextDistanceManager::Distance(const std::string& first,
+                                                     const std::string& second,
+                                                     TProgress& progress) const {
+    const auto chosen = TextDistanceChosenLinks(first, second, progress);
+    if (!chosen) {
+        Messenger.Send("Text distance interrupted");
+        return std::nullopt;
+    }
+    return TextDistanceScore(static_cast<int64_t>(chosen->size()),
                              static_cast<int64_t>(first.size()),
                              static_cast<int64_t>(second.size()));
 }

@@ -9,8 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "base/Progress.h"
 
 // One match between byte Pos1 of the first text and the equal byte Pos2 of the
 // second (both from 1), with its accumulated conflict count.
@@ -28,12 +31,23 @@ class TTextDistanceManager {
     // (total length), and 100 for two empty texts. Texts are Windows-1252 bytes,
     // compared byte by byte. Depends on the order of the two texts.
     double Distance(const std::string& first, const std::string& second) const;
+
+    // The same score, reporting to `progress` as the matching goes (characters of
+    // the first text settled, out of its length). When `progress` asks to stop,
+    // the trace gets "Text distance interrupted" and the result is empty.
+    std::optional<double> Distance(const std::string& first, const std::string& second,
+                                   TProgress& progress) const;
 };
 
 // The links that the greedy matching keeps, in the order it keeps them (one per
 // pass), each with Conflicts 0 as fChosenLinks holds them. Their number is the k of
 // the score. Public for the differential tests and the benchmarks.
 std::vector<TLink> TextDistanceChosenLinks(const std::string& first, const std::string& second);
+// The same, reporting to `progress`; empty when it asked to stop (no trace line:
+// the manager's Distance writes it).
+std::optional<std::vector<TLink>> TextDistanceChosenLinks(const std::string& first,
+                                                          const std::string& second,
+                                                          TProgress& progress);
 
 // The score for k kept links and the two lengths: 200 x k / (m + n), 100 when both
 // texts are empty.

@@ -12,6 +12,7 @@
 #include "analysis/Text_Distance_Unit.h"
 #include "base/Real_Format.h"
 #include "support/Global_Guards.h"
+#include "support/Trace_Capture.h"
 
 namespace {
 
@@ -242,6 +243,65 @@ TEST(TextDistanceDifferential, RandomPairs) {
         check(b, a);
     }
     EXPECT_EQ(pairs, 5040);
+}
+
+// ---- progress and stop ----
+
+// Asks to stop at its n-th call (never when n is 0), and records every report.
+class TStopAt : public TProgress {
+  public:
+    explicit TStopAt(int64_t n) : fStopAt(n) {}
+    bool Report(int64_t done, int64_t total) override {
+        fReports.push_back({done, total});
+        return static_cast<int64_t>(fReports.size()) == fStopAt;
+    }
+    int64_t fStopAt;
+    std::vector<std::pair<int64_t, int64_t>> fReports;
+};
+
+TEST(TextDistanceProgress, ReportsWithoutChangingTheScore) {
+    TTraceCapture trace;
+    TTextMaker maker(7);
+    const std::string a = maker.Text(400, "abcd ");
+    const std::string b = maker.Text(300, "abcd ");
+    TStopAt never(0);
+    const auto score = TTextDistanceManager().Distance(a, b, never);
+    ASSERT_TRUE(score.has_value());
+    EXPECT_EQ(*score, Distance(a, b));
+    ASSERT_FALSE(never.fReports.empty());
+    // Done never goes back nor beyond the total, which stays the same.
+    for (size_t k = 1; k < never.fReports.size(); ++k) {
+        EXPECT_GE(never.fReports[k].first, never.fReports[k - 1].first);
+        EXPECT_EQ(never.fReports[k].second, never.fReports[0].second);
+    }
+    EXPECT_LE(never.fReports.back().first, never.fReports.back().second);
+    EXPECT_TRUE(trace.Lines().empty());
+}
+
+TEST(TextDistanceProgress, StopsMidwayWithOneTraceLine) {
+    TTraceCapture trace;
+    TTextMaker maker(11);
+    const std::string a = maker.Text(600, "abc");
+    const std::string b = maker.Text(500, "abc");
+    const double expected = Distance(a, b);
+    TTextDistanceManager manager;
+    for (const int64_t stopAt : {1, 2, 5, 40}) {
+        trace.Reset();
+        TStopAt stop(stopAt);
+        EXPECT_FALSE(manager.Distance(a, b, stop).has_value()) << stopAt;
+        // It stopped at the call that asked.
+        EXPECT_EQ(static_cast<int64_t>(stop.fReports.size()), stopAt);
+        EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Text distance interrupted"});
+        EXPECT_TRUE(trace.Boxes().empty());
+    }
+    // The inputs are as they were and the manager serves the next comparison.
+    trace.Reset();
+    EXPECT_EQ(manager.Distance(a, b), expected);
+    EXPECT_TRUE(trace.Lines().empty());
+    // Short texts too can be stopped at their first report.
+    TStopAt first(1);
+    EXPECT_FALSE(manager.Distance("chat", "chien", first).has_value());
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Text distance interrupted"});
 }
 
 }  // namespace
