@@ -228,6 +228,79 @@ TEST(GeneticSolver, UnscoredChildrenWinWhenEverySurvivorScoresBelowZero) {
     }
 }
 
+// ---- progress and a stop on request ----
+
+// Records every report and asks for a stop at its `stopAt`-th call (never with 0).
+class TStopAtCall : public TProgress {
+  public:
+    explicit TStopAtCall(int64_t stopAt) : fStopAt(stopAt) {}
+    bool Report(int64_t done, int64_t total) override {
+        fReports.emplace_back(done, total);
+        return static_cast<int64_t>(fReports.size()) == fStopAt;
+    }
+    int64_t fStopAt;
+    std::vector<std::pair<int64_t, int64_t>> fReports;
+};
+
+std::vector<std::pair<int64_t, int64_t>> GenerationsDone(int64_t count, int64_t total) {
+    std::vector<std::pair<int64_t, int64_t>> reports;
+    for (int64_t g = 0; g < count; ++g) reports.emplace_back(g, total);
+    return reports;
+}
+
+TEST(GeneticSolver, AStopEndsTheSearchBeforeTheGenerationItWasAskedAt) {
+    // 60 members, 10 generations, 50 per cent survivors, 25 per cent mutations:
+    // each generation makes 15 mutations and breeds 30 children.
+    for (const int64_t stopAt : {1, 4, 10}) {
+        TSeedGuard seed(77);
+        TTraceCapture trace;
+        TCensus census;
+        TWatchingProblem problem(census);
+        TStopAtCall progress(stopAt);
+        {
+            TGeneticSolver solver;
+            EXPECT_EQ(solver.Solve(problem, 60, 10, 50, 25, progress), nullptr);
+            EXPECT_TRUE(solver.Interrupted());
+            EXPECT_EQ(progress.fReports, GenerationsDone(stopAt, 10));
+            EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Genetic search interrupted"});
+            // Whole generations only, and the population that they left.
+            const int64_t generations = stopAt - 1;
+            EXPECT_EQ(problem.fCreations, 60);
+            EXPECT_EQ(problem.fMutations, generations * 15);
+            EXPECT_EQ(problem.fEvaluations, generations * 60);
+            EXPECT_EQ(problem.fCrossings, generations * 30);
+            EXPECT_EQ(solver.Population().size(), 60u);
+            EXPECT_EQ(census.alive.size(), 60u);
+        }
+        EXPECT_TRUE(census.alive.empty()) << "stop at call " << stopAt;
+    }
+}
+
+TEST(GeneticSolver, AProgressThatNeverStopsChangesNothing) {
+    for (const int32_t generations : {0, 7}) {
+        auto run = [generations](TProgress* progress) {
+            TSeedGuard seed(31);
+            TTraceCapture trace;
+            TCensus census;
+            TWatchingProblem problem(census);
+            TGeneticSolver solver;
+            const TIndividual* best =
+                progress ? solver.Solve(problem, 50, generations, 40, 60, *progress)
+                         : solver.Solve(problem, 50, generations, 40, 60);
+            EXPECT_NE(best, nullptr);
+            EXPECT_FALSE(solver.Interrupted());
+            EXPECT_TRUE(trace.Lines().empty());
+            std::vector<std::pair<double, double>> population;
+            for (const auto& member : solver.Population())
+                population.emplace_back(member->Score, Tracked(*member->Individual).fValue);
+            return std::make_pair(problem.fParents, population);
+        };
+        TStopAtCall never(0);
+        EXPECT_EQ(run(&never), run(nullptr));
+        EXPECT_EQ(never.fReports, GenerationsDone(generations, generations));
+    }
+}
+
 // ---- TMaxFinder ----
 
 TEST(MaxFinder, Operations) {
@@ -314,6 +387,26 @@ TEST(MaxFinder, FindMaxIsCloseToTheSquareRootOfTwo) {
     }
     TSeedGuard clock(std::nullopt);
     EXPECT_NEAR(TMaxFinder().FindMax(), 1.41421356, 1e-3);
+}
+
+TEST(MaxFinder, FindMaxStopsOnRequestAndFreesEveryIndividual) {
+    TSeedGuard seed(2024);
+    TTraceCapture trace;
+    gRealsAlive = gRealsCreated = 0;
+    TCountingMaxFinder finder;
+    TStopAtCall progress(63);
+    EXPECT_EQ(finder.FindMax(progress), std::nullopt);
+    EXPECT_EQ(progress.fReports, GenerationsDone(63, 125));
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Genetic search interrupted"});
+    EXPECT_EQ(gRealsCreated, 1500 + 62 * (1200 + 1050));
+    EXPECT_EQ(gRealsAlive, 0);
+
+    // Never stopped, the same run as without a progress.
+    TStopAtCall never(0);
+    const std::optional<double> value = TMaxFinder().FindMax(never);
+    EXPECT_EQ(never.fReports, GenerationsDone(125, 125));
+    EXPECT_EQ(value, TMaxFinder().FindMax());
+    EXPECT_EQ(trace.Lines().size(), 1u);
 }
 
 }  // namespace
