@@ -14,10 +14,12 @@ int RunReal(const std::vector<std::string>& args) {
     if (args[0].empty() || *end != '\0')
         return UsageError("real", "'" + args[0] + "' is not a number");
     Messenger.SendReal(value);
-    return 0;
+    return kExitDone;
 }
 
 }  // namespace
 
-KAVELIN_SUBCOMMAND("real", "VALUE", "prints VALUE (C notation) in the real format of the pages",
-                   RunReal);
+KAVELIN_SUBCOMMAND("real", "VALUE", "prints VALUE in the real format of the pages", RunReal,
+                   "VALUE is read in C notation (a point, an optional exponent: 2.5, -1e-3). It "
+                   "is printed with at most 15 significant digits, without trailing zeros, with "
+                   "the decimal separator of the user's locale (LC_NUMERIC, LC_ALL).");

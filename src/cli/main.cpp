@@ -3,6 +3,7 @@
 // when the subcommand ends; every error, warning and refusal goes at once to
 // standard error, one line each; the exit status follows one rule (Cli.h).
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -211,10 +212,12 @@ void PrintHelp() {
     text += "\n";
     text += kOptionsHelp;
     text += "\nSubcommands:\n";
+    size_t column = 0;
+    for (const TSubcommand* s : Sorted()) column = std::max(column, s->fName.size() + 4);
     for (const TSubcommand* s : Sorted()) {
         std::string name = "  " + s->fName;
-        name.resize(std::max<size_t>(name.size() + 2, 16), ' ');
-        text += Wrap(s->fSummary + (s->fJson ? " (json)" : ""), name, std::string(16, ' '));
+        name.resize(column, ' ');
+        text += Wrap(s->fSummary + (s->fJson ? " (json)" : ""), name, std::string(column, ' '));
     }
     text += "\n" + WrapParagraphs(kExitStatusHelp);
     text += WrapParagraphs(
@@ -224,9 +227,30 @@ void PrintHelp() {
 }
 
 void PrintSubcommandHelp(const TSubcommand& s) {
-    std::string text = Wrap(s.fName + (s.fUsage.empty() ? "" : " " + s.fUsage),
-                            "Usage: kavelin-cli [OPTIONS] ", "         ");
-    text += "\n" + WrapParagraphs(s.fSummary + ".");
+    // One usage line for each form that " | " parts.
+    std::string text;
+    size_t k = 0;
+    do {
+        size_t bar = s.fUsage.find(" | ", k);
+        if (bar == std::string::npos) bar = s.fUsage.size();
+        // An option in brackets stays on one line.
+        std::string form = s.fUsage.substr(k, bar - k);
+        int depth = 0;
+        for (char& c : form) {
+            depth += c == '[' ? 1 : c == ']' ? -1 : 0;
+            if (c == ' ' && depth > 0) c = '\x01';
+        }
+        std::string lines =
+            Wrap(s.fName + (form.empty() ? "" : " " + form),
+                 k == 0 ? "Usage: kavelin-cli [OPTIONS] " : "       kavelin-cli [OPTIONS] ",
+                 "           ");
+        std::replace(lines.begin(), lines.end(), '\x01', ' ');
+        text += lines;
+        k = bar + 3;
+    } while (k < s.fUsage.size());
+    std::string summary = s.fSummary + ".";
+    summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+    text += "\n" + WrapParagraphs(summary);
     if (!s.fHelp.empty()) text += "\n" + WrapParagraphs(s.fHelp);
     if (s.fJson)
         text += "\n" + WrapParagraphs(
