@@ -39,8 +39,8 @@ install(FILES ${KAVELIN_PACKAGING_DIR}/kavelin.desktop
 install(FILES ${KAVELIN_PACKAGING_DIR}/kavelin.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# Generated files: the 48-pixel icon from the SVG, the manual page of
-# kavelin-cli from its --help, the compressed manual pages and changelog.
+# Generated files: the 48-pixel icon from the SVG, the compressed manual pages
+# and changelog.
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(GZIP gzip REQUIRED)
 set(kavelin_generated ${CMAKE_BINARY_DIR}/packaging)
@@ -52,18 +52,13 @@ add_custom_command(
           ${KAVELIN_PACKAGING_DIR}/kavelin.svg
   DEPENDS ${KAVELIN_PACKAGING_DIR}/kavelin.svg
   COMMENT "Rendering the 48-pixel icon" VERBATIM)
-add_custom_command(
-  OUTPUT ${kavelin_generated}/kavelin-cli.1.gz
-  COMMAND bash ${KAVELIN_PACKAGING_DIR}/man-from-help $<TARGET_FILE:kavelin-cli>
-          "run the algorithms of Kavelin without the windows" ${kavelin_generated}/kavelin-cli.1
-  COMMAND ${GZIP} -9nf ${kavelin_generated}/kavelin-cli.1
-  DEPENDS kavelin-cli ${KAVELIN_PACKAGING_DIR}/man-from-help
-  COMMENT "Writing the manual page of kavelin-cli from its --help" VERBATIM)
-add_custom_command(
-  OUTPUT ${kavelin_generated}/kavelin.1.gz
-  COMMAND ${CMAKE_COMMAND} -E copy ${KAVELIN_PACKAGING_DIR}/kavelin.1 ${kavelin_generated}
-  COMMAND ${GZIP} -9nf ${kavelin_generated}/kavelin.1
-  DEPENDS ${KAVELIN_PACKAGING_DIR}/kavelin.1 VERBATIM)
+foreach(page kavelin kavelin-cli)
+  add_custom_command(
+    OUTPUT ${kavelin_generated}/${page}.1.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${KAVELIN_PACKAGING_DIR}/${page}.1 ${kavelin_generated}
+    COMMAND ${GZIP} -9nf ${kavelin_generated}/${page}.1
+    DEPENDS ${KAVELIN_PACKAGING_DIR}/${page}.1 VERBATIM)
+endforeach()
 string(TIMESTAMP KAVELIN_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(${KAVELIN_PACKAGING_DIR}/changelog.in ${kavelin_generated}/changelog @ONLY)
 add_custom_command(
@@ -105,6 +100,14 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)
+
+# The manual pages render without a warning, with a section for every
+# subcommand of the tool.
+if(KAVELIN_TESTS)
+  add_test(NAME man_pages
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/check-man-pages $<TARGET_FILE:kavelin-cli>
+            ${KAVELIN_PACKAGING_DIR}/kavelin.1 ${KAVELIN_PACKAGING_DIR}/kavelin-cli.1)
+endif()
 
 # The package of this build, unpacked and run (the sanitizer and fuzz builds
 # are not what is shipped).

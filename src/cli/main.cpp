@@ -221,8 +221,9 @@ void PrintHelp() {
     }
     text += "\n" + WrapParagraphs(kExitStatusHelp);
     text += WrapParagraphs(
-        "\nEnvironment: KAVELIN_SEED fixes the random seed as --seed does; KAVELIN_RECORD_FILE "
-        "names the sound file of capture. See kavelin-cli(1).");
+        "\nEnvironment: KAVELIN_SEED fixes the random seed as --seed does. "
+        "KAVELIN_RECORD_FILE, the sound file of the program's capture page, is not read: "
+        "capture writes the FILE it is given. See kavelin-cli(1).");
     std::fputs(text.c_str(), stdout);
 }
 
