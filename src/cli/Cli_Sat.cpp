@@ -1,20 +1,33 @@
 // kavelin-cli sat generate C N FROM TO: a random problem as constraint text.
-// kavelin-cli sat solve FILE [--max-steps N] [--seed N]: loads a constraint or
-//   DIMACS file and steps the search until every clause is valid or N steps
-//   (10 million unless given) have run. The trace then holds the status lines as
-//   the trace window would (each replaces the line before, so the one of a step
-//   that exploded stays) and, when found, the solution lines. Exit 10 when
-//   solved, 0 when the budget ran out, 1 when the file is refused.
-// kavelin-cli sat solve FILE --runs N [--max-steps M] [--seed S]: N searches from
-//   fresh random values (run i seeded from S and i when a seed is given), then the
-//   line "runs N solved K steps min A median B max C mean D" over the solved runs
-//   and one line "run i steps n solved|budget" per run. Exit 10 when every run
-//   solved the problem, 0 otherwise.
+// kavelin-cli sat solve FILE [--max-steps N] [--time-limit S] [--seed N]: loads
+//   a constraint or DIMACS file and steps the relaxation search until every
+//   clause is valid, N steps (10 million unless given) have run or S seconds
+//   have passed. The trace then holds the status lines as the trace window would
+//   (each replaces the line before, so the one of a step that exploded stays)
+//   and, when found, the solution lines. Exit 10 when solved, 0 when the budget
+//   ran out, 1 when the file is refused.
+// kavelin-cli sat solve FILE --method relaxation|probsat|cdcl [--max-steps N]
+//   [--time-limit S] [--seed N] [--proof FILE] [--trace]: the answer in the SAT
+//   competition's form, "s SATISFIABLE" and "v ... 0" lines, "s UNSATISFIABLE"
+//   or "s UNKNOWN", exit 10, 20 or 0. The steps are the relaxation's steps,
+//   probSAT's flips (10 million unless given) or CaDiCaL's conflicts (no limit
+//   unless given); --proof writes CaDiCaL's DRAT proof; --trace keeps the
+//   search's trace lines before the answer.
+// kavelin-cli sat solve FILE --runs N [--method M] [--max-steps M] [--seed S]: N
+//   searches from fresh random values (run i seeded from S and i when a seed is
+//   given), then the line "runs N solved K steps min A median B max C mean D"
+//   over the solved runs and one line "run i steps n solved|budget" per run; for
+//   cdcl "runs N satisfiable K unsatisfiable U ms min .." over the decided runs
+//   and "run i ms t satisfiable|unsatisfiable|unknown". Exit 10 when every run
+//   solved the problem (20 when every cdcl run proved it unsatisfiable), 0
+//   otherwise.
 // kavelin-cli sat check FILE SOLUTION: whether the values of the solution lines
 //   ("Literal v true", "Literal v false", as sat solve prints them) make every
 //   clause valid. Exit 0 when they do, 1 otherwise, and 1 with the line's number
 //   for a line beginning with "Literal" that is not such a line.
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -24,12 +37,16 @@
 #include "common/Random_Source.h"
 #include "common/String_Manager_Unit.h"
 #include "diagnostics/TraceUnit.h"
+#include "solvers/Complete_Solver_Unit.h"
 #include "solvers/Dimacs_Unit.h"
+#include "solvers/ProbSat_Unit.h"
 #include "solvers/SATSolver_Unit.h"
 
 namespace {
 
 constexpr int kSolvedStatus = 10;
+constexpr int kUnsatisfiableStatus = 20;
+constexpr int64_t kMaxTimeLimit = 1000000;  // seconds
 constexpr int64_t kDefaultMaxSteps = 10000000;
 constexpr int64_t kMaxRuns = 1000000;
 
@@ -39,6 +56,15 @@ bool ParseWhole(const std::string& text, int64_t highest, int64_t& value) {
     if (!parsed || *parsed > static_cast<uint64_t>(highest)) return false;
     value = static_cast<int64_t>(*parsed);
     return true;
+}
+
+// Seconds of --time-limit: a plain decimal number above 0, up to kMaxTimeLimit.
+std::optional<double> ParseSeconds(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return {};
+    char* end = nullptr;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(seconds > 0) || seconds > kMaxTimeLimit) return {};
+    return seconds;
 }
 
 // A file is read as DIMACS when its name ends in .cnf or its first meaningful
@@ -77,12 +103,37 @@ int RunGenerate(const std::vector<std::string>& args) {
     return 0;
 }
 
-// Steps the loaded search until every clause is valid or `maxSteps` steps have
-// run; the number of steps (calls of Step).
-int64_t Search(TSatSolver& solver, int64_t maxSteps, bool& solved) {
+using TClock = std::chrono::steady_clock;
+
+double SecondsSince(TClock::time_point start) {
+    return std::chrono::duration<double>(TClock::now() - start).count();
+}
+
+// The methods of `sat solve --method`.
+enum class TMethod { Relaxation, ProbSat, Cdcl };
+
+// What one solve is asked for.
+struct TSolveRequest {
+    std::string fFileName;
+    bool fMethodGiven = false;  // without --method the relaxation's own output is kept
+    TMethod fMethod = TMethod::Relaxation;
+    int64_t fMaxSteps = kDefaultMaxSteps;
+    bool fMaxStepsGiven = false;
+    double fTimeLimit = 0;  // seconds, 0 for none
+    std::string fProofFile;
+    int64_t fRuns = 0;
+    bool fTrace = false;
+};
+
+// Steps the loaded search until every clause is valid, `maxSteps` steps have run
+// or `timeLimit` seconds (0: none) have passed; the number of steps (calls of
+// Step).
+int64_t Search(TSatSolver& solver, int64_t maxSteps, double timeLimit, bool& solved) {
+    const TClock::time_point start = TClock::now();
     solved = false;
     int64_t steps = 0;
     while (!solved && steps < maxSteps) {
+        if (timeLimit > 0 && steps % 64 == 0 && SecondsSince(start) >= timeLimit) break;
         solver.Step();
         ++steps;
         solved = solver.IsFinished();
@@ -90,76 +141,248 @@ int64_t Search(TSatSolver& solver, int64_t maxSteps, bool& solved) {
     return steps;
 }
 
+// One search by the request's method, from fresh random values (the complete
+// solver draws none). `steps` is the relaxation's steps or probSAT's flips.
+struct TSolveOutcome {
+    TSatVerdict fVerdict = TSatVerdict::Unknown;
+    std::vector<bool> fModel;
+    int64_t fSteps = 0;
+    double fSeconds = 0;
+    bool fFailed = false;
+};
+
+TSolveOutcome SolveOnce(const TSatProblem& problem, const TSolveRequest& request) {
+    TSolveOutcome outcome;
+    const TClock::time_point start = TClock::now();
+    switch (request.fMethod) {
+        case TMethod::Relaxation: {
+            TSatSolver solver(nullptr);
+            solver.LoadProblem(problem);
+            bool solved = false;
+            outcome.fSteps = Search(solver, request.fMaxSteps, request.fTimeLimit, solved);
+            if (solved) {
+                outcome.fVerdict = TSatVerdict::Satisfiable;
+                // An undecided variable serves no clause: false does as well as true.
+                outcome.fModel.assign(solver.Values().size(), false);
+                for (size_t v = 1; v < solver.Values().size(); ++v)
+                    outcome.fModel[v] = solver.Values()[v] == 1.0;
+            }
+            break;
+        }
+        case TMethod::ProbSat: {
+            TProbSat search(problem);
+            if (search.Run(request.fMaxSteps, request.fTimeLimit)) {
+                outcome.fVerdict = TSatVerdict::Satisfiable;
+                outcome.fModel = search.Assignment();
+            }
+            outcome.fSteps = search.Flips();
+            break;
+        }
+        case TMethod::Cdcl: {
+            TCompleteOptions options;
+            options.TimeLimitSeconds = request.fTimeLimit;
+            if (request.fMaxStepsGiven) options.MaxConflicts = request.fMaxSteps;
+            if (const std::optional<uint64_t> seed = FixedSeed())
+                options.Seed = static_cast<int64_t>(*seed & 0x7FFFFFFF);
+            options.ProofFile = request.fProofFile;
+            TCompleteResult result = SolveComplete(problem, options);
+            outcome.fVerdict = result.Verdict;
+            outcome.fModel = std::move(result.Model);
+            outcome.fFailed = result.Failed;
+            break;
+        }
+    }
+    outcome.fSeconds = SecondsSince(start);
+    return outcome;
+}
+
+// The answer's lines in the SAT competition's form: "s" and the verdict, then
+// for a model every variable as v or -v, ended by 0, in "v" lines of at most 78
+// characters.
+std::vector<std::string> AnswerLines(const TSolveOutcome& outcome) {
+    switch (outcome.fVerdict) {
+        case TSatVerdict::Unsatisfiable:
+            return {"s UNSATISFIABLE"};
+        case TSatVerdict::Unknown:
+            return {"s UNKNOWN"};
+        case TSatVerdict::Satisfiable:
+            break;
+    }
+    std::vector<std::string> lines{"s SATISFIABLE"};
+    std::string line = "v";
+    const auto put = [&](const std::string& word) {
+        if (line.size() + 1 + word.size() > 78) {
+            lines.push_back(line);
+            line = "v";
+        }
+        line += " " + word;
+    };
+    for (size_t v = 1; v < outcome.fModel.size(); ++v)
+        put(IntToStr(outcome.fModel[v] ? static_cast<int64_t>(v) : -static_cast<int64_t>(v)));
+    put("0");
+    lines.push_back(line);
+    return lines;
+}
+
+int StatusOf(TSatVerdict verdict) {
+    return verdict == TSatVerdict::Satisfiable     ? kSolvedStatus
+           : verdict == TSatVerdict::Unsatisfiable ? kUnsatisfiableStatus
+                                                   : 0;
+}
+
+// With --trace the search's trace lines stay, and the answer follows them in the
+// trace; without it the answer is the whole output.
+int PrintAnswer(const TSolveOutcome& outcome, bool trace) {
+    if (!trace) Messenger.ClearTrace();
+    if (outcome.fFailed) return 1;
+    for (const std::string& line : AnswerLines(outcome)) {
+        if (trace)
+            Messenger.Send(line);
+        else
+            std::printf("%s\n", line.c_str());
+    }
+    return StatusOf(outcome.fVerdict);
+}
+
+std::string FiguresText(const std::string& name, const std::vector<double>& values) {
+    if (values.empty()) return name + " min - median - max - mean -";
+    const TRunFigures f = FiguresOf(values);
+    return name + " min " + FloatToStr(f.fMin) + " median " + FloatToStr(f.fMedian) + " max " +
+           FloatToStr(f.fMax) + " mean " + FloatToStr(f.fMean);
+}
+
 // `runs` searches of the problem, each from fresh random values; prints the
-// summary over the solved runs, then one line per run.
-int SolveRuns(const TSatProblem& problem, int64_t runs, int64_t maxSteps) {
+// summary over the solved runs, then one line per run. The complete solver's
+// runs count milliseconds and also its unsatisfiable answers, as it has no
+// steps of its own.
+int SolveRuns(const TSatProblem& problem, const TSolveRequest& request) {
     const std::optional<uint64_t> batchSeed = FixedSeed();
-    TSatSolver solver(nullptr);
-    std::vector<int64_t> steps;
-    std::vector<bool> solved;
+    std::vector<TSolveOutcome> outcomes;
     std::vector<double> solvedSteps;
-    for (int64_t run = 1; run <= runs; ++run) {
+    std::vector<double> decidedMs;
+    int64_t satisfiable = 0;
+    int64_t unsatisfiable = 0;
+    for (int64_t run = 1; run <= request.fRuns; ++run) {
         SeedRun(batchSeed, run);
-        solver.LoadProblem(problem);
-        bool done = false;
-        steps.push_back(Search(solver, maxSteps, done));
-        solved.push_back(done);
-        if (done) solvedSteps.push_back(static_cast<double>(steps.back()));
+        outcomes.push_back(SolveOnce(problem, request));
+        const TSolveOutcome& outcome = outcomes.back();
+        if (outcome.fFailed) {
+            EndRuns(batchSeed);
+            return 1;
+        }
+        if (outcome.fVerdict == TSatVerdict::Satisfiable) {
+            ++satisfiable;
+            solvedSteps.push_back(static_cast<double>(outcome.fSteps));
+        }
+        if (outcome.fVerdict == TSatVerdict::Unsatisfiable) ++unsatisfiable;
+        if (outcome.fVerdict != TSatVerdict::Unknown) decidedMs.push_back(outcome.fSeconds * 1000);
         // The runs' status and solution lines are not the batch's output.
         Messenger.ClearTrace();
     }
     EndRuns(batchSeed);
-    std::string summary = "runs " + IntToStr(runs) + " solved " +
-                          IntToStr(static_cast<int64_t>(solvedSteps.size())) + " steps ";
-    if (solvedSteps.empty()) {
-        summary += "min - median - max - mean -";
-    } else {
-        const TRunFigures f = FiguresOf(solvedSteps);
-        summary += "min " + FloatToStr(f.fMin) + " median " + FloatToStr(f.fMedian) + " max " +
-                   FloatToStr(f.fMax) + " mean " + FloatToStr(f.fMean);
+    const std::string runs = "runs " + IntToStr(request.fRuns) + " ";
+    if (request.fMethod == TMethod::Cdcl) {
+        std::printf("%s\n", (runs + "satisfiable " + IntToStr(satisfiable) + " unsatisfiable " +
+                             IntToStr(unsatisfiable) + " " + FiguresText("ms", decidedMs))
+                                .c_str());
+        for (size_t i = 0; i < outcomes.size(); ++i) {
+            const TSatVerdict verdict = outcomes[i].fVerdict;
+            std::printf("run %zu ms %s %s\n", i + 1,
+                        FloatToStr(outcomes[i].fSeconds * 1000).c_str(),
+                        verdict == TSatVerdict::Satisfiable     ? "satisfiable"
+                        : verdict == TSatVerdict::Unsatisfiable ? "unsatisfiable"
+                                                                : "unknown");
+        }
+        if (satisfiable == request.fRuns) return kSolvedStatus;
+        return unsatisfiable == request.fRuns ? kUnsatisfiableStatus : 0;
     }
-    std::printf("%s\n", summary.c_str());
-    for (size_t i = 0; i < steps.size(); ++i)
-        std::printf("run %zu steps %s %s\n", i + 1, IntToStr(steps[i]).c_str(),
-                    solved[i] ? "solved" : "budget");
-    return static_cast<int64_t>(solvedSteps.size()) == runs ? kSolvedStatus : 0;
+    std::printf("%s\n",
+                (runs + "solved " + IntToStr(satisfiable) + " " + FiguresText("steps", solvedSteps))
+                    .c_str());
+    for (size_t i = 0; i < outcomes.size(); ++i)
+        std::printf("run %zu steps %s %s\n", i + 1, IntToStr(outcomes[i].fSteps).c_str(),
+                    outcomes[i].fVerdict == TSatVerdict::Satisfiable ? "solved" : "budget");
+    return satisfiable == request.fRuns ? kSolvedStatus : 0;
 }
 
-int RunSolve(const std::vector<std::string>& args) {
-    std::string fileName;
-    int64_t maxSteps = kDefaultMaxSteps;
-    int64_t runs = 0;
+// Reads the options of `sat solve`; a usage error's status, or -1 when they hold.
+int ReadSolveRequest(const std::vector<std::string>& args, TSolveRequest& request) {
     for (size_t k = 1; k < args.size(); ++k) {
-        if (args[k] == "--runs") {
-            if (k + 1 >= args.size() || !ParseWhole(args[k + 1], kMaxRuns, runs) || runs < 1)
+        const std::string& option = args[k];
+        const bool hasValue = k + 1 < args.size();
+        if (option == "--runs") {
+            if (!hasValue || !ParseWhole(args[k + 1], kMaxRuns, request.fRuns) || request.fRuns < 1)
                 return UsageError("sat",
                                   "--runs needs a whole number from 1 to " + IntToStr(kMaxRuns));
             ++k;
-        } else if (args[k] == "--max-steps" || args[k] == "--seed") {
+        } else if (option == "--max-steps" || option == "--seed") {
             int64_t value = 0;
-            if (k + 1 >= args.size() || !ParseWhole(args[k + 1], INT64_MAX, value))
-                return UsageError("sat", args[k] + " needs a whole number of 0 or more");
-            if (args[k] == "--seed")
+            if (!hasValue || !ParseWhole(args[k + 1], INT64_MAX, value))
+                return UsageError("sat", option + " needs a whole number of 0 or more");
+            if (option == "--seed") {
                 SetFixedSeed(static_cast<uint64_t>(value));
-            else
-                maxSteps = value;
+            } else {
+                request.fMaxSteps = value;
+                request.fMaxStepsGiven = true;
+            }
             ++k;
-        } else if (fileName.empty()) {
-            fileName = args[k];
+        } else if (option == "--time-limit") {
+            const std::optional<double> seconds =
+                hasValue ? ParseSeconds(args[k + 1]) : std::nullopt;
+            if (!seconds)
+                return UsageError("sat", "--time-limit needs seconds, a number above 0 and up to " +
+                                             IntToStr(kMaxTimeLimit));
+            request.fTimeLimit = *seconds;
+            ++k;
+        } else if (option == "--method") {
+            const std::string method = hasValue ? args[k + 1] : std::string();
+            if (method == "relaxation")
+                request.fMethod = TMethod::Relaxation;
+            else if (method == "probsat")
+                request.fMethod = TMethod::ProbSat;
+            else if (method == "cdcl")
+                request.fMethod = TMethod::Cdcl;
+            else
+                return UsageError("sat", "--method needs relaxation, probsat or cdcl");
+            request.fMethodGiven = true;
+            ++k;
+        } else if (option == "--proof") {
+            if (!hasValue || args[k + 1].empty())
+                return UsageError("sat", "--proof needs the file to write the proof to");
+            request.fProofFile = args[k + 1];
+            ++k;
+        } else if (option == "--trace") {
+            request.fTrace = true;
+        } else if (request.fFileName.empty() && (option.empty() || option[0] != '-')) {
+            request.fFileName = option;
         } else {
-            return UsageError("sat", "unexpected argument '" + args[k] + "'");
+            return UsageError("sat", "unexpected argument '" + option + "'");
         }
     }
-    if (fileName.empty()) return UsageError("sat", "solve expects FILE");
+    if (request.fFileName.empty()) return UsageError("sat", "solve expects FILE");
+    if (!request.fProofFile.empty() && request.fMethod != TMethod::Cdcl)
+        return UsageError("sat", "--proof needs --method cdcl");
+    if (!request.fProofFile.empty() && request.fRuns > 0)
+        return UsageError("sat", "--proof writes the proof of one run, not of --runs");
+    return -1;
+}
+
+int RunSolve(const std::vector<std::string>& args) {
+    TSolveRequest request;
+    if (const int usage = ReadSolveRequest(args, request); usage >= 0) return usage;
     TSatProblem problem;
-    if (!ReadProblem(fileName, problem)) return 1;
-    if (runs > 0) return SolveRuns(problem, runs, maxSteps);
+    if (!ReadProblem(request.fFileName, problem)) return 1;
+    if (request.fRuns > 0) return SolveRuns(problem, request);
     Randomize();
-    TSatSolver solver(nullptr);
-    solver.LoadProblem(problem);
-    bool solved = false;
-    Search(solver, maxSteps, solved);
-    return solved ? kSolvedStatus : 0;
+    if (!request.fMethodGiven) {
+        // The relaxation's own output: its trace lines, the solution lines when found.
+        TSatSolver solver(nullptr);
+        solver.LoadProblem(problem);
+        bool solved = false;
+        Search(solver, request.fMaxSteps, request.fTimeLimit, solved);
+        return solved ? kSolvedStatus : 0;
+    }
+    return PrintAnswer(SolveOnce(problem, request), request.fTrace);
 }
 
 // A line of the solution: "Literal v true" (value 1), "Literal v false" (0) or
@@ -230,8 +453,6 @@ int RunSat(const std::vector<std::string>& args) {
 
 KAVELIN_SUBCOMMAND(
     "sat",
-    "generate C N FROM TO | solve FILE [--runs N] [--max-steps N] [--seed N] | check FILE SOLUTION",
-    "SAT problems: random constraint text, the relaxation search (exit 10 when solved, "
-    "0 when the step budget ran out; with --runs, the steps of N runs), and a check of solution "
-    "lines",
-    RunSat);
+    "generate C N FROM TO | solve FILE [--method relaxation|probsat|cdcl] [--runs N] "
+    "[--max-steps N] [--time-limit S] [--seed N] [--proof FILE] [--trace] | check FILE SOLUTION",
+    "SAT problems: generate, solve by three methods, check", RunSat);

@@ -2,14 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/File_Io.h"
 #include "base/Real_Format.h"
 #include "cli/Cli_Run.h"
+#include "solvers/Complete_Solver_Unit.h"
 #include "solvers/Dimacs_Unit.h"
+#include "solvers/Sat_Problems.h"
 #include "solvers/Sat_Solution.h"
 #include "support/Trace_Capture.h"
 
@@ -191,4 +195,126 @@ TEST_F(SatCli, RunsListTheirStepsAfterASummaryThatRepeatsWithItsSeed) {
               "run 1 steps 40 budget\nrun 2 steps 40 budget\n");
     for (const std::string runs : {"0", "x", "1000001", ""})
         EXPECT_EQ(Sat({"solve", problem, "--runs", runs}).fStatus, 2) << runs;
+}
+
+namespace {
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+// The model of the "v" lines of a SAT competition answer, read apart from the
+// tool: index v true for "v", false for "-v"; empty when the lines do not end in 0.
+std::vector<bool> CompetitionModel(const std::string& out, int32_t variables) {
+    std::vector<bool> model(static_cast<size_t>(variables) + 1, false);
+    bool ended = false;
+    for (const std::string& line : SplitLines(out)) {
+        if (line.rfind("v ", 0) != 0) continue;
+        std::istringstream words(line.substr(2));
+        long long literal = 0;
+        while (words >> literal) {
+            if (literal == 0) ended = true;
+            if (literal == 0 || std::llabs(literal) > variables) continue;
+            model[static_cast<size_t>(std::llabs(literal))] = literal > 0;
+        }
+    }
+    return ended ? model : std::vector<bool>{};
+}
+
+}  // namespace
+
+TEST_F(SatCli, EveryMethodAnswersInTheCompetitionFormat) {
+    // Long clauses, as the page generates them, which the relaxation solves
+    // quickly; random 3-SAT at the hard ratio is for the two others.
+    const TSatProblem planted = PlantedKSat(50, 120, 10, 7);
+    const std::string satisfiable = Write("planted.cnf", JoinLines(DimacsLines(planted)));
+    const TSatProblem hard3 = PlantedKSat(100, 426, 3, 7);
+    const std::string hard3File = Write("planted3.cnf", JoinLines(DimacsLines(hard3)));
+    for (const std::string method : {"probsat", "cdcl"}) {
+        const TCliRun run = Sat({"solve", hard3File, "--method", method});
+        ASSERT_EQ(run.fStatus, 10) << method << run.fOut << run.fErr;
+        EXPECT_EQ(FirstFailingClause(hard3, CompetitionModel(run.fOut, 100)), -1) << method;
+    }
+    const TSatProblem pigeons = Pigeonhole(6, 5);
+    const std::string unsatisfiable = Write("pigeons.cnf", JoinLines(DimacsLines(pigeons)));
+    ASSERT_EQ(PicosatStatus(pigeons), 20);
+    // The constraint text of the same problem is read as well.
+    const std::string text = Write("planted.txt", JoinLines(ConstraintLines(planted)));
+    for (const std::string method : {"relaxation", "probsat", "cdcl"}) {
+        for (const std::string& file : {satisfiable, text}) {
+            const TCliRun run = Sat({"solve", file, "--method", method, "--seed", "5"});
+            ASSERT_EQ(run.fStatus, 10) << method << run.fOut << run.fErr;
+            EXPECT_EQ(run.fOut.rfind("s SATISFIABLE\nv ", 0), 0u) << method;
+            const std::vector<bool> model = CompetitionModel(run.fOut, 50);
+            ASSERT_FALSE(model.empty()) << run.fOut;
+            EXPECT_EQ(FirstFailingClause(planted, model), -1) << method;
+            for (const std::string& line : SplitLines(run.fOut)) EXPECT_LE(line.size(), 78u);
+        }
+        const TCliRun unknown =
+            Sat({"solve", unsatisfiable, "--method", method, "--max-steps", "200"});
+        if (method == "cdcl") {
+            EXPECT_EQ(unknown.fStatus, 20);
+            EXPECT_EQ(unknown.fOut, "s UNSATISFIABLE\n");
+        } else {
+            EXPECT_EQ(unknown.fStatus, 0) << method;
+            EXPECT_EQ(unknown.fOut, "s UNKNOWN\n") << method;
+        }
+    }
+    const TCliRun seeded = Sat({"solve", satisfiable, "--method", "probsat", "--seed", "9"});
+    EXPECT_EQ(Sat({"solve", satisfiable, "--method", "probsat", "--seed", "9"}).fOut, seeded.fOut);
+
+    // The relaxation's trace lines stay with --trace, the answer after them.
+    const TCliRun traced =
+        Sat({"solve", DataFile("classic.cnf"), "--method", "relaxation", "--seed", "1", "--trace"});
+    EXPECT_EQ(traced.fStatus, 10);
+    EXPECT_EQ(traced.fOut.rfind("valides : ", 0), 0u) << traced.fOut;
+    EXPECT_NE(traced.fOut.find("\nSolution trouv\xC3\xA9"
+                               "e\n"),
+              std::string::npos);
+    EXPECT_NE(traced.fOut.find("\ns SATISFIABLE\nv "), std::string::npos);
+}
+
+TEST_F(SatCli, TheCompleteSolverWritesProofsAndKeepsItsLimits) {
+    const std::string unsatisfiable =
+        Write("pigeons.cnf", JoinLines(DimacsLines(Pigeonhole(6, 5))));
+    const std::string proof = (fDir / "proof.drat").string();
+    const TCliRun proved = Sat({"solve", unsatisfiable, "--method", "cdcl", "--proof", proof});
+    EXPECT_EQ(proved.fStatus, 20) << proved.fErr;
+    const std::vector<std::string> steps = SplitLines(ReadFileBytes(proof));
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.back(), "0") << "the proof ends in the empty clause";
+
+    const std::string hard = Write("hard.cnf", JoinLines(DimacsLines(Pigeonhole(12, 11))));
+    const TCliRun timed = Sat({"solve", hard, "--method", "cdcl", "--time-limit", "0.2"});
+    EXPECT_EQ(timed.fStatus, 0);
+    EXPECT_EQ(timed.fOut, "s UNKNOWN\n");
+    EXPECT_EQ(Sat({"solve", hard, "--method", "cdcl", "--max-steps", "50"}).fOut, "s UNKNOWN\n");
+
+    const TCliRun runs = Sat({"solve", unsatisfiable, "--method", "cdcl", "--runs", "3"});
+    EXPECT_EQ(runs.fStatus, 20);
+    const std::vector<std::string> lines = SplitLines(runs.fOut);
+    ASSERT_EQ(lines.size(), 4u) << runs.fOut;
+    EXPECT_EQ(lines[0].rfind("runs 3 satisfiable 0 unsatisfiable 3 ms min ", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[3].rfind("run 3 ms ", 0), 0u);
+    EXPECT_NE(lines[3].find(" unsatisfiable"), std::string::npos);
+
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"solve", unsatisfiable, "--method", "walk"},
+             {"solve", unsatisfiable, "--method"},
+             {"solve", unsatisfiable, "--proof", proof},
+             {"solve", unsatisfiable, "--method", "probsat", "--proof", proof},
+             {"solve", unsatisfiable, "--method", "cdcl", "--proof", proof, "--runs", "2"},
+             {"solve", unsatisfiable, "--time-limit", "0"},
+             {"solve", unsatisfiable, "--time-limit", "-1"},
+             {"solve", unsatisfiable, "--time-limit", "soon"}}) {
+        const TCliRun refused = Sat(args);
+        EXPECT_EQ(refused.fStatus, 2) << args.back();
+        EXPECT_EQ(refused.fOut, "") << args.back();
+    }
+    const TCliRun unwritable = Sat({"solve", unsatisfiable, "--method", "cdcl", "--proof",
+                                    (fDir / "no-folder" / "proof.drat").string()});
+    EXPECT_EQ(unwritable.fStatus, 1);
+    EXPECT_NE(unwritable.fErr.find("proof.drat"), std::string::npos);
 }
