@@ -10,6 +10,7 @@
 #include "analysis/NNetwork2_Unit.h"
 #include "base/File_Io.h"
 #include "common/Ini_Manager_Unit.h"
+#include "support/Global_Guards.h"
 #include "support/Trace_Capture.h"
 
 namespace {
@@ -38,6 +39,57 @@ std::string WriteConfig(const std::string& name, int64_t concepts, int64_t sens,
 
 int BlackPixels(const TBitmap& bitmap) {
     return static_cast<int>(std::count(bitmap.Pixels().begin(), bitmap.Pixels().end(), clBlack));
+}
+
+// Records every report and asks for a stop at its `stopAt`-th call (never with 0).
+class TStopAtCall : public TProgress {
+  public:
+    explicit TStopAtCall(int64_t stopAt) : fStopAt(stopAt) {}
+    bool Report(int64_t done, int64_t total) override {
+        fReports.emplace_back(done, total);
+        return static_cast<int64_t>(fReports.size()) == fStopAt;
+    }
+    int64_t fStopAt;
+    std::vector<std::pair<int64_t, int64_t>> fReports;
+};
+
+// 20,000 neurons: enough for several reports while placing and while drawing.
+std::string ManyNeurons() {
+    return WriteConfig("many", 1, 1, 1, {{"Concept0", 9000}, {"Sens0", 6000}, {"Motor0", 5000}});
+}
+constexpr int64_t kManyNeurons = 20000;
+
+// Zone number, Id and position of every neuron in drawing order.
+std::vector<std::string> Neurons(const TBrain& brain) {
+    std::vector<std::string> neurons;
+    for (const TBrainZone* zone : brain.ZonesInDrawingOrder())
+        for (const auto& n : zone->fNeurons)
+            neurons.push_back(std::to_string(zone->fNumber) + " " + std::to_string(n->Id) + " " +
+                              std::to_string(static_cast<double>(n->fPosition.X)) + " " +
+                              std::to_string(static_cast<double>(n->fPosition.Y)) + " " +
+                              std::to_string(static_cast<double>(n->fPosition.Z)));
+    return neurons;
+}
+
+// A white 457 x 393 picture with the boxes of the first neurons of each brain in
+// turn, in drawing order: (brain, how many of its neurons; -1 for all). World3D
+// and GDIManager stay those of the last brain built before.
+TBitmap Boxes(const std::vector<std::pair<const TBrain*, int64_t>>& brains) {
+    std::unique_ptr<T3DWorld> world = std::move(World3D);
+    std::unique_ptr<TGDIManager> gdi = std::move(GDIManager);
+    TMemoryPicture picture(457, 393);
+    {
+        TBrain drawer(&picture, kBrainData + "empty_zone.ini");
+        for (const auto& [brain, count] : brains) {
+            int64_t drawn = 0;
+            for (const TBrainZone* zone : brain->ZonesInDrawingOrder())
+                for (const auto& neuron : zone->fNeurons)
+                    if (count < 0 || drawn++ < count) drawer.DrawNeuron(*neuron);
+        }
+    }
+    World3D = std::move(world);
+    GDIManager = std::move(gdi);
+    return picture.Bitmap();
 }
 
 }  // namespace
@@ -221,4 +273,126 @@ TEST(Brain, ZonesDrawInOrderSensoryConceptMotorThenAxons) {
     EXPECT_EQ(b.Pixel(300, 196), clBlack);
     EXPECT_EQ(b.Pixel(309, 196), clBlack);
     EXPECT_EQ(b.Pixel(310, 196), clWhite);
+}
+
+// ---- progress and a stop on request ----
+
+TEST(BrainProgress, ABuildNeverStoppedIsTheBrainOfTheConstructor) {
+    const std::string config = ManyNeurons();
+    TMemoryPicture plain(457, 393), watched(457, 393);
+    TTraceCapture trace;
+    TSeedGuard seed(8);
+    const TBrain reference(&plain, config);
+    TStopAtCall never(0);
+    const std::unique_ptr<TBrain> brain = TBrain::Build(&watched, never, config);
+    ASSERT_NE(brain, nullptr);
+    EXPECT_EQ(Neurons(*brain), Neurons(reference));
+    EXPECT_TRUE(watched.Bitmap().SamePixels(plain.Bitmap()));
+    EXPECT_EQ(watched.fRepaints, 1);
+    EXPECT_TRUE(trace.Lines().empty());
+    EXPECT_EQ(ProcessCounter, kManyNeurons);
+
+    // Neurons placed, then drawn, of twice the neurons, from the start on.
+    ASSERT_GE(never.fReports.size(), 4u);
+    EXPECT_EQ(never.fReports.front(), std::make_pair(int64_t{0}, 2 * kManyNeurons));
+    for (size_t k = 1; k < never.fReports.size(); ++k) {
+        EXPECT_GT(never.fReports[k].first, never.fReports[k - 1].first);
+        EXPECT_LT(never.fReports[k].first, 2 * kManyNeurons);
+        EXPECT_EQ(never.fReports[k].second, 2 * kManyNeurons);
+    }
+    EXPECT_GT(never.fReports.back().first, kManyNeurons);
+
+    // A brain without neurons has nothing to report, and so nothing to stop.
+    TStopAtCall first(1);
+    EXPECT_NE(TBrain::Build(&watched, first, kBrainData + "empty_zone.ini"), nullptr);
+    EXPECT_TRUE(first.fReports.empty());
+}
+
+TEST(BrainProgress, AStoppedBuildGivesNoBrainAndLeavesTheStateAsItWas) {
+    const std::string config = ManyNeurons();
+    TSeedGuard seed(8);
+    TMemoryPicture full(457, 393);
+    TStopAtCall never(0);
+    const std::unique_ptr<TBrain> whole = TBrain::Build(&full, never, config);
+    // The first report of the drawing.
+    const auto drawingStarts =
+        std::find_if(never.fReports.begin(), never.fReports.end(),
+                     [](const auto& report) { return report.first >= kManyNeurons; });
+    ASSERT_NE(drawingStarts, never.fReports.end());
+    ASSERT_NE(drawingStarts + 1, never.fReports.end());
+
+    // Stops while placing the neurons, at the first report and at a later one, then
+    // after some boxes are drawn.
+    const int64_t whileDrawing = (drawingStarts - never.fReports.begin()) + 2;
+    int stopsWhileDrawing = 0;
+    for (const int64_t stopAt : {int64_t{1}, int64_t{3}, whileDrawing}) {
+        TMemoryPicture picture(457, 393);
+        const TBrain earlier(&picture, kBrainData + "example.ini");
+        int clicks = 0;
+        picture.OnClick = [&clicks] { ++clicks; };
+        const T3DWorld* world = World3D.get();
+        const TGDIManager* gdi = GDIManager.get();
+        const int64_t counter = ProcessCounter;
+        const size_t listed = ProcessManager->Count();
+        const TBitmap before = picture.Bitmap();
+        const int repaints = picture.fRepaints;
+
+        TTraceCapture trace;
+        TStopAtCall progress(stopAt);
+        EXPECT_EQ(TBrain::Build(&picture, progress, config), nullptr);
+        ASSERT_EQ(static_cast<int64_t>(progress.fReports.size()), stopAt);
+        EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Brain build interrupted"});
+        EXPECT_EQ(World3D.get(), world);
+        EXPECT_EQ(GDIManager.get(), gdi);
+        EXPECT_EQ(ProcessCounter, counter);
+        EXPECT_EQ(ProcessManager->Count(), listed);
+        picture.FireClick();
+        EXPECT_EQ(clicks, 1);
+        picture.FireMouseMove(0, 1, 1);
+        EXPECT_EQ(trace.Lines().back(), "on mouse move");  // the earlier brain's
+
+        const int64_t drawn = progress.fReports.back().first - kManyNeurons;
+        if (drawn < 0) {
+            EXPECT_TRUE(picture.Bitmap().SamePixels(before)) << "stop at call " << stopAt;
+            EXPECT_EQ(picture.fRepaints, repaints);
+        } else {
+            // The boxes drawn so far, over the earlier brain's, and shown; fewer
+            // than the whole brain's.
+            EXPECT_TRUE(picture.Bitmap().SamePixels(Boxes({{&earlier, -1}, {whole.get(), drawn}})));
+            EXPECT_FALSE(Boxes({{whole.get(), drawn}}).SamePixels(full.Bitmap()));
+            EXPECT_EQ(picture.fRepaints, repaints + 1);
+            ++stopsWhileDrawing;
+        }
+    }
+    EXPECT_EQ(stopsWhileDrawing, 1);
+}
+
+TEST(BrainProgress, AStoppedDrawingKeepsWhatItDrewAndTheBrain) {
+    TSeedGuard seed(9);
+    TMemoryPicture picture(457, 393);
+    const std::unique_ptr<TBrain> brain = TBrain::Build(&picture, NoProgress(), ManyNeurons());
+    ASSERT_NE(brain, nullptr);
+    const TBitmap whole = picture.Bitmap();
+    TTraceCapture trace;
+
+    picture.Bitmap().Fill(clWhite);
+    TStopAtCall progress(2);
+    EXPECT_FALSE(brain->DrawBrain(progress));
+    ASSERT_EQ(progress.fReports.size(), 2u);
+    EXPECT_EQ(progress.fReports[0], std::make_pair(int64_t{0}, kManyNeurons));
+    const int64_t drawn = progress.fReports[1].first;
+    EXPECT_GT(drawn, 0);
+    EXPECT_TRUE(picture.Bitmap().SamePixels(Boxes({{brain.get(), drawn}})));
+    EXPECT_FALSE(picture.Bitmap().SamePixels(whole));
+    EXPECT_EQ(picture.fRepaints, 2);
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Brain drawing interrupted"});
+    EXPECT_EQ(Neurons(*brain).size(), size_t(kManyNeurons));
+
+    // Never stopped, the whole drawing and no line.
+    picture.Bitmap().Fill(clWhite);
+    TStopAtCall never(0);
+    EXPECT_TRUE(brain->DrawBrain(never));
+    EXPECT_TRUE(picture.Bitmap().SamePixels(whole));
+    EXPECT_EQ(trace.Lines().size(), 1u);
+    EXPECT_EQ(never.fReports.back().second, kManyNeurons);
 }
