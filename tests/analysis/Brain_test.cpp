@@ -10,6 +10,7 @@
 #include "analysis/NNetwork2_Unit.h"
 #include "base/File_Io.h"
 #include "common/Ini_Manager_Unit.h"
+#include "solvers/Progress_Stop.h"
 #include "support/Global_Guards.h"
 #include "support/Trace_Capture.h"
 
@@ -40,18 +41,6 @@ std::string WriteConfig(const std::string& name, int64_t concepts, int64_t sens,
 int BlackPixels(const TBitmap& bitmap) {
     return static_cast<int>(std::count(bitmap.Pixels().begin(), bitmap.Pixels().end(), clBlack));
 }
-
-// Records every report and asks for a stop at its `stopAt`-th call (never with 0).
-class TStopAtCall : public TProgress {
-  public:
-    explicit TStopAtCall(int64_t stopAt) : fStopAt(stopAt) {}
-    bool Report(int64_t done, int64_t total) override {
-        fReports.emplace_back(done, total);
-        return static_cast<int64_t>(fReports.size()) == fStopAt;
-    }
-    int64_t fStopAt;
-    std::vector<std::pair<int64_t, int64_t>> fReports;
-};
 
 // 20,000 neurons: enough for several reports while placing and while drawing.
 std::string ManyNeurons() {

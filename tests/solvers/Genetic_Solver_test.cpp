@@ -12,6 +12,7 @@
 #include "common/Random_Source.h"
 #include "solvers/CourbeMaxFinder.h"
 #include "solvers/Genetic_Solver_Unit.h"
+#include "solvers/Progress_Stop.h"
 #include "support/Global_Guards.h"
 #include "support/Trace_Capture.h"
 
@@ -229,18 +230,6 @@ TEST(GeneticSolver, UnscoredChildrenWinWhenEverySurvivorScoresBelowZero) {
 }
 
 // ---- progress and a stop on request ----
-
-// Records every report and asks for a stop at its `stopAt`-th call (never with 0).
-class TStopAtCall : public TProgress {
-  public:
-    explicit TStopAtCall(int64_t stopAt) : fStopAt(stopAt) {}
-    bool Report(int64_t done, int64_t total) override {
-        fReports.emplace_back(done, total);
-        return static_cast<int64_t>(fReports.size()) == fStopAt;
-    }
-    int64_t fStopAt;
-    std::vector<std::pair<int64_t, int64_t>> fReports;
-};
 
 std::vector<std::pair<int64_t, int64_t>> GenerationsDone(int64_t count, int64_t total) {
     std::vector<std::pair<int64_t, int64_t>> reports;
