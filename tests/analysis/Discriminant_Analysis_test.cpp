@@ -7,6 +7,7 @@
 #include "analysis/Discriminant_Analysis_Unit.h"
 #include "analysis/Transform_Picture_Fixtures.h"
 #include "common/Random_Source.h"
+#include "solvers/Progress_Stop.h"
 #include "support/Trace_Capture.h"
 
 using namespace picture_fixtures;
@@ -281,18 +282,6 @@ TEST(DiscriminantAnalysis, EverySectionIsTimedInTheProcessWideTable) {
 
 namespace {
 
-// Hears every report and asks for a stop at its `stopAt`-th call (never for 0).
-class TStopAt : public TProgress {
-  public:
-    explicit TStopAt(int64_t stopAt) : fStopAt(stopAt) {}
-    bool Report(int64_t done, int64_t total) override {
-        fReports.emplace_back(done, total);
-        return static_cast<int64_t>(fReports.size()) == fStopAt;
-    }
-    int64_t fStopAt;
-    std::vector<std::pair<int64_t, int64_t>> fReports;
-};
-
 // The analysis with every reseed giving `seed`, and what it left.
 struct TRun {
     bool fEnded = false;
@@ -330,7 +319,7 @@ TEST(DiscriminantAnalysis, AStopMidwayLeavesTheLoadedPictureAndTheAcceptedParts)
     const std::string file =
         WriteTemp("stop.bmp", EncodeBmp(FourBands(200, 120), TBmpEncoding::Rgb24));
     const TBitmap loaded = FourBands(200, 120);
-    TStopAt never(0);
+    TStopAtCall never(0);
     const TRun full = AnalyseWithSeed(file, 200, 120, 5, never);
     ASSERT_TRUE(full.fEnded);
     ASSERT_GE(full.fParts.size(), 3u);
@@ -348,7 +337,7 @@ TEST(DiscriminantAnalysis, AStopMidwayLeavesTheLoadedPictureAndTheAcceptedParts)
     for (const int64_t stopAt : {int64_t{1}, static_cast<int64_t>(never.fReports.size() / 2),
                                  static_cast<int64_t>(never.fReports.size())}) {
         SCOPED_TRACE(stopAt);
-        TStopAt stop(stopAt);
+        TStopAtCall stop(stopAt);
         const TRun run = AnalyseWithSeed(file, 200, 120, 5, stop);
         EXPECT_FALSE(run.fEnded);
         // Not asked again once it answered.
@@ -371,7 +360,7 @@ TEST(DiscriminantAnalysis, AStopIsHeardInTheSeedSearchAndInALargeSample) {
     {
         // A seed that fills the control cannot grow: only the seed search runs,
         // asking every 256 tries, and the stop comes before its warning.
-        TStopAt stop(10);
+        TStopAtCall stop(10);
         const TRun run = AnalyseWithSeed(UniformFile("stuck.bmp", 20, 20, clRed), 20, 20, 1, stop);
         EXPECT_FALSE(run.fEnded);
         EXPECT_EQ(stop.fReports.size(), 10u);
@@ -382,13 +371,13 @@ TEST(DiscriminantAnalysis, AStopIsHeardInTheSeedSearchAndInALargeSample) {
         // pairs, asking once within them, after the report of its first round,
         // with the same area. A stop there ends the run with no part accepted.
         const std::string file = UniformFile("large.bmp", 830, 830, clNavy);
-        TStopAt never(0);
+        TStopAtCall never(0);
         const TRun full = AnalyseWithSeed(file, 830, 830, 2, never, 820);
         ASSERT_TRUE(full.fEnded);
         ASSERT_EQ(full.fParts.size(), 1u);
         ASSERT_GE(never.fReports.size(), 2u);
         EXPECT_EQ(never.fReports[0], never.fReports[1]);
-        TStopAt stop(2);
+        TStopAtCall stop(2);
         const TRun run = AnalyseWithSeed(file, 830, 830, 2, stop, 820);
         EXPECT_FALSE(run.fEnded);
         EXPECT_TRUE(run.fParts.empty());
