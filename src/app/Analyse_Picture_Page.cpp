@@ -5,6 +5,7 @@
 #include "analysis/Discriminant_Analysis_Unit.h"
 #include "platform/Paths.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Long_Work.h"
 #include "qt/Qt_Up_Down.h"
 
 TAnalysePicturePage::TAnalysePicturePage(TFileDialog& openPictureDialog1)
@@ -43,13 +44,20 @@ TAnalysePicturePage::TSettings TAnalysePicturePage::TakeSettings() {
     return fSettings;
 }
 
+// The analysis of the manager's picture with the edits' settings, as long work
+// that Escape and Stop end.
+void TAnalysePicturePage::Analyse(TDiscriminantAnalysisManager& analysis) {
+    const TSettings settings = TakeSettings();
+    TLongWork work(QStringLiteral("Analysis"));
+    analysis.Analyse(analysis.fFileName, settings.minPartSize, settings.coverage,
+                     settings.maxVariability, work);
+}
+
 void TAnalysePicturePage::AnalyseDiscriminante_ButtonClick() {
     TDiscriminantAnalysisManager DiscriminantAnalysis(*Image1);
     if (DiscriminantAnalysis.fFileName.empty())
         DiscriminantAnalysis.fFileName = LocalPath(".\\Data\\DiscrimAnalysis\\dscf0001.bmp");
-    const TSettings settings = TakeSettings();
-    DiscriminantAnalysis.Analyse(DiscriminantAnalysis.fFileName, settings.minPartSize,
-                                 settings.coverage, settings.maxVariability);
+    Analyse(DiscriminantAnalysis);
     Image1->Repaint();
 }
 
@@ -57,9 +65,7 @@ void TAnalysePicturePage::AnalyseDiscriminante_ouvrir_Image_ButtonClick() {
     if (!OpenPictureDialog1.Execute()) return;
     TDiscriminantAnalysisManager DiscriminantAnalysis(*Image1);
     DiscriminantAnalysis.fFileName = QFile::encodeName(OpenPictureDialog1.FileName()).toStdString();
-    const TSettings settings = TakeSettings();
-    DiscriminantAnalysis.Analyse(DiscriminantAnalysis.fFileName, settings.minPartSize,
-                                 settings.coverage, settings.maxVariability);
+    Analyse(DiscriminantAnalysis);
     // No immediate repaint here: the control shows its new picture at its next
     // paint, as any control whose picture has changed.
     Image1->update();

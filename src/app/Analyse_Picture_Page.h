@@ -9,6 +9,8 @@
 #include "qt/Qt_File_Dialog.h"
 #include "qt/Qt_Picture.h"
 
+class TDiscriminantAnalysisManager;
+
 class TAnalysePicturePage : public TPage {
     Q_OBJECT
   public:
@@ -36,6 +38,7 @@ class TAnalysePicturePage : public TPage {
     // it, a text that is no number gives way to the last setting; each edit then
     // shows the setting it stands for.
     TSettings TakeSettings();
+    void Analyse(TDiscriminantAnalysisManager& analysis);
 
     TFileDialog& OpenPictureDialog1;
     TSettings fSettings;

@@ -1,7 +1,10 @@
 #include "app/Genetic_Page.h"
 
+#include <optional>
+
 #include "base/Real_Format.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Long_Work.h"
 #include "solvers/CourbeMaxFinder.h"
 
 TGeneticPage::TGeneticPage() : TPage("TabSheet4", QStringLiteral("Algo Genetique")) {
@@ -21,5 +24,7 @@ TGeneticPage::TGeneticPage() : TPage("TabSheet4", QStringLiteral("Algo Genetique
 
 void TGeneticPage::GeneticAlgorithm_ButtonClick() {
     TMaxFinder finder;
-    GeneticSolver_Memo->Add("Optimum : " + FloatToStr(finder.FindMax()));
+    TLongWork work(QStringLiteral("Genetic search"));
+    if (const std::optional<double> optimum = finder.FindMax(work))
+        GeneticSolver_Memo->Add("Optimum : " + FloatToStr(*optimum));
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Message_Box.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Long_Work.h"
 
 TBrain* Brain = nullptr;
 
@@ -32,9 +33,13 @@ TNeuronalNetworkPage::~TNeuronalNetworkPage() {
     if (!fBrains.empty() && Brain == fBrains.back().get()) Brain = nullptr;
 }
 
-// Earlier brains stay in memory; the new one draws over them.
+// Earlier brains stay in memory; the new one draws over them. A build that
+// Escape or Stop ended leaves no brain, and Brain as it was.
 void TNeuronalNetworkPage::NeuronalNetwork2_ButtonClick() {
-    fBrains.push_back(std::make_unique<TBrain>(Neuronal_Network_Image));
+    TLongWork work(QStringLiteral("Brain build"));
+    std::unique_ptr<TBrain> brain = TBrain::Build(Neuronal_Network_Image, work);
+    if (!brain) return;
+    fBrains.push_back(std::move(brain));
     Brain = fBrains.back().get();
 }
 

@@ -1,11 +1,13 @@
 #include "app/Text_Distance_Page.h"
 
 #include <limits>
+#include <optional>
 
 #include "analysis/Text_Distance_Unit.h"
 #include "base/Real_Format.h"
 #include "diagnostics/Chrono_Unit.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Long_Work.h"
 #include "qt/Text_Codec.h"
 
 TTextDistancePage::TTextDistancePage() : TPage("TabSheet1", QStringLiteral("Text Distance")) {
@@ -26,7 +28,9 @@ void TTextDistancePage::TextDistance_ButtonClick() {
     const TTextDistanceManager manager;
     const std::string a = FromQt(TextDistance_Edit1->text());
     const std::string b = FromQt(TextDistance_Edit2->text());
-    const double d = manager.Distance(a, b);
-    Text_Distance_Memo->Add(a + " - " + b + " : " + FloatToStr(d));
+    // Long texts take a while: Escape and Stop end the work with nothing added.
+    TLongWork work(QStringLiteral("Text distance"));
+    if (const std::optional<double> d = manager.Distance(a, b, work))
+        Text_Distance_Memo->Add(a + " - " + b + " : " + FloatToStr(*d));
     if (Chrono) Chrono->StopTimer("distance");
 }
