@@ -1,13 +1,22 @@
 #include "app/Sat_Page.h"
 
+#include <QActionGroup>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
 
 #include "app/Trace_Form.h"
+#include "base/Real_Format.h"
 #include "diagnostics/TraceUnit.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Long_Work.h"
+#include "qt/Qt_Message_Box.h"
 #include "qt/Qt_Status_Bar.h"
+#include "qt/Text_Codec.h"
+#include "solvers/Complete_Solver_Unit.h"
 #include "solvers/Dimacs_Unit.h"
 #include "solvers/SATSolver_Unit.h"
 
@@ -30,6 +39,46 @@ TUpDown* MakeEditWithUpDown(QWidget* parent, const char* editName, const char* u
     control->setObjectName(QString::fromLatin1(upDownName));
     control->setGeometry(upDown);
     return control;
+}
+
+const QString kMethodKey = QStringLiteral("SAT/Method");
+
+// The methods as the settings and the menu name them.
+QString MethodName(TSatMethod method) {
+    switch (method) {
+        case TSatMethod::ProbSat:
+            return QStringLiteral("probSAT");
+        case TSatMethod::Cdcl:
+            return QStringLiteral("CaDiCaL");
+        case TSatMethod::Relaxation:
+            break;
+    }
+    return QStringLiteral("Relaxation");
+}
+
+TSatMethod MethodNamed(const QString& name) {
+    if (name == MethodName(TSatMethod::ProbSat)) return TSatMethod::ProbSat;
+    if (name == MethodName(TSatMethod::Cdcl)) return TSatMethod::Cdcl;
+    return TSatMethod::Relaxation;
+}
+
+QString VerdictText(const TCompleteResult& result) {
+    switch (result.Verdict) {
+        case TSatVerdict::Satisfiable:
+            return QStringLiteral("Satisfiable");
+        case TSatVerdict::Unsatisfiable:
+            return QStringLiteral("Unsatisfiable");
+        case TSatVerdict::Unknown:
+            break;
+    }
+    return QStringLiteral("Unknown: limit reached");
+}
+
+// "Solution trouvée"-style lines of a model: one per variable.
+void SendModel(const std::vector<bool>& model) {
+    for (size_t v = 1; v < model.size(); ++v)
+        Messenger.Send("Literal " + IntToStr(static_cast<int64_t>(v)) +
+                       (model[v] ? " true" : " false"));
 }
 
 }  // namespace
@@ -88,6 +137,70 @@ TSatPage::TSatPage(TFileDialog& openDialog1, TFileDialog& saveDialog1)
     ConnectClick(SAT_Random_Generation_Button, [this] { Button4Click(); });
     ConnectClick(SAT_Load_Button, [this] { SAT_Load_ButtonClick(); });
     ConnectClick(SAT_Solve_Button, [this] { SAT_Solve_ButtonClick(); });
+    fMethod = MethodNamed(QSettings().value(kMethodKey).toString());
+}
+
+QMenu* TSatPage::BuildMenu(QMenuBar* bar) {
+    SAT_Menu = bar->addMenu(QStringLiteral("SAT"));
+    SAT_Menu->setObjectName(QStringLiteral("SAT_Menu"));
+    auto* methods = new QActionGroup(SAT_Menu);
+    const auto addMethod = [this, methods](const char* name, TSatMethod method) {
+        QAction* action = SAT_Menu->addAction(MethodName(method));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        action->setChecked(fMethod == method);
+        methods->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, method] { RunGuarded([this, method] { SetMethod(method); }); });
+        return action;
+    };
+    SAT_Relaxation_Action = addMethod("SAT_Relaxation_Action", TSatMethod::Relaxation);
+    SAT_ProbSat_Action = addMethod("SAT_ProbSat_Action", TSatMethod::ProbSat);
+    SAT_Cdcl_Action = addMethod("SAT_Cdcl_Action", TSatMethod::Cdcl);
+    SAT_Menu->addSeparator();
+    SAT_ShowModel_Action = SAT_Menu->addAction(QStringLiteral("Show the model"));
+    SAT_ShowModel_Action->setObjectName(QStringLiteral("SAT_ShowModel_Action"));
+    connect(SAT_ShowModel_Action, &QAction::triggered, this,
+            [this] { RunGuarded([this] { ShowModel(); }); });
+    return SAT_Menu;
+}
+
+void TSatPage::SetMethod(TSatMethod method) {
+    fMethod = method;
+    QSettings().setValue(kMethodKey, MethodName(method));
+    for (const auto& [action, itsMethod] :
+         {std::pair{SAT_Relaxation_Action, TSatMethod::Relaxation},
+          std::pair{SAT_ProbSat_Action, TSatMethod::ProbSat},
+          std::pair{SAT_Cdcl_Action, TSatMethod::Cdcl}})
+        if (action) action->setChecked(itsMethod == method);
+    SayMethod();
+}
+
+void TSatPage::SayMethod() {
+    ProgramStatus::Say(QStringLiteral("\"&Solve\" runs %1").arg(MethodName(fMethod)));
+}
+
+void TSatPage::ShowModel() {
+    if (fModel.empty()) {
+        ProgramStatus::Say(QStringLiteral("No model: Check Integrity has found none yet"));
+        return;
+    }
+    Messenger.Send("Model of " + IntToStr(static_cast<int64_t>(fModelProblem.Clauses.size())) +
+                   " clauses over " + IntToStr(fModelProblem.VariableCount) + " variables");
+    SendModel(fModel);
+    ProgramStatus::Say(QStringLiteral("The model is in the trace: %1 variables")
+                           .arg(Grouped(fModelProblem.VariableCount)));
+}
+
+TSatProblem TSatPage::LoadedProblem() const {
+    return SatSolver ? TSatProblem{SatSolver->VariableCount(), SatSolver->Clauses()}
+                     : TSatProblem{};
+}
+
+bool TSatPage::LoadedIsProvedUnsatisfiable() const {
+    return SatSolver && SatSolver->HasProblem() && fProvedUnsatisfiable &&
+           fProvedUnsatisfiable->VariableCount == SatSolver->VariableCount() &&
+           fProvedUnsatisfiable->Clauses == SatSolver->Clauses();
 }
 
 bool TSatPage::Button4Click() {
@@ -129,12 +242,47 @@ bool TSatPage::SAT_SaveToConstraintFile_ButtonClick() {
     return true;
 }
 
-void TSatPage::SAT_CheckIntegrity_ButtonClick() {}
+// The memo's problem, read as "Load" reads it but left out of the solver: what it
+// holds, then the complete solver's verdict, in the trace and the status bar.
+void TSatPage::SAT_CheckIntegrity_ButtonClick() {
+    TSatProblem problem;
+    if (!ReadConstraintText(*SAT_Memo, "SAT_Memo", problem)) {
+        ProgramStatus::Say(
+            QStringLiteral("Nothing checked: the SAT memo holds no complete problem"));
+        return;
+    }
+    const TSatCensus census = CensusOf(problem);
+    Messenger.Send("Check Integrity: " + IntToStr(census.Clauses) + " clauses, " +
+                   IntToStr(census.Variables) + " variables, " + IntToStr(census.Literals) +
+                   " literals, " + IntToStr(census.EmptyClauses) + " empty clauses, " +
+                   IntToStr(census.RepeatedLiterals) + " repeated literals, " +
+                   IntToStr(census.Tautologies) + " tautologies");
+    TCompleteResult result;
+    {
+        TLongWork work(QStringLiteral("Check Integrity"));
+        TCompleteOptions options;
+        options.TimeLimitSeconds = kCompleteTimeLimit;
+        options.WorkName = "Check Integrity";
+        result = SolveComplete(problem, options, work);
+        const QString verdict = result.Interrupted ? QStringLiteral("Check Integrity interrupted")
+                                                   : VerdictText(result);
+        work.SetEndText(verdict);
+        if (!result.Interrupted && !result.Failed) Messenger.Send(FromQt(verdict));
+        if (!result.Interrupted) ProgramStatus::Say(verdict);
+    }
+    if (result.Verdict == TSatVerdict::Satisfiable) {
+        fModelProblem = problem;
+        fModel = result.Model;
+    }
+    if (result.Verdict == TSatVerdict::Unsatisfiable) fProvedUnsatisfiable = std::move(problem);
+}
 
 // A refused text has shown its box; a text without "Clause Number" says nothing
 // of its own, and the problem loaded before stays.
 void TSatPage::SAT_Load_ButtonClick() {
     if (!SatSolver) return;
+    // A probSAT run under way starts again on the new problem at its next step.
+    fProbSat.reset();
     if (!SatSolver->LoadFromLines(*SAT_Memo)) {
         ProgramStatus::Say(
             QStringLiteral("Nothing loaded: the SAT memo holds no complete problem"));
@@ -160,9 +308,16 @@ void TSatPage::SAT_Solve_ButtonClick() {
         ProgramStatus::Say(QStringLiteral("No problem loaded: press Load first"));
         return;
     }
+    if (fSolveDepth == 0 && fMethod == TSatMethod::Cdcl) {
+        SolveWithCdcl();
+        return;
+    }
     if (fSolveDepth == 0) {
         fSolveStop = TSolveStop::None;
         fSolveSteps = 0;
+        fRunMethod = fMethod;
+        fProbSat.reset();
+        fSolvingUnsatisfiable = LoadedIsProvedUnsatisfiable();
     }
     ++fSolveDepth;
     struct TDepth {
@@ -178,10 +333,69 @@ void TSatPage::SAT_Solve_ButtonClick() {
         }
     } depth{*this};
     fMessagesRun.invalidate();
-    if (fSolveDepth == 1) ProgramStatus::RunStarts(QStringLiteral("Solve"), true);
+    if (fSolveDepth == 1) {
+        ProgramStatus::RunStarts(QStringLiteral("Solve"), true);
+        if (fSolvingUnsatisfiable)
+            ProgramStatus::Say(QStringLiteral(
+                "Check Integrity proved this problem unsatisfiable: the search cannot end "
+                "(Esc to stop)"));
+    }
     if (TraceForm) TraceForm->Text()->SetPaced(true);
     if (SatSolver) SatSolver->SetDisplayPaced(true);
-    while (SolvePass() && !SatSolver->IsFinished()) {
+    while (SolvePass() && !SearchFinished()) {
+    }
+}
+
+void TSatPage::StepSearch() {
+    if (fRunMethod != TSatMethod::ProbSat) {
+        SatSolver->Step();
+        return;
+    }
+    if (!fProbSat) fProbSat = std::make_unique<TProbSat>(LoadedProblem(), SatSolver);
+    fProbSat->Step();
+}
+
+bool TSatPage::SearchFinished() const {
+    if (!SatSolver) return true;
+    if (fRunMethod == TSatMethod::ProbSat && fProbSat) return fProbSat->IsFinished();
+    return SatSolver->IsFinished();
+}
+
+// The complete solver on the loaded problem, as long work that Escape and Stop
+// end: a model becomes the solver's values (0 and 1) with the solution lines, as
+// a search that ends shows it; an unsatisfiable problem is said so.
+void TSatPage::SolveWithCdcl() {
+    const TSatProblem problem = LoadedProblem();
+    TCompleteResult result;
+    {
+        TLongWork work(QStringLiteral("Solve"));
+        TCompleteOptions options;
+        options.TimeLimitSeconds = kCompleteTimeLimit;
+        result = SolveComplete(problem, options, work);
+        const QString verdict =
+            result.Interrupted ? QStringLiteral("Solve interrupted") : VerdictText(result);
+        work.SetEndText(verdict);
+        if (!result.Interrupted) ProgramStatus::Say(verdict);
+    }
+    // The problem may have been replaced, or the solver released, meanwhile.
+    if (!SatSolver || LoadedProblem() != problem) return;
+    switch (result.Verdict) {
+        case TSatVerdict::Satisfiable:
+            for (int32_t v = 1; v <= problem.VariableCount; ++v)
+                SatSolver->SetTruth(v, result.Model[static_cast<size_t>(v)]);
+            SatSolver->ShowSolution();
+            SatSolver->ShowValues();
+            SATSolver_StringGrid->Repaint();
+            fModelProblem = problem;
+            fModel = result.Model;
+            break;
+        case TSatVerdict::Unsatisfiable:
+            Messenger.Send("Unsatisfiable");
+            fProvedUnsatisfiable = problem;
+            break;
+        case TSatVerdict::Unknown:
+            if (!result.Interrupted && !result.Failed) Messenger.Send("Unknown: limit reached");
+            break;
     }
 }
 
@@ -197,7 +411,7 @@ bool TSatPage::SolvePass() {
         fMessagesRun.start();
     }
     if (fSolveStop != TSolveStop::None || !SatSolver) return false;
-    SatSolver->Step();
+    StepSearch();
     ++fSolveSteps;
     return true;
 }
@@ -205,9 +419,11 @@ bool TSatPage::SolvePass() {
 void TSatPage::ShowSolveProgress() {
     fProgressPacer.RunningNow();
     if (fSolveDepth == 0 || !SatSolver) return;
-    ProgramStatus::Say(QStringLiteral("Solving: %1, %2 of %3 clauses valid (Esc to stop)")
-                           .arg(Steps(fSolveSteps), Grouped(SatSolver->ValidClauseCount()),
-                                Grouped(qint64(SatSolver->Clauses().size()))));
+    const QString progress = QStringLiteral("Solving: %1, %2 of %3 clauses valid (Esc to stop)")
+                                 .arg(Steps(fSolveSteps), Grouped(SatSolver->ValidClauseCount()),
+                                      Grouped(qint64(SatSolver->Clauses().size())));
+    ProgramStatus::Say(fSolvingUnsatisfiable ? QStringLiteral("Unsatisfiable problem. ") + progress
+                                             : progress);
 }
 
 void TSatPage::InterruptSolve() {
@@ -224,7 +440,7 @@ void TSatPage::SayHowTheSolveEnded() {
     }
     const QString valid = Grouped(SatSolver->ValidClauseCount());
     const QString clauses = Grouped(qint64(SatSolver->Clauses().size()));
-    if (fSolveStop == TSolveStop::None && SatSolver->IsFinished())
+    if (fSolveStop == TSolveStop::None && SearchFinished())
         ProgramStatus::RunEnds(QStringLiteral("Solved in %1: %2 of %3 clauses valid")
                                    .arg(Steps(fSolveSteps), valid, clauses));
     else

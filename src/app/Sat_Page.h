@@ -1,10 +1,14 @@
-// "SAT": random problems, constraint files and the relaxation search with its grid.
+// "SAT": random problems, constraint files and the searches with their grid: the
+// relaxation, probSAT and the complete solver, chosen in the "SAT" menu.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/Page.h"
 #include "qt/Frame_Pacer.h"
@@ -12,6 +16,15 @@
 #include "qt/Qt_Memo.h"
 #include "qt/Qt_String_Grid.h"
 #include "qt/Qt_Up_Down.h"
+#include "solvers/ProbSat_Unit.h"
+#include "solvers/SATSolver_Unit.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+// The method of "&Solve".
+enum class TSatMethod { Relaxation, ProbSat, Cdcl };
 
 class TSatPage : public TPage {
     Q_OBJECT
@@ -61,8 +74,37 @@ class TSatPage : public TPage {
     // Steps of the running solve (the outermost loop's, nested ones included).
     qint64 SolveSteps() const { return fSolveSteps; }
 
+    // The "SAT" menu, added to the main window's menu bar: the method of
+    // "&Solve" (kept between starts) and "Show the model".
+    QMenu* BuildMenu(QMenuBar* bar);
+    QMenu* SAT_Menu = nullptr;
+    QAction* SAT_Relaxation_Action = nullptr;
+    QAction* SAT_ProbSat_Action = nullptr;
+    QAction* SAT_Cdcl_Action = nullptr;
+    QAction* SAT_ShowModel_Action = nullptr;
+
+    TSatMethod Method() const { return fMethod; }
+    // Chooses the method of the next "&Solve" and keeps it in the settings.
+    void SetMethod(TSatMethod method);
+    // The model that the last satisfiable check or complete solve found, as
+    // solution lines in the trace; the status bar says when there is none.
+    void ShowModel();
+    bool HasModel() const { return !fModel.empty(); }
+
+    // How long the complete solver may take on the page, in seconds.
+    static constexpr double kCompleteTimeLimit = 60;
+
   private:
     enum class TSolveStop { None, Interrupted, Closing };
+    // The method's step and end test, for the running loop.
+    void StepSearch();
+    bool SearchFinished() const;
+    // "&Solve" with the complete solver: one run as long work, its verdict shown.
+    void SolveWithCdcl();
+    // The problem the solver holds.
+    TSatProblem LoadedProblem() const;
+    bool LoadedIsProvedUnsatisfiable() const;
+    void SayMethod();
     // The status bar's word when the outermost solve loop ends.
     void SayHowTheSolveEnded();
     // The status bar's line while a solve runs, at the screen's pace.
@@ -76,4 +118,11 @@ class TSatPage : public TPage {
     TSolveStop fSolveStop = TSolveStop::None;
     qint64 fSolveSteps = 0;
     TFramePacer fProgressPacer{this, [this] { ShowSolveProgress(); }};
+    TSatMethod fMethod = TSatMethod::Relaxation;
+    TSatMethod fRunMethod = TSatMethod::Relaxation;  // the running loop's
+    std::unique_ptr<TProbSat> fProbSat;              // made by the loop, dropped by Load
+    bool fSolvingUnsatisfiable = false;
+    std::optional<TSatProblem> fProvedUnsatisfiable;  // by the check or the complete solve
+    TSatProblem fModelProblem;
+    std::vector<bool> fModel;
 };
