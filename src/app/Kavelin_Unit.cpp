@@ -179,6 +179,8 @@ void TKavelin_Form::BuildMenus() {
             action->setChecked(window() && window()->isVisible());
     });
 
+    SatPage->BuildMenu(menuBar());
+
     Help_Menu = menuBar()->addMenu(QStringLiteral("&Help"));
     Help_Menu->setObjectName(QStringLiteral("Help_Menu"));
     Help_Guide_Action = AddItem(Help_Menu, "Help_Guide_Action", QStringLiteral("Kavelin &Guide"),
