@@ -1,8 +1,9 @@
 // The discriminant analysis of the shipped photograph at 20, 90 and 90, as the
-// page runs it, with and without its sections timed, and the picture-to-points
-// transform of a 2000 x 2000 photograph, each beside the parts of its time: the
-// sampling of pixel pairs, the JPEG decoding, and a plain loop that writes the
-// same points file.
+// page runs it, with and without its sections timed; its sampling of pixel pairs
+// on the photograph and on a 4000 x 3000 picture, beside the same pairs read one
+// by one and the draws alone; and the picture-to-points transform of a 2000 x
+// 2000 photograph, beside the JPEG decoding and a plain loop that writes the same
+// points file.
 //
 // Run from the repository's root (the photograph is ./Data/DiscrimAnalysis/...);
 // ImageMagick decodes the bitmap once and makes the 2000 x 2000 JPEG.
@@ -144,6 +145,75 @@ void BM_PixelPairsOfTheAnalysis(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * (489 * 497 / 10));
 }
 BENCHMARK(BM_PixelPairsOfTheAnalysis);
+
+// A camera-sized 4000 x 3000 picture, the photograph enlarged: its 48 MB lie far
+// beyond the caches, where every pixel read may wait for memory.
+const TBitmap& LargePicture() {
+    static const TBitmap large = [] {
+        const TBitmap& small = Photograph();
+        TBitmap b(4000, 3000);
+        for (int32_t y = 0; y < 3000; ++y)
+            for (int32_t x = 0; x < 4000; ++x)
+                b.SetPixel(x, y, small.Pixel(x * small.Width() / 4000, y * small.Height() / 3000));
+        return b;
+    }();
+    return large;
+}
+
+constexpr int64_t kLargePairs = 4000 * 3000 / 10;
+
+// The homogeneity of the whole large picture as its steps are written: each pair
+// drawn, then its two pixels read, one pair after the other.
+int32_t LargeHomogeneityPairByPair() {
+    const TBitmap& b = LargePicture();
+    int64_t sum = 0;
+    for (int64_t i = 0; i < kLargePairs; ++i) {
+        const int32_t x1 = RandomInt(4000), y1 = RandomInt(3000);
+        const int32_t x2 = RandomInt(4000), y2 = RandomInt(3000);
+        sum += ColorDistance(ControlPixel(b, x1, y1), ControlPixel(b, x2, y2));
+    }
+    return static_cast<int32_t>(sum / kLargePairs);
+}
+
+void BM_LargePixelPairsPairByPair(benchmark::State& state) {
+    for (auto _ : state) {
+        RandomSeed(1);
+        benchmark::DoNotOptimize(LargeHomogeneityPairByPair());
+    }
+    state.SetItemsProcessed(state.iterations() * kLargePairs);
+}
+BENCHMARK(BM_LargePixelPairsPairByPair)->Unit(benchmark::kMillisecond);
+
+// The same pairs through the analysis, which must find the same homogeneity.
+void BM_LargePixelPairsOfTheAnalysis(benchmark::State& state) {
+    TMemoryPicture control(4000, 3000);
+    control.Bitmap() = LargePicture();
+    TDiscriminantAnalysisManager manager(control);
+    manager.SetUp(20, 90, 90);
+    AnalysisChrono.reset();
+    RandomSeed(1);
+    const int32_t expected = LargeHomogeneityPairByPair();
+    for (auto _ : state) {
+        RandomSeed(1);
+        if (manager.CalculateHomogeneity(Rect(0, 0, 4000, 3000)) != expected)
+            state.SkipWithError("not the homogeneity of the pairs read one by one");
+    }
+    state.SetItemsProcessed(state.iterations() * kLargePairs);
+}
+BENCHMARK(BM_LargePixelPairsOfTheAnalysis)->Unit(benchmark::kMillisecond);
+
+// The four draws of each pair alone, with no pixel read: what neither can go below.
+void BM_LargePixelPairDrawsOnly(benchmark::State& state) {
+    for (auto _ : state) {
+        RandomSeed(1);
+        int64_t sum = 0;
+        for (int64_t i = 0; i < kLargePairs; ++i)
+            sum += RandomInt(4000) + RandomInt(3000) + RandomInt(4000) + RandomInt(3000);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kLargePairs);
+}
+BENCHMARK(BM_LargePixelPairDrawsOnly)->Unit(benchmark::kMillisecond);
 
 void BM_TransformPhotograph2000(benchmark::State& state) {
     const std::string source = LargeJpeg();
