@@ -94,7 +94,8 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& flag);
 
 // Whether a file can be read: false, reported as "<what> '<file>' does not exist"
 // (or "... is a folder"), when it cannot. Call it before anything else reads the
-// file; the caller returns kExitFailed.
+// file; the caller returns kExitFailed. An empty name passes, for the engine to
+// refuse in its own words.
 bool RequireFile(const std::string& subcommand, const std::string& file,
                  const std::string& what = "file");
 // Whether the output file's name ends in `extension` (".png", ".txt", ...),

@@ -116,8 +116,8 @@ KAVELIN_SUBCOMMAND(
     "generations, 30 % surviving each, 80 % mutated, looking for the maximum of its curve, "
     "near the square root of 2) and prints "
     "\"Optimum : \" and the value found.\n\n"
-    "  --runs N   N searches, 1 to 100000: prints \"runs N optimum min A median B max C\" and\n"
-    "             \"mean |optimum - sqrt(2)| D\"\n"
+    "  --runs N   N searches, 1 to 100000: prints \"runs N optimum min A median B\n"
+    "             max C\" and \"mean |optimum - sqrt(2)| D\"\n"
     "  --seed N   every reseed uses N (with --runs, run i is seeded from N and i, so\n"
     "             that a batch repeats and its runs differ)",
     true);

@@ -153,10 +153,10 @@ std::string DbHelp() {
         "(from 0, in the order of the table's records) are printed one per line, in the order "
         "the search gives them.\n\nKIND:\n";
     const char* const meanings[] = {
-        "the whole value matches PATTERN, a regular expression",
-        "the values that begin with PATTERN, from the sorted index",
+        "the whole value matches the regular expression",
+        "the value begins with PATTERN (sorted index)",
         "the value matches the regular expression PATTERN",
-        "every record, the values most similar to PATTERN first",
+        "every record, the most similar values first",
         "the value contains a match of PATTERN",
         "the value is found within PATTERN",
     };

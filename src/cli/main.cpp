@@ -50,28 +50,15 @@ bool gJson = false;
 // The Messenger's error block (a banner, the message, a closing line) is left
 // out, as the same message reaches standard error through the error box;
 // warnings go to standard error at once instead of into the record.
-class TToolTrace : public ITextDisplay {
+class TToolTrace : public TMemoryTextDisplay {
   public:
     static constexpr const char* kErrorBanner = "*******ERROR*******";
     static constexpr const char* kErrorEnd = "*******************";
 
-    int Count() const override { return fLines.Count(); }
-    std::string Get(int index) const override { return fLines.Get(index); }
+    // ReplaceLast deletes the last line and adds the text through here.
     void Add(const std::string& text) override {
-        if (Dropped(text)) return;
-        fLines.Add(text);
+        if (!Dropped(text)) TMemoryTextDisplay::Add(text);
     }
-    void ReplaceLast(const std::string& text) override {
-        if (Dropped(text)) return;
-        fLines.ReplaceLast(text);
-    }
-    void Delete(int index) override { fLines.Delete(index); }
-    void DeleteFirst(int count) override { fLines.DeleteFirst(count); }
-    void Clear() override { fLines.Clear(); }
-    void ScrollToBottom() override {}
-    void Repaint() override {}
-
-    const std::vector<std::string>& Lines() const { return fLines.Lines(); }
 
   private:
     enum class TState { Record, Banner, Message };
@@ -98,7 +85,6 @@ class TToolTrace : public ITextDisplay {
         return false;
     }
 
-    TMemoryTextDisplay fLines;
     TState fState = TState::Record;
 };
 
@@ -214,10 +200,19 @@ void PrintHelp() {
     text += "\nSubcommands:\n";
     size_t column = 0;
     for (const TSubcommand* s : Sorted()) column = std::max(column, s->fName.size() + 4);
+    // One line each: a summary too long for its line is cut after a word (the
+    // subcommand's own help has it whole).
     for (const TSubcommand* s : Sorted()) {
-        std::string name = "  " + s->fName;
-        name.resize(column, ' ');
-        text += Wrap(s->fSummary + (s->fJson ? " (json)" : ""), name, std::string(column, ' '));
+        std::string line = "  " + s->fName;
+        line.resize(column, ' ');
+        std::string summary = s->fSummary;
+        const std::string json = s->fJson ? " (json)" : "";
+        if (line.size() + summary.size() + json.size() > kColumns) {
+            const size_t room = kColumns - line.size() - json.size() - 4;
+            const size_t space = summary.rfind(' ', room);
+            summary = summary.substr(0, space == std::string::npos ? room : space) + " ...";
+        }
+        text += line + summary + json + "\n";
     }
     text += "\n" + WrapParagraphs(kExitStatusHelp);
     text += WrapParagraphs(
@@ -342,11 +337,11 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
 }
 
 bool RequireFile(const std::string& subcommand, const std::string& file, const std::string& what) {
+    // An empty name is the engine's to refuse, in its own words.
+    if (file.empty()) return true;
     std::error_code error;
     const auto status = std::filesystem::status(file, error);
-    if (file.empty())
-        ReportError(subcommand, "the " + what + " name is empty");
-    else if (!std::filesystem::exists(status))
+    if (!std::filesystem::exists(status))
         ReportError(subcommand, what + " '" + file + "' does not exist");
     else if (std::filesystem::is_directory(status))
         ReportError(subcommand, what + " '" + file + "' is a folder");

@@ -72,8 +72,8 @@ TEST(BrainCli, BrainListsTheNeuronsInDrawingOrder) {
 TEST(BrainCli, AMissingConfigurationIsReportedAndFails) {
     const TCliRun run = RunCliWords({"brain", kBrainData + "none.ini"});
     EXPECT_EQ(run.fStatus, 1);
-    EXPECT_EQ(
-        run.fOut.rfind("*******ERROR*******\nIni_Manager_Unit:LoadFromFile:Bad filename : ", 0), 0u)
-        << run.fOut;
+    EXPECT_EQ(run.fOut, "");
+    EXPECT_EQ(run.fErr, "kavelin-cli: brain: configuration file '" + kBrainData +
+                            "none.ini' does not exist\n");
     EXPECT_EQ(RunCliWords({"brain"}).fStatus, 2);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "cli/Cli_Run.h"
@@ -11,7 +12,9 @@ TEST(Cli, HelpListsSubcommandsAndVersionAnswers) {
     const TCliRun help = RunCliWords({"--help"});
     EXPECT_EQ(help.fStatus, 0);
     EXPECT_NE(help.fOut.find("Usage: kavelin-cli"), std::string::npos);
-    EXPECT_NE(help.fOut.find("  real VALUE"), std::string::npos);
+    EXPECT_NE(help.fOut.find("\n  real "), std::string::npos);
+    EXPECT_NE(RunCliWords({"help", "real"}).fOut.find("Usage: kavelin-cli [OPTIONS] real VALUE"),
+              std::string::npos);
     const TCliRun version = RunCliWords({"--version"});
     EXPECT_EQ(version.fStatus, 0);
     EXPECT_EQ(version.fOut.rfind("kavelin-cli ", 0), 0u);
@@ -44,17 +47,23 @@ TEST(Cli, RealFormatFollowsTheLocale) {
 }
 
 // Memory running out ends the subcommand with a message naming it, not a bare
-// std::bad_alloc. The address space is limited to 1.5 GB, which the sanitizers'
-// shadow memory alone exceeds.
+// std::bad_alloc: a plot of 10000 x 10000 pixels (400 MB) with the address space
+// limited to 600 MB, which the sanitizers' shadow memory alone exceeds.
 TEST(Cli, RunningOutOfMemoryIsReportedWithTheSubcommand) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
 #endif
-    const std::string text(60000, 'a');
-    const TCliRun run = RunCliWords({"text-distance", text, text}, false,
-                                    "LC_ALL=C LANG=C prlimit --as=1500000000");
+    const std::string picture =
+        (std::filesystem::temp_directory_path() / "kavelin_cli_huge_plot.png").string();
+    const TCliRun run = RunCliWords({"plot", KAVELIN_TEST_DATA "/sound/piece1000.wav", picture,
+                                     "--width", "10000", "--height", "10000"},
+                                    false, "LC_ALL=C LANG=C prlimit --as=600000000");
+    std::filesystem::remove(picture);
     EXPECT_EQ(run.fStatus, 1);
-    EXPECT_EQ(run.fErr, "Out of memory while running kavelin-cli text-distance; it was stopped.\n");
+    EXPECT_EQ(run.fOut, "");
+    EXPECT_EQ(run.fErr,
+              "kavelin-cli: plot: Out of memory while running kavelin-cli plot; it was "
+              "stopped.\n");
 }
 
 TEST(Cli, ProfilePrintsTheTimedSectionsOnStandardErrorAfterTheSubcommand) {

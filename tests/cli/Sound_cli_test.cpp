@@ -2,6 +2,8 @@
 // real PulseAudio daemon with a 440 Hz sine source.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/File_Io.h"
 #include "cli/Cli_Run.h"
 #include "support/Sound_Server_Fixture.h"
@@ -42,9 +44,18 @@ TEST_F(SoundCli, CaptureSavesFiftyMillisecondsOfTheSineOrFailsWithoutAServer) {
     const TCliRun failed =
         RunCliWords({"capture", file}, false, "PULSE_SERVER=unix:/nonexistent/kavelin");
     EXPECT_EQ(failed.fStatus, 1);
-    EXPECT_NE(failed.fErr.find("sound server"), std::string::npos);
+    // One line, with the server's own reason in it.
+    EXPECT_EQ(failed.fErr.rfind("kavelin-cli: capture: the sound server cannot be reached or "
+                                "refused (",
+                                0),
+              0u)
+        << failed.fErr;
+    EXPECT_EQ(std::count(failed.fErr.begin(), failed.fErr.end(), '\n'), 1) << failed.fErr;
     EXPECT_EQ(ReadRecordedWav(file).fSamples, wav.fSamples);
     EXPECT_EQ(RunCliWords({"capture"}).fStatus, 2);
+    // A sound file is written under a .wav name only.
+    EXPECT_EQ(RunCliWords({"capture", PathOf("piece.txt")}).fStatus, 2);
+    EXPECT_FALSE(fs::exists(PathOf("piece.txt")));
 }
 
 // The width and height of a PNG file, from its header.
@@ -75,10 +86,17 @@ TEST_F(SoundCli, PlotWritesThePictureAndTheSizeLine) {
     const TCliRun missing = RunCliWords({"plot", PathOf("none.wav"), PathOf("none.png")});
     EXPECT_EQ(missing.fStatus, 1);
     EXPECT_EQ(missing.fOut, "");
-    EXPECT_NE(missing.fErr.find("Cannot open file"), std::string::npos);
+    EXPECT_EQ(missing.fErr,
+              "kavelin-cli: plot: sound file '" + PathOf("none.wav") + "' does not exist\n");
     EXPECT_FALSE(fs::exists(PathOf("none.png")));
     EXPECT_EQ(RunCliWords({"plot", "a.wav", "b.png", "--width", "1"}).fStatus, 2);
     EXPECT_EQ(RunCliWords({"plot", "a.wav"}).fStatus, 2);
+    // PNG data goes under a .png name only.
+    const TCliRun jpeg =
+        RunCliWords({"plot", KAVELIN_TEST_DATA "/sound/piece664.wav", PathOf("plot.jpg")});
+    EXPECT_EQ(jpeg.fStatus, 2);
+    EXPECT_NE(jpeg.fErr.find("must end in .png"), std::string::npos) << jpeg.fErr;
+    EXPECT_FALSE(fs::exists(PathOf("plot.jpg")));
 }
 
 }  // namespace

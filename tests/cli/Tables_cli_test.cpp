@@ -38,7 +38,13 @@ TEST(TablesCli, SearchPrintsRecordNumbersInResultOrder) {
     const TRun similar = RunTool("db search " + kCountries + " 'Nom Pays' FRANCE 3");
     EXPECT_EQ(similar.fStatus, 0);
     EXPECT_EQ(similar.fOut.substr(0, 2), "2\n");  // of the two equal scores, the later entry first
-    EXPECT_EQ(RunTool("db search " + kCountries + " 'Nom Pays' FRANCE 9").fOut, "");
+    // A kind beyond 5 is a usage error that names the six kinds.
+    const TRun beyond = RunTool("db search " + kCountries + " 'Nom Pays' FRANCE 9");
+    EXPECT_EQ(beyond.fStatus, 2);
+    EXPECT_NE(beyond.fOut.find("0 whole match, 1 prefix, 2 regular expression, 3 similarity, "
+                               "4 contains, 5 contained in), not '9'"),
+              std::string::npos)
+        << beyond.fOut;
     // The real table of countries, in capitals.
     EXPECT_EQ(RunTool("db search Data/ListePays.db 'Nom Pays' FRANCE 0").fStatus, 0);
     EXPECT_NE(RunTool("db search Data/ListePays.db 'Nom Pays' FRANCE 0").fOut, "");
@@ -66,12 +72,12 @@ TEST(TablesCli, CheckTypePrintsTrueOrFalse) {
     EXPECT_EQ(RunTool("check-type 'Alg\xC3\xA9rie' 23").fOut,
               "false\n");  // the accent stays lower case
     EXPECT_EQ(RunTool("check-type 'ALG\xC3\x89RIE' 23").fOut, "true\n");
+    // Type 54 is no check: a usage error naming the range's ends.
     const TRun beyond = RunTool("check-type x 54");
-    EXPECT_EQ(beyond.fStatus, 0);
-    EXPECT_EQ(
-        beyond.fOut,
-        "false\nTMyStringGrid.CheckType: Analyse de ce type pas encore impl\xC3\xA9ment\xC3\xA9"
-        "e\n");
+    EXPECT_EQ(beyond.fStatus, 2);
+    EXPECT_EQ(beyond.fOut,
+              "kavelin-cli: check-type: TYPE must be a number from 0 (integer) to 53 (neither "
+              "country nor empty), not '54' (see kavelin-cli help check-type)\n");
     EXPECT_EQ(RunTool("check-type x").fStatus, 2);
     EXPECT_EQ(RunTool("check-type x -1").fStatus, 2);
 }
