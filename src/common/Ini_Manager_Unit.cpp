@@ -60,27 +60,12 @@ void TIniManager::LoadFromStrings(const TLines& lines) {
 
 namespace {
 
-// A text to sort, by its place among those given: its first 16 bytes read as
-// two big-endian numbers and its size, so that most comparisons stay within the
-// array being sorted; the whole text is read only where those agree and the
-// text is longer.
-struct TSortKey {
-    uint64_t High;
-    uint64_t Low;
-    uint32_t Size;
-    uint32_t Place;
-};
-
-uint64_t BigEndian(const unsigned char* bytes) {
-    uint64_t value = 0;
-    std::memcpy(&value, bytes, sizeof value);
-    if constexpr (std::endian::native == std::endian::little) value = __builtin_bswap64(value);
-    return value;
-}
-
-// The texts textAt(0) .. textAt(count - 1) sorted by byte value, equal ones in
-// their given order, and which of them equal the one before. The texts must
-// stay in place while the keys are used.
+// The places 0 .. count - 1 of the texts textAt(place), ordered by the texts'
+// bytes, equal texts in place order; and which of them hold the same text as
+// the one before. Each place is sorted under its text's first 16 bytes read as
+// two big-endian numbers, and its size: the sort reads the texts themselves
+// only where those agree and both are longer, so that most comparisons stay
+// within the array being sorted. The texts must stay in place meanwhile.
 template <class TTextAt>
 class TSortedTexts {
   public:
@@ -92,87 +77,47 @@ class TSortedTexts {
             fKeys[t] = {BigEndian(prefix), BigEndian(prefix + 8),
                         static_cast<uint32_t>(text.size()), static_cast<uint32_t>(t)};
         }
-        if (RadixSorted()) return;
-        std::sort(fKeys.begin(), fKeys.end(), [this](const TSortKey& a, const TSortKey& b) {
+        std::sort(fKeys.begin(), fKeys.end(), [this](const TKey& a, const TKey& b) {
             if (a.High != b.High) return a.High < b.High;
             if (a.Low != b.Low) return a.Low < b.Low;
-            if (a.Size > 16 && b.Size > 16) {
-                const int order = fTextAt(a.Place).compare(fTextAt(b.Place));
-                if (order != 0) return order < 0;
-            } else if (a.Size != b.Size) {
-                return a.Size < b.Size;
+            // The same first bytes: a text of 16 or fewer is all in them (then
+            // the shorter one comes first), otherwise the whole texts decide.
+            if (a.Size <= 16 || b.Size <= 16) {
+                if (a.Size != b.Size) return a.Size < b.Size;
+            } else if (const int order = fTextAt(a.Place).compare(fTextAt(b.Place)); order != 0) {
+                return order < 0;
             }
             return a.Place < b.Place;
         });
     }
 
     size_t Size() const { return fKeys.size(); }
-    // The place of the text at rank i of the sorted order.
+    // The place at rank i of the order.
     uint32_t Place(size_t i) const { return fKeys[i].Place; }
     // Whether the text at rank i (> 0) equals the one at rank i - 1.
     bool SameAsPrevious(size_t i) const {
-        const TSortKey& a = fKeys[i - 1];
-        const TSortKey& b = fKeys[i];
+        const TKey& a = fKeys[i - 1];
+        const TKey& b = fKeys[i];
         if (a.High != b.High || a.Low != b.Low || a.Size != b.Size) return false;
         return a.Size <= 16 || fTextAt(a.Place) == fTextAt(b.Place);
     }
 
   private:
-    // The texts of one file mostly differ in a few of their first bytes (the
-    // number of "Clause 123"): where at most kMostPasses bytes of the keys
-    // differ, a stable radix sort over those bytes alone orders the keys as the
-    // comparison above does, in half its time. The keys are in place order
-    // before, so equal ones stay so. Texts longer than 16 bytes with the same
-    // prefix follow the shorter ones ordered by size; they are then put in the
-    // order of their whole text.
-    bool RadixSorted() {
-        constexpr size_t kMostPasses = 8;
-        if (fKeys.size() < 4096) return false;
-        // The bytes that differ from the first key's somewhere, least
-        // significant first: the size's, then the prefix's from its end.
-        uint64_t high = 0, low = 0, size = 0;
-        for (const TSortKey& key : fKeys) {
-            high |= key.High ^ fKeys[0].High;
-            low |= key.Low ^ fKeys[0].Low;
-            size |= key.Size ^ fKeys[0].Size;
-        }
-        std::vector<std::pair<int, int>> digits;  // (0 size, 1 low, 2 high; shift)
-        for (const auto& [field, bits] : {std::pair{0, size}, {1, low}, {2, high}})
-            for (int shift = 0; shift < 64; shift += 8)
-                if ((bits >> shift) & 0xFF) digits.emplace_back(field, shift);
-        if (digits.size() > kMostPasses) return false;
-        std::vector<TSortKey> other(fKeys.size());
-        for (const auto& [field, shift] : digits) {
-            const auto digit = [field = field, shift = shift](const TSortKey& key) {
-                const uint64_t value = field == 0 ? key.Size : field == 1 ? key.Low : key.High;
-                return static_cast<size_t>((value >> shift) & 0xFF);
-            };
-            size_t starts[256] = {};
-            for (const TSortKey& key : fKeys) ++starts[digit(key)];
-            size_t sum = 0;
-            for (size_t& start : starts) sum += std::exchange(start, sum);
-            for (const TSortKey& key : fKeys) other[starts[digit(key)]++] = key;
-            fKeys.swap(other);
-        }
-        for (size_t i = 0; i < fKeys.size();) {
-            size_t end = i + 1;
-            while (end < fKeys.size() && fKeys[end].High == fKeys[i].High &&
-                   fKeys[end].Low == fKeys[i].Low)
-                ++end;
-            const auto longer = std::find_if(fKeys.begin() + i, fKeys.begin() + end,
-                                             [](const TSortKey& key) { return key.Size > 16; });
-            if (end - (longer - fKeys.begin()) > 1)
-                std::stable_sort(longer, fKeys.begin() + end,
-                                 [this](const TSortKey& a, const TSortKey& b) {
-                                     return fTextAt(a.Place) < fTextAt(b.Place);
-                                 });
-            i = end;
-        }
-        return true;
+    struct TKey {
+        uint64_t High;
+        uint64_t Low;
+        uint32_t Size;
+        uint32_t Place;
+    };
+    static uint64_t BigEndian(const unsigned char* bytes) {
+        uint64_t value = 0;
+        std::memcpy(&value, bytes, sizeof value);
+        if constexpr (std::endian::native == std::endian::little) value = __builtin_bswap64(value);
+        return value;
     }
 
     const TTextAt& fTextAt;
-    std::vector<TSortKey> fKeys;
+    std::vector<TKey> fKeys;
 };
 
 using TPairs = std::vector<std::pair<std::string, std::string>>;
@@ -181,56 +126,49 @@ using TPairs = std::vector<std::pair<std::string, std::string>>;
 // pair list would leave them: sorted by key, the last value of a repeated key
 // kept, and each repetition reported in line order.
 TPairs SettledPairs(TPairs& pairs) {
-    const auto keyAt = [&](size_t i) -> const std::string& { return pairs[i].first; };
-    const TSortedTexts keys(pairs.size(), keyAt);
-    // Read before any key moves.
-    std::vector<bool> repeated(keys.Size(), false);
-    for (size_t i = 1; i < keys.Size(); ++i) repeated[i] = keys.SameAsPrevious(i);
     TPairs settled;
-    settled.reserve(keys.Size());
-    std::vector<uint32_t> repeats;  // the places of the repeated keys, in line order
-    for (size_t i = 0; i < keys.Size(); ++i) {
-        auto& pair = pairs[keys.Place(i)];
-        if (repeated[i]) {
-            repeats.push_back(keys.Place(i));
-            settled.back().second = std::move(pair.second);
+    const auto keyAt = [&](size_t p) -> const std::string& { return pairs[p].first; };
+    const TSortedTexts byKey(pairs.size(), keyAt);
+    std::vector<bool> repeated(pairs.size(), false);
+    for (size_t i = 0; i < byKey.Size(); ++i) {
+        const uint32_t p = byKey.Place(i);
+        if (!settled.empty() && settled.back().first == pairs[p].first) {
+            repeated[p] = true;
+            settled.back().second = std::move(pairs[p].second);
         } else {
-            settled.push_back(std::move(pair));
+            settled.push_back(std::move(pairs[p]));
         }
     }
-    std::sort(repeats.begin(), repeats.end());
-    for (const uint32_t place : repeats)
-        TListOfPairOfStrings::ReportRepeatedKey(pairs[place].first);
-    pairs = {};
+    for (size_t p = 0; p < pairs.size(); ++p)
+        if (repeated[p]) TListOfPairOfStrings::ReportRepeatedKey(pairs[p].first);
+    pairs.clear();
     return settled;
 }
 
-// Counts per rank of name, with prefix sums, in O(log n) each.
+// Counts per rank, 0 or 1 each here, with the count below a rank and the rank
+// of the k-th one, each in O(log n) (a Fenwick tree).
 class TRankCounts {
   public:
-    // `size` counts of 0, or of 1 when `full`.
-    TRankCounts(size_t size, bool full) { Reset(size, full); }
+    // `size` counts, all 0 or all 1.
+    TRankCounts(size_t size, int32_t each) { Reset(size, each); }
     // As newly made, keeping the memory already held.
-    void Reset(size_t size, bool full) {
+    void Reset(size_t size, int32_t each) {
         fTree.assign(size + 1, 0);
-        if (full)
-            for (size_t i = 1; i < fTree.size(); ++i) fTree[i] = static_cast<int32_t>(i & (~i + 1));
+        for (size_t i = 1; i < fTree.size(); ++i) fTree[i] = each * static_cast<int32_t>(i & -i);
     }
     void Add(size_t rank, int32_t delta) {
-        for (size_t i = rank + 1; i < fTree.size(); i += i & (~i + 1)) fTree[i] += delta;
+        for (size_t i = rank + 1; i < fTree.size(); i += i & -i) fTree[i] += delta;
     }
     // The count of ranks 0 .. rank - 1.
     int32_t Below(size_t rank) const {
         int32_t sum = 0;
-        for (size_t i = rank; i > 0; i -= i & (~i + 1)) sum += fTree[i];
+        for (size_t i = rank; i > 0; i -= i & -i) sum += fTree[i];
         return sum;
     }
-    // The rank at which the counts from 0 reach k + 1 (each count 0 or 1 here).
+    // The rank at which the counts from 0 reach k + 1.
     size_t Find(int32_t k) const {
         size_t pos = 0;
-        size_t step = 1;
-        while (step * 2 < fTree.size()) step *= 2;
-        for (; step > 0; step /= 2)
+        for (size_t step = std::bit_floor(fTree.size()); step > 0; step /= 2)
             if (pos + step < fTree.size() && fTree[pos + step] <= k) {
                 pos += step;
                 k -= fTree[pos];
@@ -242,103 +180,11 @@ class TRankCounts {
     std::vector<int32_t> fTree;
 };
 
-// Counts per rank with the count below a rank, where the ranks come in any
-// order: a tree of the counts per block of 32 ranks, small enough to stay in
-// the cache, and the counts of the ranks themselves, summed within their block
-// (where the rank just added is at hand).
-class TBlockedCounts {
-  public:
-    explicit TBlockedCounts(size_t size) : fCounts(size, 0), fBlocks(size / kBlock + 1, false) {}
-    void Add(size_t rank) {
-        ++fCounts[rank];
-        fBlocks.Add(rank / kBlock, 1);
-    }
-    // The count of ranks 0 .. rank - 1.
-    int32_t Below(size_t rank) const {
-        int32_t sum = fBlocks.Below(rank / kBlock);
-        for (size_t i = rank - rank % kBlock; i < rank; ++i) sum += fCounts[i];
-        return sum;
-    }
-
-  private:
-    static constexpr size_t kBlock = 32;
-    std::vector<int32_t> fCounts;
-    TRankCounts fBlocks;
-};
-
-// The cycles of the permutation `order` (the place each place takes its
-// element from), each as its places from one of them on, one cycle after the
-// other in `cycles`, where `ends` says where each ends; places that keep their
-// element are in none. Reading a cycle is a chase from place to place through
-// the array, each read waiting on the one before: eight chases run side by side
-// so that their reads overlap. A place that a chase has taken is marked by its
-// own index in `order`. A chase stops at a place already taken, which can only
-// be where another chase (or itself) began, since each place has one place
-// before it: a cycle comes as runs of places, each run followed by the one
-// that begins where it stopped.
-void ReadCycles(std::vector<uint32_t>& order, std::vector<uint32_t>& cycles,
-                std::vector<size_t>& ends) {
-    constexpr size_t kChases = 8;
-    struct TChase {
-        std::vector<uint32_t> Run;
-        uint32_t At = 0;  // the place the run goes on to
-        bool On = false;
-    };
-    std::vector<uint32_t> runs;     // the runs' places, one run after the other
-    std::vector<size_t> runStarts;  // where each run begins in `runs`
-    std::vector<uint32_t> nexts;    // where the run after each one begins
-    size_t start = 0;               // no place before it is left to take
-    const auto take = [&](TChase& chase, uint32_t place) {
-        chase.Run.push_back(place);
-        chase.At = std::exchange(order[place], place);
-    };
-    const auto begin = [&](TChase& chase) {
-        while (start < order.size() && order[start] == start) ++start;
-        chase.On = start < order.size();
-        chase.Run.clear();
-        if (chase.On) take(chase, static_cast<uint32_t>(start));
-    };
-    TChase chases[kChases];
-    for (TChase& chase : chases) begin(chase);
-    for (bool any = true; any;) {
-        any = false;
-        for (TChase& chase : chases) {
-            if (!chase.On) continue;
-            any = true;
-            if (order[chase.At] != chase.At) {
-                take(chase, chase.At);
-                continue;
-            }
-            runStarts.push_back(runs.size());
-            runs.insert(runs.end(), chase.Run.begin(), chase.Run.end());
-            nexts.push_back(chase.At);
-            begin(chase);
-        }
-    }
-    runStarts.push_back(runs.size());
-    // The runs are joined into their cycles; `order` is free to tell the run
-    // that begins at each place that begins one.
-    const size_t runCount = nexts.size();
-    for (size_t r = 0; r < runCount; ++r) order[runs[runStarts[r]]] = static_cast<uint32_t>(r);
-    std::vector<bool> joined(runCount, false);
-    cycles.clear();
-    cycles.reserve(runs.size());
-    for (size_t first = 0; first < runCount; ++first) {
-        if (joined[first]) continue;
-        for (size_t r = first; !joined[r]; r = order[nexts[r]]) {
-            joined[r] = true;
-            cycles.insert(cycles.end(), runs.begin() + static_cast<std::ptrdiff_t>(runStarts[r]),
-                          runs.begin() + static_cast<std::ptrdiff_t>(runStarts[r + 1]));
-        }
-        ends.push_back(cycles.size());
-    }
-}
-
 }  // namespace
 
 void TIniManager::ReadLines(const std::vector<std::string>& lines) {
     fSections.emplace();
-    std::vector<TIniSection> kept;  // in the order they are added
+    std::vector<TIniSection> kept;  // in the order they are read
     // Room for every line that may be a header, so that the sections are not
     // moved as the list grows.
     kept.reserve(
@@ -347,17 +193,15 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
             return first != std::string::npos && line[first] == '[';
         })));
     // The section being read: its name and its pairs in line order.
-    bool reading = false;
-    std::string name;
+    std::optional<std::string> name;
     TPairs pairs;
     const auto keepCurrent = [&] {
-        if (!reading) return;
-        TPairs settled = pairs.empty() ? TPairs() : SettledPairs(pairs);
-        if (!name.empty()) {
-            kept.emplace_back(std::move(name));
-            if (!settled.empty()) kept.back().Pairs().AssignSorted(std::move(settled));
+        TPairs settled = SettledPairs(pairs);
+        if (name && !name->empty()) {
+            kept.emplace_back(std::move(*name));
+            kept.back().Pairs().AssignSorted(std::move(settled));
         }
-        reading = false;
+        name.reset();
     };
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& text = lines[i];
@@ -367,11 +211,10 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
         switch (line.Kind) {
             case TStringManager::TIniLineKind::Section:
                 keepCurrent();
-                reading = true;
                 name = std::move(line.Name);
                 break;
             case TStringManager::TIniLineKind::KeyValue:
-                if (reading && !line.Name.empty() && !line.Value.empty())
+                if (name && !line.Name.empty() && !line.Value.empty())
                     pairs.emplace_back(std::move(line.Name), std::move(line.Value));
                 break;
             case TStringManager::TIniLineKind::Comment:
@@ -384,95 +227,72 @@ void TIniManager::ReadLines(const std::vector<std::string>& lines) {
 }
 
 // Puts the sections where inserting them one by one, each at the position that
-// FindSectionPos gives over the list as it then stands, would leave them. That
-// search is run for each section on a stand-in of the list (the counts of names
-// below, equal to and above its own are all it reads); the sections of one name
-// then take their places within their group from the last insertion back:
+// FindSectionPos gives over the list as it then stands, would leave them, in
 // O(n log n) instead of moving the list at every insertion.
+//
+// The list stays sorted by name, so only the order among sections of one name
+// is in question. When a section is inserted, the search reads nothing but how
+// many sections of the list have a name below, equal to or above its own: it is
+// run on a stand-in made of those counts, which gives the section's offset
+// among those of its name already in. Each group of one name is then resolved
+// from its last insertion back: the last one inserted keeps its offset, each
+// earlier one takes the free place of its own offset among those left.
 void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
     const size_t count = sections.size();
-    // The rank of each section's name among the distinct names, which orders
-    // the sections as their names do.
     const auto nameAt = [&](size_t t) -> const std::string& { return sections[t].MatchName(); };
-    const TSortedTexts keys(count, nameAt);
-    // The keys hold the sections of one name together, in reading order: the
-    // groups, each section's rank (which orders the sections as their names
-    // do) and the count of its name read before it come in one pass.
-    // Each section's key is noted too, so that what is found for a section in
-    // reading order is written where the keys' order will read it: stores to
-    // places all over an array cost far less than loads from them.
-    std::vector<size_t> starts;  // where each group begins among the keys
-    std::vector<int32_t> ranks(count);
-    std::vector<int32_t> earlier(count);
-    std::vector<uint32_t> keyOf(count);
+    const TSortedTexts byName(count, nameAt);
+    // The groups of one name, in name order (each in reading order), and for
+    // each section its group's rank, how many of its name were read before it
+    // and its offset among those of its name when it is inserted.
+    struct TRead {
+        int32_t Rank;
+        int32_t Earlier;
+        int32_t Offset;
+    };
+    std::vector<size_t> starts;  // where each group begins in byName
+    std::vector<TRead> read(count);
     for (size_t i = 0; i < count; ++i) {
-        if (i == 0 || !keys.SameAsPrevious(i)) starts.push_back(i);
-        ranks[keys.Place(i)] = static_cast<int32_t>(starts.size() - 1);
-        earlier[keys.Place(i)] = static_cast<int32_t>(i - starts.back());
-        keyOf[keys.Place(i)] = static_cast<uint32_t>(i);
+        if (i == 0 || !byName.SameAsPrevious(i)) starts.push_back(i);
+        read[byName.Place(i)] = {static_cast<int32_t>(starts.size() - 1),
+                                 static_cast<int32_t>(i - starts.back()), 0};
     }
-    const size_t rankCount = starts.size();
     starts.push_back(count);
 
-    // Where each section goes among those of its name, counted when it is
-    // inserted; noted at its key.
-    TBlockedCounts inserted(rankCount);
-    std::vector<int32_t> offsets(count);
+    TRankCounts inserted(starts.size() - 1, 0);  // sections inserted, per rank
     for (size_t t = 0; t < count; ++t) {
-        const int32_t r = ranks[t];
-        inserted.Add(static_cast<size_t>(r));
-        const int32_t equal = earlier[t];
-        // The first of its name starts its group, at offset 0: no search.
-        if (equal == 0) continue;
-        const int32_t below = inserted.Below(static_cast<size_t>(r));
-        const auto rankAt = [&](int32_t i) {
-            return i < below ? r - 1 : i < below + equal ? r : r + 1;
-        };
-        offsets[keyOf[t]] = BisectSortedPos(r, 0, static_cast<int32_t>(t) - 1, rankAt) - below;
+        const int32_t r = read[t].Rank;
+        const int32_t equal = read[t].Earlier;
+        // The first of its name starts its group at offset 0: no search.
+        if (equal > 0) {
+            const int32_t below = inserted.Below(static_cast<size_t>(r));
+            const auto rankAt = [&](int32_t i) {
+                return i < below ? r - 1 : i < below + equal ? r : r + 1;
+            };
+            read[t].Offset = BisectSortedPos(r, 0, static_cast<int32_t>(t) - 1, rankAt) - below;
+        }
+        inserted.Add(static_cast<size_t>(r), 1);
     }
 
-    // The groups of one name follow each other in rank order; within a group,
-    // the places are resolved from the last insertion back, each section taking
-    // the free place of its offset.
-    std::vector<uint32_t> order(count);  // the section at each place of the list
-    TRankCounts freePlaces(0, true);     // one buffer for every group
-    for (size_t r = 0; r < rankCount; ++r) {
-        const size_t first = starts[r];
-        const size_t size = starts[r + 1] - first;
+    auto& list = *fSections;
+    list.reserve(count);
+    std::vector<uint32_t> group;  // the section at each place of a group
+    TRankCounts free(0, 1);       // the places of a group left free
+    for (size_t g = 0; g + 1 < starts.size(); ++g) {
+        const size_t first = starts[g];
+        const size_t size = starts[g + 1] - first;
         if (size == 1) {
-            order[first] = keys.Place(first);
+            list.push_back(std::move(sections[byName.Place(first)]));
             continue;
         }
-        freePlaces.Reset(size, true);
+        group.assign(size, 0);
+        free.Reset(size, 1);
         for (size_t j = size; j-- > 0;) {
-            const size_t place = freePlaces.Find(offsets[first + j]);
-            freePlaces.Add(place, -1);
-            order[first + place] = keys.Place(first + j);
+            const uint32_t t = byName.Place(first + j);
+            const size_t place = free.Find(read[t].Offset);
+            free.Add(place, -1);
+            group[place] = t;
         }
-    }
-    // The sections are put in that order where they stand, one cycle of the
-    // permutation after the other: no second list. The cycles are first read
-    // from `order` alone, then the moves follow them, fetching the sections a
-    // few moves ahead.
-    std::vector<uint32_t> cycles;  // the places of each cycle, one after the other
-    std::vector<size_t> ends;      // where each cycle ends in `cycles`
-    ReadCycles(order, cycles, ends);
-    auto& list = *fSections;
-    list = std::move(sections);
-    constexpr size_t kAhead = 8;
-    size_t first = 0;
-    for (const size_t end : ends) {
-        TIniSection held = std::move(list[cycles[first]]);
-        for (size_t i = first; i + 1 < end; ++i) {
-            if (i + kAhead < cycles.size()) {
-                const char* ahead = reinterpret_cast<const char*>(list.data() + cycles[i + kAhead]);
-                __builtin_prefetch(ahead);
-                __builtin_prefetch(ahead + sizeof(TIniSection) - 1);
-            }
-            list[cycles[i]] = std::move(list[cycles[i + 1]]);
-        }
-        list[cycles[end - 1]] = std::move(held);
-        first = end;
+        for (const uint32_t t : group) list.push_back(std::move(sections[t]));
     }
 }
 
