@@ -187,7 +187,7 @@ int32_t TDiscriminantAnalysisManager::CalculateHomogeneity(const TRect& rect) {
     };
     int64_t sum = 0;
     for (int64_t start = 0; start < pairs; start += kBlock) {
-        if (start > 0 && start % 65536 == 0 && StopAsked()) return 0;
+        if (start > 0 && start % 16384 == 0 && StopAsked()) return 0;
         const int64_t count = std::min(kBlock, pairs - start);
         for (int64_t i = 0; i < count; ++i) {
             TPixelPair& p = block[i];

@@ -368,8 +368,9 @@ TEST(DiscriminantAnalysis, AStopIsHeardInTheSeedSearchAndInALargeSample) {
     }
     {
         // A seed of 820 x 820 pixels in a uniform 830 x 830 control samples 67 240
-        // pairs, asking once within them, after the report of its first round,
-        // with the same area. A stop there ends the run with no part accepted.
+        // pairs, asking within them after the report of its first round, with the
+        // same area. A stop at the first of those ends the run with no part
+        // accepted.
         const std::string file = UniformFile("large.bmp", 830, 830, clNavy);
         TStopAtCall never(0);
         const TRun full = AnalyseWithSeed(file, 830, 830, 2, never, 820);
