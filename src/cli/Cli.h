@@ -6,7 +6,9 @@
 // - Standard output carries the result and the trace lines that are the run's
 //   record, nothing else. Every error, warning and refusal goes once to standard
 //   error, as one line "kavelin-cli: <command>: <message>" (ReportError; the
-//   engines' Messenger errors and warnings reach it by themselves).
+//   engines' Messenger errors and warnings reach it by themselves: an error as
+//   its message alone, without the box's "*ERROR*" and the trace's banners, a
+//   warning as its whole "Warning : ..." line).
 // - The exit status follows one rule: kExitDone, kExitFailed (a file that cannot
 //   be read, a refused input, an engine error), kExitUsage (an unknown option, a
 //   missing argument, a value outside its documented range), kExitInterrupted
