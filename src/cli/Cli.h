@@ -16,7 +16,8 @@
 // - Arguments are checked against what they mean before any work: a file that
 //   is missing is said first (RequireFile); an output file's extension must name
 //   the format written (RequireExtension), otherwise the call is a usage error.
-// - `kavelin-cli help SUBCOMMAND`, `SUBCOMMAND --help` and `SUBCOMMAND -h` print
+// - `kavelin-cli help SUBCOMMAND`, and `--help` or `-h` anywhere among a
+//   subcommand's arguments, print
 //   the usage, the summary and fHelp, wrapped to 80 columns; the tool handles
 //   them before fRun is called. fSummary fits the general help's one line: 60
 //   columns at most. fHelp that documents its own exit statuses ("Exit status:")

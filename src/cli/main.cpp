@@ -429,7 +429,10 @@ int main(int argc, char** argv) {
     }
     const TSubcommand* subcommand = Find(name);
     if (!subcommand) return ToolUsageError("unknown subcommand '" + name + "'");
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    // --help or -h anywhere among the arguments ("sat solve --help" as well as
+    // "sat --help"); a text argument cannot be either.
+    if (std::find(args.begin(), args.end(), "--help") != args.end() ||
+        std::find(args.begin(), args.end(), "-h") != args.end()) {
         PrintSubcommandHelp(*subcommand);
         return kExitDone;
     }

@@ -206,10 +206,12 @@ TEST(CliStreams, EverySubcommandHasItsHelpWithinEightyColumns) {
         EXPECT_EQ(help.fOut.rfind("Usage: kavelin-cli [OPTIONS] " + name, 0), 0u) << help.fOut;
         EXPECT_NE(help.fOut.find("Exit status:"), std::string::npos) << name;
         for (const std::string& line : LinesOf(help.fOut)) EXPECT_LE(Columns(line), 80u) << line;
-        for (const char* spelling : {"--help", "-h"}) {
-            const TCliRun same = RunCliWords({name, spelling});
-            EXPECT_EQ(same.fStatus, 0) << name << " " << spelling;
-            EXPECT_EQ(same.fOut, help.fOut) << name << " " << spelling;
+        // Also after other arguments, as in "sat solve --help".
+        for (const std::vector<std::string>& call : std::vector<std::vector<std::string>>{
+                 {name, "--help"}, {name, "-h"}, {name, "x", "--help"}}) {
+            const TCliRun same = RunCliWords(call);
+            EXPECT_EQ(same.fStatus, 0) << name << " " << call.back();
+            EXPECT_EQ(same.fOut, help.fOut) << name << " " << call.back();
         }
     }
     // The meanings of the kinds and of the types are where they are looked for.
