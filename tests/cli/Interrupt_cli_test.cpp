@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -123,4 +124,25 @@ TEST_F(CliInterrupt, WithoutATerminalOrProgressNothingIsShown) {
                                 "' >/dev/null 2>'" + err.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(fs::file_size(err), 0u);
+}
+
+TEST_F(CliInterrupt, OnATerminalTheProgressShowsAndIsClearedBeforeTheResult) {
+    // script(1) gives the tool a terminal for both streams and copies what it shows.
+    const std::string command = std::string("script -qec \"'") + KAVELIN_CLI + "' text-distance " +
+                                RandomText(6000, 5) + " " + RandomText(6000, 6) + "\" /dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string shown;
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) shown.append(buffer, got);
+    ASSERT_EQ(pclose(pipe), 0) << shown;
+    EXPECT_NE(shown.find("\rkavelin-cli: text-distance: 0 of 6000 (0 %)\033[K"), std::string::npos)
+        << shown;
+    // The line is cleared, then the score stands alone on its line.
+    const size_t cleared = shown.rfind("\r\033[K");
+    ASSERT_NE(cleared, std::string::npos) << shown;
+    const std::string rest = shown.substr(cleared + 4);
+    EXPECT_NE(rest.find_first_of("0123456789"), std::string::npos) << rest;
+    EXPECT_EQ(rest.find("kavelin-cli"), std::string::npos) << rest;
 }
