@@ -43,7 +43,7 @@
 // box's two ends have counts far above those near them, so few parts are opened.
 // Ties go, as in the literal pass, to the smallest Pos1 and then Pos2.
 //
-// D(i - 1, j - 1) is kept per link (4 bytes) when the links are at most kKeptLinks,
+// D(i - 1, j - 1) is kept per link (4 bytes) when the links are at most 40 x 2^20,
 // filled in one sweep down the rows; beyond that (texts made of few letters, where
 // the links run into hundreds of millions) it is computed from the counts of each
 // letter before i and before j, a sum over the letters both texts share.
@@ -60,9 +60,6 @@
 #include "diagnostics/TraceUnit.h"
 
 namespace {
-
-// Up to this many links, D is kept per link: 4 bytes each, 160 MB at most.
-constexpr size_t kKeptLinks = size_t{40} << 20;
 
 // A rectangle of rows r1..r2 and columns s1..s2 (from 1) whose links are all in
 // play, with the letters that have links in it.
@@ -117,7 +114,7 @@ std::pair<size_t, size_t> Within(const std::vector<int32_t>& positions, int32_t 
 
 class TMatching {
   public:
-    TMatching(const std::string& a, const std::string& b);
+    TMatching(const std::string& a, const std::string& b, size_t keptLinks);
     std::optional<std::vector<TLink>> Run(TProgress& progress);
 
   private:
@@ -158,7 +155,7 @@ class TMatching {
     int64_t fPass = 0;
 };
 
-TMatching::TMatching(const std::string& a, const std::string& b)
+TMatching::TMatching(const std::string& a, const std::string& b, size_t keptLinks)
     : fA(a), fB(b), fM(a.size()), fN(b.size()) {
     std::array<int64_t, 256> inA{}, inB{};
     for (const char c : a) ++inA[static_cast<unsigned char>(c)];
@@ -215,7 +212,7 @@ TMatching::TMatching(const std::string& a, const std::string& b)
         fColumnLines[at].first2 = -seen[c]++;
         fColumnAt[j] = static_cast<int64_t>(at);
     }
-    fKeep = fKeptStart[L] <= kKeptLinks;
+    fKeep = fKeptStart[L] <= keptLinks;
     if (fKeep) {
         // One sweep down the rows with before[y] = D(i - 1, y); row i adds, at each
         // y, the number of its letter in B[1..y].
@@ -432,8 +429,15 @@ std::optional<std::vector<TLink>> TMatching::Run(TProgress& progress) {
 
 std::optional<std::vector<TLink>> TextDistanceChosenLinks(const std::string& first,
                                                           const std::string& second,
+                                                          TProgress& progress, size_t keptLinks) {
+    return TMatching(first, second, keptLinks).Run(progress);
+}
+
+std::optional<std::vector<TLink>> TextDistanceChosenLinks(const std::string& first,
+                                                          const std::string& second,
                                                           TProgress& progress) {
-    return TMatching(first, second).Run(progress);
+    // 4 bytes a link: 160 MB at most.
+    return TextDistanceChosenLinks(first, second, progress, size_t{40} << 20);
 }
 
 std::vector<TLink> TextDistanceChosenLinks(const std::string& first, const std::string& second) {

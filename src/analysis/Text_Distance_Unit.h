@@ -8,6 +8,7 @@
 // (tests/analysis/Text_Distance_Reference.h), which compare the two.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,6 +49,11 @@ std::vector<TLink> TextDistanceChosenLinks(const std::string& first, const std::
 std::optional<std::vector<TLink>> TextDistanceChosenLinks(const std::string& first,
                                                           const std::string& second,
                                                           TProgress& progress);
+// The same, keeping a number per link only while the links are at most
+// `keptLinks` and computing it where needed beyond: for the tests of both ways.
+std::optional<std::vector<TLink>> TextDistanceChosenLinks(const std::string& first,
+                                                          const std::string& second,
+                                                          TProgress& progress, size_t keptLinks);
 
 // The score for k kept links and the two lengths: 200 x k / (m + n), 100 when both
 // texts are empty.

@@ -1,6 +1,7 @@
 // The text distance: its known cases, and the fast matching against the literal
 // one (Text_Distance_Reference.h) on exhaustive small inputs and thousands of random
-// pairs, with exact equality of the kept links.
+// pairs, and against the scan of every link in play on texts of thousands of
+// characters, with exact equality of the kept links; its progress and its stop.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -100,16 +101,30 @@ TEST(TextDistance, LongRepeatedTextsKeepEveryDiagonalLink) {
 
 // ---- differential tests against the literal algorithm ----
 
-void ExpectSameAsLiteral(const std::string& a, const std::string& b) {
-    const auto fast = TextDistanceChosenLinks(a, b);
-    const auto literal = ref::ChosenLinks(a, b);
-    ASSERT_EQ(fast.size(), literal.size()) << "A=\"" << a << "\" B=\"" << b << "\"";
+void ExpectSameLinks(const std::vector<TLink>& fast, const std::vector<TLink>& expected,
+                     const std::string& a, const std::string& b) {
+    const auto shown = [&] {
+        return a.size() + b.size() > 200
+                   ? "lengths " + std::to_string(a.size()) + ", " + std::to_string(b.size())
+                   : "A=\"" + a + "\" B=\"" + b + "\"";
+    };
+    ASSERT_EQ(fast.size(), expected.size()) << shown();
     for (size_t k = 0; k < fast.size(); ++k) {
-        ASSERT_EQ(fast[k].Pos1, literal[k].Pos1)
-            << "link " << k << " A=\"" << a << "\" B=\"" << b << "\"";
-        ASSERT_EQ(fast[k].Pos2, literal[k].Pos2)
-            << "link " << k << " A=\"" << a << "\" B=\"" << b << "\"";
+        ASSERT_EQ(fast[k].Pos1, expected[k].Pos1) << "link " << k << " " << shown();
+        ASSERT_EQ(fast[k].Pos2, expected[k].Pos2) << "link " << k << " " << shown();
     }
+}
+
+// The fast matching both ways: with a number kept per link, and computing it each
+// time (as for texts with too many links to keep).
+std::vector<TLink> ComputedEachTime(const std::string& a, const std::string& b) {
+    return *TextDistanceChosenLinks(a, b, NoProgress(), 0);
+}
+
+void ExpectSameAsLiteral(const std::string& a, const std::string& b) {
+    const auto literal = ref::ChosenLinks(a, b);
+    ExpectSameLinks(TextDistanceChosenLinks(a, b), literal, a, b);
+    ExpectSameLinks(ComputedEachTime(a, b), literal, a, b);
     ASSERT_EQ(TTextDistanceManager().Distance(a, b), ref::Distance(a, b));
 }
 
@@ -169,6 +184,42 @@ class TTextMaker {
             else
                 text.erase(text.begin() + static_cast<std::ptrdiff_t>(Uniform(0, text.size() - 1)));
         }
+        return text;
+    }
+    // Words of English with blanks, now and then a comma or a full stop and a
+    // capital, cut to `length` characters.
+    std::string Prose(size_t length) {
+        static const char* const words[] = {
+            "the",   "of",      "and",    "to",      "a",        "in",      "that",  "is",
+            "was",   "he",      "for",    "it",      "with",     "as",      "his",   "on",
+            "be",    "at",      "by",     "had",     "not",      "are",     "but",   "from",
+            "or",    "have",    "an",     "they",    "which",    "one",     "you",   "were",
+            "her",   "all",     "she",    "there",   "would",    "their",   "we",    "him",
+            "been",  "has",     "when",   "who",     "will",     "more",    "no",    "if",
+            "out",   "so",      "said",   "what",    "up",       "its",     "about", "into",
+            "than",  "them",    "can",    "only",    "other",    "new",     "some",  "could",
+            "time",  "these",   "two",    "may",     "then",     "do",      "first", "any",
+            "my",    "now",     "such",   "like",    "our",      "over",    "man",   "me",
+            "even",  "most",    "made",   "after",   "also",     "did",     "many",  "before",
+            "must",  "through", "back",   "years",   "where",    "much",    "your",  "way",
+            "well",  "down",    "should", "because", "each",     "just",    "those", "people",
+            "house", "program", "letter", "window",  "distance", "between", "texts", "quickly"};
+        std::string text;
+        bool capital = true;
+        while (text.size() < length) {
+            std::string word = words[std::min(Uniform(0, 111), Uniform(0, 111))];
+            if (capital) word[0] = static_cast<char>(word[0] - 'a' + 'A');
+            capital = false;
+            const size_t mark = Uniform(0, 19);
+            if (mark == 0) {
+                word += '.';
+                capital = true;
+            } else if (mark == 1) {
+                word += ',';
+            }
+            text += (text.empty() ? "" : " ") + word;
+        }
+        text.resize(length);
         return text;
     }
     // The first `size` of a shuffled set of all 256 byte values.
@@ -243,6 +294,57 @@ TEST(TextDistanceDifferential, RandomPairs) {
         check(b, a);
     }
     EXPECT_EQ(pairs, 5040);
+}
+
+TEST(TextDistanceDifferential, ScanReferenceAgreesWithTheLiteralOne) {
+    TTextMaker maker(31);
+    for (int k = 0; k < 400; ++k) {
+        const auto alphabet = maker.Alphabet(maker.Uniform(1, 6));
+        const std::string a = maker.Text(maker.Uniform(0, 30), alphabet);
+        const std::string b = maker.Text(maker.Uniform(0, 30), alphabet);
+        ExpectSameLinks(ref::ScanChosenLinks(a, b), ref::ChosenLinks(a, b), a, b);
+    }
+}
+
+// Thousands of characters: many boxes, letters and passes, counts far beyond
+// 32 bits for the repeated letters.
+TEST(TextDistanceDifferential, LongTexts) {
+    TTextMaker maker(2026);
+    auto check = [](const std::string& a, const std::string& b) {
+        const auto scan = ref::ScanChosenLinks(a, b);
+        ExpectSameLinks(TextDistanceChosenLinks(a, b), scan, a, b);
+        ExpectSameLinks(ComputedEachTime(a, b), scan, a, b);
+    };
+    // Prose-like texts, both orders.
+    const std::string prose1 = maker.Prose(1600);
+    const std::string prose2 = maker.Prose(1500);
+    check(prose1, prose2);
+    check(prose2, prose1);
+    // One text an edit of the other: long diagonals of ties.
+    check(prose1, maker.Edited(prose1, kLetters + " ", 60));
+    // Four letters, two letters.
+    check(maker.Text(800, "acgt"), maker.Text(900, "acgt"));
+    check(maker.Text(400, "ab"), maker.Text(380, "ab"));
+    // Runs of repeated letters, and one repeated letter.
+    check(maker.Runs(1000, "abc", 40), maker.Runs(900, "abc", 40));
+    check(std::string(300, 'x'), std::string(260, 'x'));
+    // Any bytes, over a large alphabet.
+    const auto bytes = maker.Alphabet(200);
+    check(maker.Text(1200, bytes), maker.Text(1200, bytes));
+}
+
+TEST(TextDistance, LongRepeatedLetterTooManyLinksToKeep) {
+    // 45.5 million links: no number is kept per link, and the counts pass 2^38.
+    const auto chosen = TextDistanceChosenLinks(std::string(7000, 'a'), std::string(6500, 'a'));
+    ASSERT_EQ(chosen.size(), 6500u);
+    // The first links alternate between the two ends, as the literal pass keeps them.
+    EXPECT_EQ(chosen[0].Pos1, 1);
+    EXPECT_EQ(chosen[0].Pos2, 1);
+    EXPECT_EQ(chosen[1].Pos1, 7000);
+    EXPECT_EQ(chosen[1].Pos2, 6500);
+    EXPECT_EQ(chosen[2].Pos1, 2);
+    EXPECT_EQ(chosen[2].Pos2, 2);
+    EXPECT_EQ(Distance(std::string(7000, 'a'), std::string(7000, 'a')), 100.0);
 }
 
 // ---- progress and stop ----
