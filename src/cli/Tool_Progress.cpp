@@ -12,6 +12,8 @@
 namespace {
 
 volatile std::sig_atomic_t gStopAsked = 0;
+// Whether a progress line stands on standard error, to be cleared.
+volatile std::sig_atomic_t gLineShown = 0;
 bool gForced = false;
 // The display is redrawn at most this often, so that a fast loop of Report
 // calls costs a clock read each.
@@ -22,8 +24,7 @@ constexpr std::int64_t kRedrawMs = 100;
 extern "C" void OnInterrupt(int) {
     if (gStopAsked) {
         static const char clear[] = "\r\033[K";
-        if (::isatty(STDERR_FILENO) || gForced)
-            (void)!::write(STDERR_FILENO, clear, sizeof clear - 1);
+        if (gLineShown) (void)!::write(STDERR_FILENO, clear, sizeof clear - 1);
         ::_exit(kExitInterrupted);
     }
     gStopAsked = 1;
@@ -56,9 +57,10 @@ TToolProgress::TToolProgress() {
 TToolProgress::~TToolProgress() {
     // A SIGINT once the work has ended ends the tool at once, as it does before.
     if (!gStopAsked) std::signal(SIGINT, SIG_DFL);
-    if (fShown && fLastShownMs >= 0) {
+    if (gLineShown) {
         std::fputs("\r\033[K", stderr);
         std::fflush(stderr);
+        gLineShown = 0;
     }
 }
 
@@ -77,5 +79,6 @@ bool TToolProgress::Report(std::int64_t done, std::int64_t total) {
     line += "\033[K";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
+    gLineShown = 1;
     return false;
 }
