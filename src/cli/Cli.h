@@ -192,6 +192,10 @@ class TToolProgress final : public TProgress {
 };
 // Whether a SIGINT has asked for a stop.
 bool StopAsked();
+// Clears the progress line, when one shows, so that an error line starts on a
+// line of its own (ReportError calls it); the display comes back at its next
+// redraw.
+void ClearProgressLine();
 // --progress: show the display even when standard error is no terminal.
 void SetProgressForced(bool forced);
 

@@ -57,11 +57,14 @@ TToolProgress::TToolProgress() {
 TToolProgress::~TToolProgress() {
     // A SIGINT once the work has ended ends the tool at once, as it does before.
     if (!gStopAsked) std::signal(SIGINT, SIG_DFL);
-    if (gLineShown) {
-        std::fputs("\r\033[K", stderr);
-        std::fflush(stderr);
-        gLineShown = 0;
-    }
+    ClearProgressLine();
+}
+
+void ClearProgressLine() {
+    if (!gLineShown) return;
+    std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+    gLineShown = 0;
 }
 
 bool TToolProgress::Report(std::int64_t done, std::int64_t total) {

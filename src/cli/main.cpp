@@ -314,6 +314,7 @@ void ReportError(const std::string& command, const std::string& message) {
     if (!command.empty()) line += command + ": ";
     for (const char c : message) line += c == '\n' || c == '\r' ? ' ' : c;
     line += '\n';
+    ClearProgressLine();
     std::fflush(stdout);
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
