@@ -351,21 +351,15 @@ std::string TStringManager::ValueOf(const std::string& line) {
     return Matches(m, line) ? GroupTrimmed(m, 2, ' ') : std::string();
 }
 
-// A pattern is tried only on a line that has what it needs at least: a header
-// a "[" after its blanks, a comment a ";" first, a pair an "=". The other lines
-// would fail the match anyway, and a text of a million pairs skips two matches
-// a line.
+// The three patterns in their order; the first that matches gives the kind.
 TStringManager::TIniLine TStringManager::ParseIniLine(const std::string& line) {
     TIniLine result;
-    const size_t first = line.find_first_not_of(" \t");
-    if (TPatternMatcher& m = IniSectionMatcher();
-        first != std::string::npos && line[first] == '[' && Matches(m, line)) {
+    if (TPatternMatcher& m = IniSectionMatcher(); Matches(m, line)) {
         result.Kind = TIniLineKind::Section;
         result.Name = GroupTrimmed(m, 1, ' ');
-    } else if (!line.empty() && line[0] == ';' && Matches(IniCommentMatcher(), line)) {
+    } else if (Matches(IniCommentMatcher(), line)) {
         result.Kind = TIniLineKind::Comment;
-    } else if (TPatternMatcher& kv = IniKeyValueMatcher();
-               line.find('=') != std::string::npos && Matches(kv, line)) {
+    } else if (TPatternMatcher& kv = IniKeyValueMatcher(); Matches(kv, line)) {
         result.Kind = TIniLineKind::KeyValue;
         result.Name = GroupTrimmed(kv, 1, ' ');
         result.Value = GroupTrimmed(kv, 2, ' ');
