@@ -129,7 +129,7 @@ TCompleteResult SolveComplete(const TSatProblem& problem, const TCompleteOptions
     result.Verdict = TSatVerdict::Unknown;
     if (stop.fInterrupted) {
         result.Interrupted = true;
-        Messenger.Send(options.WorkName + " interrupted");
+        Messenger.Send(std::string(options.WorkName) + " interrupted");
     } else {
         result.LimitReached = true;
     }

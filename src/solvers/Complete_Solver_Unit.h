@@ -36,7 +36,7 @@ struct TCompleteOptions {
     std::string ProofFile;        // empty: no proof; else a DRAT proof is written there
     // The name of the work in the line "<Work> interrupted" sent when the
     // progress asks to stop.
-    std::string WorkName = "Solve";
+    const char* WorkName = "Solve";
 };
 
 // The first clause (from 0) that `model` (index v for variable v) leaves

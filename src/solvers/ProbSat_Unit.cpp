@@ -152,18 +152,22 @@ void TProbSat::Step() {
     Messenger.Send("valides : " + IntToStr(ValidClauseCount()) + " / " +
                    IntToStr(fOriginalClauses));
     Messenger.RefreshTrace();
-    if (IsFinished()) return;
-    const TClause& clause = fClauses[static_cast<size_t>(
-        fUnsatisfied[static_cast<size_t>(RandomInt(static_cast<int32_t>(fUnsatisfied.size())))])];
-    if (clause.empty()) {
-        ++fFlips;  // an empty clause: nothing to flip, the step still counts
-        return;
+    if (!IsFinished()) {
+        const TClause& clause = fClauses[static_cast<size_t>(fUnsatisfied[static_cast<size_t>(
+            RandomInt(static_cast<int32_t>(fUnsatisfied.size())))])];
+        if (clause.empty()) {
+            ++fFlips;  // an empty clause: nothing to flip, the step still counts
+            return;
+        }
+        const int32_t variable = PickVariable(clause);
+        Flip(variable);
+        Mirror(variable);
     }
-    const int32_t variable = PickVariable(clause);
-    Flip(variable);
-    Mirror(variable);
-    if (IsFinished() && fShown) fShown->ShowSolution();
-    if (fShown && !fShown->IsDisplayPaced()) fShown->ShowValues();
+    // As the relaxation's step does, a step on a solved problem shows the
+    // solution again: the page stops stepping once it is solved.
+    if (!fShown) return;
+    if (IsFinished()) fShown->ShowSolution();
+    if (!fShown->IsDisplayPaced()) fShown->ShowValues();
 }
 
 bool TProbSat::Run(int64_t maxFlips, double timeLimitSeconds, TProgress& progress) {

@@ -38,8 +38,8 @@ class TProbSat {
     void Restart();
     // One flip: the status line "valides : k / C" replacing the trace's last
     // line, the flip, then the solution lines when every clause is satisfied.
-    // Nothing is flipped once the problem is solved; a problem with an empty
-    // clause is never solved.
+    // Once the problem is solved a step flips nothing and shows the solution
+    // again; a problem with an empty clause is never solved.
     void Step();
     // Flips without trace lines until solved, `maxFlips` flips (-1: no limit)
     // or `timeLimitSeconds` (0: none) have passed, or the progress, told the flips

@@ -13,6 +13,7 @@
 #include "diagnostics/Chrono_Unit.h"
 #include "solvers/Dimacs_Unit.h"
 #include "solvers/SATSolver_Unit.h"
+#include "solvers/Sat_Problems.h"
 #include "solvers/Sat_Solution.h"
 #include "support/Window_Fixture.h"
 
@@ -401,6 +402,128 @@ class SatPageTest : public QObject {
         QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(2));
         QCOMPARE(ReadFileBytes(written),
                  std::string("p cnf 5 4\r\n1 -5 4 0\r\n-1 5 3 4 0\r\n-3 -4 0\r\n2 -3 0\r\n"));
+    }
+
+    // "&Check Integrity" reads the memo's problem beside the loaded one, says
+    // what it holds and gives the complete solver's verdict; the model on request.
+    void checkIntegrityJudgesTheMemoWithoutLoadingIt() {
+        SetFixedSeed(4);
+        QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+        QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+        const std::vector<TClause> loaded = SatSolver->Clauses();
+
+        fPage->SAT_Memo->Assign({"[General Datas]", "Clause Number=3", "Total Literal Number=2",
+                                 "[Clause 0]", "Nb Literals=2", "Literal0=1", "Literal1=-1",
+                                 "[Clause 1]", "Nb Literals=3", "Literal0=2", "Literal1=2",
+                                 "Literal2=1", "[Clause 2]", "Nb Literals=0"});
+        TraceForm->RichEdit1->Clear();
+        QTest::mouseClick(fPage->SAT_CheckIntegrity_Button, Qt::LeftButton);
+        QCOMPARE(TraceLines(),
+                 (std::vector<std::string>{"Check Integrity: 3 clauses, 2 variables, 5 literals, 1 "
+                                           "empty clauses, 1 repeated literals, 1 tautologies",
+                                           "Unsatisfiable"}));
+        QCOMPARE(StatusText(), QStringLiteral("Unsatisfiable"));
+        QVERIFY(SatSolver->Clauses() == loaded);
+
+        // A satisfiable memo: the model, once asked for, satisfies every clause.
+        QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+        QTest::mouseClick(fPage->SAT_CheckIntegrity_Button, Qt::LeftButton);
+        QCOMPARE(TraceLines().back(), std::string("Satisfiable"));
+        QCOMPARE(StatusText(), QStringLiteral("Satisfiable"));
+        TraceForm->RichEdit1->Clear();
+        fPage->SAT_ShowModel_Action->trigger();
+        const std::vector<std::string> model = TraceLines();
+        QCOMPARE(model.size(), size_t(25));
+        QCOMPARE(model[0], std::string("Model of 80 clauses over 24 variables"));
+        TSatProblem problem;
+        QVERIFY(ReadConstraintText(*fPage->SAT_Memo, "memo", problem));
+        const std::vector<double> values = SolutionValues(model, 24);
+        for (const TClause& clause : problem.Clauses) QVERIFY(IsClauseValid(clause, values));
+        QVERIFY(fFixture->Boxes.fTexts.empty());
+
+        // A memo without a problem is refused as "Load" refuses it.
+        fPage->SAT_Memo->Assign({"[General Datas]", "Total Literal Number=2"});
+        QTest::mouseClick(fPage->SAT_CheckIntegrity_Button, Qt::LeftButton);
+        QCOMPARE(fFixture->Boxes.fTexts.size(), size_t(1));
+        QCOMPARE(StatusText(),
+                 QStringLiteral("Nothing checked: the SAT memo holds no complete problem"));
+    }
+
+    // Escape ends a check under way: one line says so, and no verdict follows.
+    void escapeEndsACheckIntegrity() {
+        std::vector<std::string> lines = ConstraintLines(Pigeonhole(13, 12));
+        fPage->SAT_Memo->Assign(lines);
+        TraceForm->RichEdit1->Clear();
+        QTimer::singleShot(900, Kavelin_Form, [] {
+            QApplication::setActiveWindow(Kavelin_Form);
+            QTest::keyClick(Kavelin_Form->SatPage->SAT_Memo, Qt::Key_Escape);
+        });
+        QTest::mouseClick(fPage->SAT_CheckIntegrity_Button, Qt::LeftButton);
+        const std::vector<std::string> trace = TraceLines();
+        QCOMPARE(trace.size(), size_t(2));
+        QCOMPARE(trace[1], std::string("Check Integrity interrupted"));
+        QVERIFY(!fPage->HasModel());
+    }
+
+    // The three methods of the SAT menu solve the default problem; the choice
+    // is kept in the settings and found at the next start.
+    void theMenuChoosesTheMethodOfSolve() {
+        QCOMPARE(fPage->Method(), TSatMethod::Relaxation);
+        QVERIFY(fPage->SAT_Relaxation_Action->isChecked());
+        for (QAction* action :
+             {fPage->SAT_ProbSat_Action, fPage->SAT_Cdcl_Action, fPage->SAT_Relaxation_Action}) {
+            action->trigger();
+            QVERIFY(action->isChecked());
+            QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
+            QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+            TraceForm->RichEdit1->Clear();
+            QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+            QVERIFY2(SatSolver->IsFinished(), qPrintable(action->text()));
+            const std::vector<std::string> trace = TraceLines();
+            QVERIFY(trace.size() >= 25);
+            QCOMPARE(trace[trace.size() - 25], std::string("Solution trouv\xE9"
+                                                           "e"));
+            if (action != fPage->SAT_Relaxation_Action) {
+                for (size_t v = 1; v < SatSolver->Values().size(); ++v)
+                    QVERIFY(SatSolver->Values()[v] == 0.0 || SatSolver->Values()[v] == 1.0);
+                // The grid shows each value at column 1 or 40, as the search left it.
+                for (int32_t row = 1; row <= 24; ++row)
+                    QCOMPARE(SatSolver->ValueColour(SatSolver->Values()[row] == 1.0 ? 40 : 1, row),
+                             clGreen);
+            }
+        }
+
+        // The complete solver proves an unsatisfiable problem so, and the
+        // relaxation's Solve says so before it runs.
+        fPage->SAT_Cdcl_Action->trigger();
+        fPage->SAT_Memo->Assign(kUnsatisfiable);
+        QTest::mouseClick(fPage->SAT_Load_Button, Qt::LeftButton);
+        QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+        QCOMPARE(TraceLines().back(), std::string("Unsatisfiable"));
+        QCOMPARE(StatusText(), QStringLiteral("Unsatisfiable"));
+        for (QAction* action : {fPage->SAT_Relaxation_Action, fPage->SAT_ProbSat_Action}) {
+            action->trigger();
+            QString said;
+            QTimer::singleShot(150, Kavelin_Form, [&said] {
+                said = StatusText();
+                Kavelin_Form->SatPage->InterruptSolve();
+            });
+            QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
+            QVERIFY2(said.startsWith(QStringLiteral("Unsatisfiable problem. Solving: ")) ||
+                         said.startsWith(QStringLiteral("Check Integrity proved")),
+                     qPrintable(said));
+            QCOMPARE(TraceLines().back(), std::string("Solve interrupted"));
+        }
+
+        fPage->SAT_ProbSat_Action->trigger();
+        const QByteArray saved = fFixture->SavedSettings();
+        QVERIFY(saved.contains("probSAT"));
+        delete fFixture;
+        fFixture = new TWindowFixture(saved);
+        fPage = Kavelin_Form->SatPage;
+        QCOMPARE(fPage->Method(), TSatMethod::ProbSat);
+        QVERIFY(fPage->SAT_ProbSat_Action->isChecked());
+        QVERIFY(!fPage->SAT_Relaxation_Action->isChecked());
     }
 };
 

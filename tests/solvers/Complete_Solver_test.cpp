@@ -13,6 +13,14 @@
 
 namespace {
 
+TCompleteOptions Options(double seconds, int64_t conflicts = -1, const std::string& proof = {}) {
+    TCompleteOptions options;
+    options.TimeLimitSeconds = seconds;
+    options.MaxConflicts = conflicts;
+    options.ProofFile = proof;
+    return options;
+}
+
 // Stops at its `stopAt`-th report.
 class TStopAfter final : public TProgress {
   public:
@@ -68,8 +76,9 @@ TEST(CompleteSolver, UnsatisfiableVerdictsAgreeWithPicosat) {
         const TSatProblem problem = RandomKSat(40, 170, 3, seed);
         const TCompleteResult result = SolveComplete(problem);
         EXPECT_EQ(PicosatStatus(problem), result.Verdict == TSatVerdict::Satisfiable ? 10 : 20);
-        if (result.Verdict == TSatVerdict::Satisfiable)
+        if (result.Verdict == TSatVerdict::Satisfiable) {
             EXPECT_EQ(FirstFailingClause(problem, result.Model), -1);
+        }
     }
 }
 
@@ -77,7 +86,9 @@ TEST(CompleteSolver, StopsThroughTheProgressAndTheLimits) {
     TTraceCapture capture;
     const TSatProblem hard = Pigeonhole(11, 10);
     TStopAfter stop(3);
-    const TCompleteResult stopped = SolveComplete(hard, {.WorkName = "Check Integrity"}, stop);
+    TCompleteOptions named;
+    named.WorkName = "Check Integrity";
+    const TCompleteResult stopped = SolveComplete(hard, named, stop);
     EXPECT_EQ(stopped.Verdict, TSatVerdict::Unknown);
     EXPECT_TRUE(stopped.Interrupted);
     EXPECT_FALSE(stopped.LimitReached);
@@ -89,11 +100,11 @@ TEST(CompleteSolver, StopsThroughTheProgressAndTheLimits) {
               1);
 
     capture.Reset();
-    const TCompleteResult timed = SolveComplete(hard, {.TimeLimitSeconds = 0.05});
+    const TCompleteResult timed = SolveComplete(hard, Options(0.05));
     EXPECT_EQ(timed.Verdict, TSatVerdict::Unknown);
     EXPECT_TRUE(timed.LimitReached);
     EXPECT_FALSE(timed.Interrupted);
-    const TCompleteResult counted = SolveComplete(hard, {.MaxConflicts = 100});
+    const TCompleteResult counted = SolveComplete(hard, Options(0, 100));
     EXPECT_EQ(counted.Verdict, TSatVerdict::Unknown);
     EXPECT_TRUE(counted.LimitReached);
     EXPECT_TRUE(capture.Lines().empty()) << "a limit is no interruption";
@@ -112,7 +123,7 @@ TEST(CompleteSolver, WritesADratProofThatEndsInTheEmptyClause) {
     TTraceCapture capture;
     const std::filesystem::path proof = std::filesystem::temp_directory_path() /
                                         ("kavelin_proof_" + std::to_string(::getpid()) + ".drat");
-    const TCompleteResult result = SolveComplete(Pigeonhole(6, 5), {.ProofFile = proof.string()});
+    const TCompleteResult result = SolveComplete(Pigeonhole(6, 5), Options(0, -1, proof.string()));
     EXPECT_EQ(result.Verdict, TSatVerdict::Unsatisfiable);
     std::ifstream in(proof);
     std::string line;
@@ -128,7 +139,7 @@ TEST(CompleteSolver, WritesADratProofThatEndsInTheEmptyClause) {
     std::filesystem::remove(proof);
 
     const TCompleteResult refused =
-        SolveComplete(Pigeonhole(3, 2), {.ProofFile = "/nonexistent-folder/proof.drat"});
+        SolveComplete(Pigeonhole(3, 2), Options(0, -1, "/nonexistent-folder/proof.drat"));
     EXPECT_EQ(refused.Verdict, TSatVerdict::Unknown);
     EXPECT_TRUE(refused.Failed);
     ASSERT_EQ(capture.Boxes().size(), 1u);
