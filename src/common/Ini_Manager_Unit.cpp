@@ -273,26 +273,31 @@ void TIniManager::PlaceSections(std::vector<TIniSection> sections) {
         inserted.Add(static_cast<size_t>(r), 1);
     }
 
-    auto& list = *fSections;
-    list.reserve(count);
-    std::vector<uint32_t> group;  // the section at each place of a group
-    TRankCounts free(0, 1);       // the places of a group left free
+    std::vector<uint32_t> order(count);  // the section at each place of the list
+    TRankCounts free(0, 1);              // the places of a group left free
     for (size_t g = 0; g + 1 < starts.size(); ++g) {
         const size_t first = starts[g];
         const size_t size = starts[g + 1] - first;
         if (size == 1) {
-            list.push_back(std::move(sections[byName.Place(first)]));
+            order[first] = byName.Place(first);
             continue;
         }
-        group.assign(size, 0);
         free.Reset(size, 1);
         for (size_t j = size; j-- > 0;) {
             const uint32_t t = byName.Place(first + j);
             const size_t place = free.Find(read[t].Offset);
             free.Add(place, -1);
-            group[place] = t;
+            order[first + place] = t;
         }
-        for (const uint32_t t : group) list.push_back(std::move(sections[t]));
+    }
+    // The sections are read all over the list: each is fetched a few moves
+    // ahead, so that its reading overlaps the moves before it.
+    constexpr size_t kAhead = 8;
+    auto& list = *fSections;
+    list.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (i + kAhead < count) __builtin_prefetch(&sections[order[i + kAhead]]);
+        list.push_back(std::move(sections[order[i]]));
     }
 }
 
