@@ -128,12 +128,19 @@ struct TSolveRequest {
 // Steps the loaded search until every clause is valid, `maxSteps` steps have run
 // or `timeLimit` seconds (0: none) have passed; the number of steps (calls of
 // Step).
-int64_t Search(TSatSolver& solver, int64_t maxSteps, double timeLimit, bool& solved) {
+int64_t Search(TSatSolver& solver, int64_t maxSteps, double timeLimit, bool& solved,
+               TProgress& progress = NoProgress()) {
     const TClock::time_point start = TClock::now();
     solved = false;
     int64_t steps = 0;
     while (!solved && steps < maxSteps) {
-        if (timeLimit > 0 && steps % 64 == 0 && SecondsSince(start) >= timeLimit) break;
+        if (steps % 64 == 0) {
+            if (timeLimit > 0 && SecondsSince(start) >= timeLimit) break;
+            if (progress.Report(steps, maxSteps)) {
+                Messenger.Send("Solve interrupted");
+                break;
+            }
+        }
         solver.Step();
         ++steps;
         solved = solver.IsFinished();
@@ -151,7 +158,10 @@ struct TSolveOutcome {
     bool fFailed = false;
 };
 
+// A SIGINT ends the search under way (the tool then exits with its interrupted
+// status).
 TSolveOutcome SolveOnce(const TSatProblem& problem, const TSolveRequest& request) {
+    TToolProgress progress;
     TSolveOutcome outcome;
     const TClock::time_point start = TClock::now();
     switch (request.fMethod) {
@@ -159,7 +169,8 @@ TSolveOutcome SolveOnce(const TSatProblem& problem, const TSolveRequest& request
             TSatSolver solver(nullptr);
             solver.LoadProblem(problem);
             bool solved = false;
-            outcome.fSteps = Search(solver, request.fMaxSteps, request.fTimeLimit, solved);
+            outcome.fSteps =
+                Search(solver, request.fMaxSteps, request.fTimeLimit, solved, progress);
             if (solved) {
                 outcome.fVerdict = TSatVerdict::Satisfiable;
                 // An undecided variable serves no clause: false does as well as true.
@@ -171,7 +182,7 @@ TSolveOutcome SolveOnce(const TSatProblem& problem, const TSolveRequest& request
         }
         case TMethod::ProbSat: {
             TProbSat search(problem);
-            if (search.Run(request.fMaxSteps, request.fTimeLimit)) {
+            if (search.Run(request.fMaxSteps, request.fTimeLimit, progress)) {
                 outcome.fVerdict = TSatVerdict::Satisfiable;
                 outcome.fModel = search.Assignment();
             }
@@ -185,7 +196,7 @@ TSolveOutcome SolveOnce(const TSatProblem& problem, const TSolveRequest& request
             if (const std::optional<uint64_t> seed = FixedSeed())
                 options.Seed = static_cast<int64_t>(*seed & 0x7FFFFFFF);
             options.ProofFile = request.fProofFile;
-            TCompleteResult result = SolveComplete(problem, options);
+            TCompleteResult result = SolveComplete(problem, options, progress);
             outcome.fVerdict = result.Verdict;
             outcome.fModel = std::move(result.Model);
             outcome.fFailed = result.Failed;
@@ -276,6 +287,7 @@ int SolveRuns(const TSatProblem& problem, const TSolveRequest& request) {
         }
         if (outcome.fVerdict == TSatVerdict::Unsatisfiable) ++unsatisfiable;
         if (outcome.fVerdict != TSatVerdict::Unknown) decidedMs.push_back(outcome.fSeconds * 1000);
+        if (StopAsked()) break;
         // The runs' status and solution lines are not the batch's output.
         Messenger.ClearTrace();
     }
@@ -376,10 +388,11 @@ int RunSolve(const std::vector<std::string>& args) {
     Randomize();
     if (!request.fMethodGiven) {
         // The relaxation's own output: its trace lines, the solution lines when found.
+        TToolProgress progress;
         TSatSolver solver(nullptr);
         solver.LoadProblem(problem);
         bool solved = false;
-        Search(solver, request.fMaxSteps, request.fTimeLimit, solved);
+        Search(solver, request.fMaxSteps, request.fTimeLimit, solved, progress);
         return solved ? kSolvedStatus : 0;
     }
     return PrintAnswer(SolveOnce(problem, request), request.fTrace);
@@ -455,4 +468,31 @@ KAVELIN_SUBCOMMAND(
     "sat",
     "generate C N FROM TO | solve FILE [--method relaxation|probsat|cdcl] [--runs N] "
     "[--max-steps N] [--time-limit S] [--seed N] [--proof FILE] [--trace] | check FILE SOLUTION",
-    "SAT problems: generate, solve by three methods, check", RunSat);
+    "SAT problems: generate, solve by three methods, check", RunSat,
+    "generate writes a random problem of C clauses over N variables, FROM to TO literals "
+    "each, as constraint text. solve reads a constraint or DIMACS file (DIMACS by a .cnf name "
+    "or a first line that is a DIMACS comment or header). check tells whether the solution "
+    "lines (\"Literal v true\", \"Literal v false\") make every clause of FILE valid.\n\n"
+    "Without --method, solve steps the relaxation search and prints its trace: the status "
+    "line and, when found, \"Solution trouv\xC3\xA9"
+    "e\" with one line per variable. With "
+    "--method the answer takes the SAT competition's form: \"s SATISFIABLE\" and \"v ... 0\" "
+    "lines, \"s UNSATISFIABLE\" or \"s UNKNOWN\".\n\n"
+    "  --method M      relaxation (the page's search), probsat (probSAT local\n"
+    "                  search) or cdcl (CaDiCaL, the only one that proves a problem\n"
+    "                  unsatisfiable)\n"
+    "  --max-steps N   relaxation steps or probSAT flips (10000000 unless given),\n"
+    "                  CaDiCaL conflicts (no limit unless given)\n"
+    "  --time-limit S  seconds, above 0 and up to 1000000, for every method\n"
+    "  --seed N        every reseed uses N (CaDiCaL's own seed too)\n"
+    "  --proof FILE    with cdcl: CaDiCaL's DRAT proof, as text lines\n"
+    "  --trace         with --method: the search's trace lines before the answer\n"
+    "  --runs N        N runs, 1 to 1000000: \"runs N solved K steps min A median B\n"
+    "                  max C mean D\" over the solved runs, then \"run i steps n\n"
+    "                  solved|budget\"; with cdcl \"runs N satisfiable K\n"
+    "                  unsatisfiable U ms min ..\" and \"run i ms t satisfiable|\n"
+    "                  unsatisfiable|unknown\"\n\n"
+    "Exit status: solve gives 10 satisfiable (every run, with --runs), 20 unsatisfiable (every "
+    "cdcl run), 0 unknown or the budget ran out; 1 a file that cannot be read or is refused, or "
+    "an engine error; 2 usage; 130 interrupted (SIGINT). check exits 0 when every clause is "
+    "valid, 1 otherwise; generate 0, or 1 for refused numbers.");

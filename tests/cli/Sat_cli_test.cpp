@@ -102,7 +102,9 @@ TEST_F(SatCli, RefusedFilesWrongSolutionsAndWrongArgumentsFail) {
         const TCliRun run = Sat({"solve", DataFile(name)});
         EXPECT_EQ(run.fStatus, 1) << name;
         EXPECT_EQ(run.fOut.find("valides"), std::string::npos) << name;
-        EXPECT_NE(run.fErr.find("*ERROR*"), std::string::npos) << name;
+        // One line on standard error, named after the subcommand.
+        EXPECT_EQ(run.fErr.rfind("kavelin-cli: sat: ", 0), 0u) << run.fErr;
+        EXPECT_EQ(std::count(run.fErr.begin(), run.fErr.end(), '\n'), 1) << run.fErr;
     }
     EXPECT_NE(Sat({"solve", DataFile("beyond_variables.txt")})
                   .fErr.find("[Clause 0] Literal1=4 is not a literal"),
