@@ -345,48 +345,34 @@ std::vector<int32_t> TMatching::LettersIn(const std::vector<int32_t>& from, int3
 // columns right of q #{Ra : Pos2 >= y} from Q2. Each count comes from how often a
 // byte occurs in a stretch of the other text.
 void TMatching::Remove(const TBox& box, int32_t p, int32_t q) {
-    std::array<int64_t, 256> occurs{};
-    auto count = [&](const std::string& text, int32_t from, int32_t to, int sign) {
+    // The links of the bytes of counted[from..to] in the lines of the positions
+    // first..last (either way) of the other text, added up from `first` on, join
+    // the step of quadrant 1 or 2 of each line.
+    auto lose = [&](const std::string& counted, int32_t from, int32_t to, bool rows, int32_t first,
+                    int32_t last, bool quadrant1) {
+        std::array<int64_t, 256> occurs{};
         for (int32_t k = from; k <= to; ++k)
-            occurs[static_cast<unsigned char>(text[static_cast<size_t>(k - 1)])] += sign;
-    };
-    // Adds the running count to the lines of positions from..to (step +1 or -1)
-    // of `text`, whose bytes are looked up in `occurs`.
-    auto steepen = [&](const std::string& text, const std::vector<int64_t>& at,
-                       std::vector<TLine>& lines, int32_t from, int32_t to, int32_t step,
-                       bool first) {
+            ++occurs[static_cast<unsigned char>(counted[static_cast<size_t>(k - 1)])];
+        const std::string& text = rows ? fA : fB;
+        const std::vector<int64_t>& at = rows ? fRowAt : fColumnAt;
+        std::vector<TLine>& lines = rows ? fRowLines : fColumnLines;
+        const int32_t step = last >= first ? 1 : -1;
         int64_t running = 0;
-        for (int32_t x = from; x != to + step; x += step) {
+        for (int32_t x = first; x != last + step; x += step) {
             running += occurs[static_cast<unsigned char>(text[static_cast<size_t>(x - 1)])];
             const int64_t line = at[static_cast<size_t>(x)];
             if (line < 0 || running == 0) continue;
             TLine& l = lines[static_cast<size_t>(line)];
-            if (first)
+            if (quadrant1)
                 Steepen(l.base1, l.step1, running, fPass);
             else
                 Steepen(l.base2, l.step2, running, fPass);
         }
     };
-    if (box.r1 < p) {
-        count(fB, q, box.s2, 1);
-        steepen(fA, fRowAt, fRowLines, box.r1, p - 1, 1, false);
-        count(fB, q, box.s2, -1);
-    }
-    if (p < box.r2) {
-        count(fB, box.s1, q, 1);
-        steepen(fA, fRowAt, fRowLines, box.r2, p + 1, -1, true);
-        count(fB, box.s1, q, -1);
-    }
-    if (box.s1 < q) {
-        count(fA, p, box.r2, 1);
-        steepen(fB, fColumnAt, fColumnLines, box.s1, q - 1, 1, true);
-        count(fA, p, box.r2, -1);
-    }
-    if (q < box.s2) {
-        count(fA, box.r1, p, 1);
-        steepen(fB, fColumnAt, fColumnLines, box.s2, q + 1, -1, false);
-        count(fA, box.r1, p, -1);
-    }
+    if (box.r1 < p) lose(fB, q, box.s2, true, box.r1, p - 1, false);
+    if (p < box.r2) lose(fB, box.s1, q, true, box.r2, p + 1, true);
+    if (box.s1 < q) lose(fA, p, box.r2, false, box.s1, q - 1, true);
+    if (q < box.s2) lose(fA, box.r1, p, false, box.s2, q + 1, false);
 }
 
 std::optional<std::vector<TLink>> TMatching::Run(TProgress& progress) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,48 @@ inline std::vector<TLink> ScanChosenLinks(const std::string& a, const std::strin
             columnAdjust[y] += running += aByColumn[y];
     }
     return chosen;
+}
+
+// English-like text: common words with blanks, now and then a comma or a full stop
+// and a capital, cut to `length` characters.
+inline std::string ProseLike(size_t length, std::mt19937& engine) {
+    static const char* const words[] = {
+        "the",      "of",      "and",   "to",     "a",      "in",    "that",    "is",     "was",
+        "he",       "for",     "it",    "with",   "as",     "his",   "on",      "be",     "at",
+        "by",       "had",     "not",   "are",    "but",    "from",  "or",      "have",   "an",
+        "they",     "which",   "one",   "you",    "were",   "her",   "all",     "she",    "there",
+        "would",    "their",   "we",    "him",    "been",   "has",   "when",    "who",    "will",
+        "more",     "no",      "if",    "out",    "so",     "said",  "what",    "up",     "its",
+        "about",    "into",    "than",  "them",   "can",    "only",  "other",   "new",    "some",
+        "could",    "time",    "these", "two",    "may",    "then",  "do",      "first",  "any",
+        "my",       "now",     "such",  "like",   "our",    "over",  "man",     "me",     "even",
+        "most",     "made",    "after", "also",   "did",    "many",  "before",  "must",   "through",
+        "back",     "years",   "where", "much",   "your",   "way",   "well",    "down",   "should",
+        "because",  "each",    "just",  "those",  "people", "house", "program", "letter", "window",
+        "distance", "between", "texts", "quickly"};
+    constexpr size_t count = sizeof(words) / sizeof(words[0]);
+    auto uniform = [&](size_t high) {
+        return std::uniform_int_distribution<size_t>(0, high)(engine);
+    };
+    std::string text;
+    bool capital = true;
+    while (text.size() < length) {
+        // The smaller of two draws: the first words come more often.
+        std::string word = words[std::min(uniform(count - 1), uniform(count - 1))];
+        if (capital) word[0] = static_cast<char>(word[0] - 'a' + 'A');
+        capital = false;
+        const size_t mark = uniform(19);
+        if (mark == 0) {
+            word += '.';
+            capital = true;
+        } else if (mark == 1) {
+            word += ',';
+        }
+        if (!text.empty()) text += ' ';
+        text += word;
+    }
+    text.resize(length);
+    return text;
 }
 
 // 4. Score.

@@ -186,42 +186,7 @@ class TTextMaker {
         }
         return text;
     }
-    // Words of English with blanks, now and then a comma or a full stop and a
-    // capital, cut to `length` characters.
-    std::string Prose(size_t length) {
-        static const char* const words[] = {
-            "the",   "of",      "and",    "to",      "a",        "in",      "that",  "is",
-            "was",   "he",      "for",    "it",      "with",     "as",      "his",   "on",
-            "be",    "at",      "by",     "had",     "not",      "are",     "but",   "from",
-            "or",    "have",    "an",     "they",    "which",    "one",     "you",   "were",
-            "her",   "all",     "she",    "there",   "would",    "their",   "we",    "him",
-            "been",  "has",     "when",   "who",     "will",     "more",    "no",    "if",
-            "out",   "so",      "said",   "what",    "up",       "its",     "about", "into",
-            "than",  "them",    "can",    "only",    "other",    "new",     "some",  "could",
-            "time",  "these",   "two",    "may",     "then",     "do",      "first", "any",
-            "my",    "now",     "such",   "like",    "our",      "over",    "man",   "me",
-            "even",  "most",    "made",   "after",   "also",     "did",     "many",  "before",
-            "must",  "through", "back",   "years",   "where",    "much",    "your",  "way",
-            "well",  "down",    "should", "because", "each",     "just",    "those", "people",
-            "house", "program", "letter", "window",  "distance", "between", "texts", "quickly"};
-        std::string text;
-        bool capital = true;
-        while (text.size() < length) {
-            std::string word = words[std::min(Uniform(0, 111), Uniform(0, 111))];
-            if (capital) word[0] = static_cast<char>(word[0] - 'a' + 'A');
-            capital = false;
-            const size_t mark = Uniform(0, 19);
-            if (mark == 0) {
-                word += '.';
-                capital = true;
-            } else if (mark == 1) {
-                word += ',';
-            }
-            text += (text.empty() ? "" : " ") + word;
-        }
-        text.resize(length);
-        return text;
-    }
+    std::string Prose(size_t length) { return ref::ProseLike(length, fEngine); }
     // The first `size` of a shuffled set of all 256 byte values.
     std::string Alphabet(size_t size) {
         std::string bytes;
