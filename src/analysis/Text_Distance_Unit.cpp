@@ -118,6 +118,7 @@ class TMatching {
     std::optional<std::vector<TLink>> Run(TProgress& progress);
 
   private:
+    bool Prepare(TProgress& progress);
     // One letter's links in one box, by indexes into its positions.
     struct TPart {
         size_t r1, r2, k1, k2;
@@ -213,6 +214,11 @@ TMatching::TMatching(const std::string& a, const std::string& b, size_t keptLink
         fColumnAt[j] = static_cast<int64_t>(at);
     }
     fKeep = fKeptStart[L] <= keptLinks;
+}
+
+// The numbers D, kept or ready to be computed; false when `progress` asked to stop.
+bool TMatching::Prepare(TProgress& progress) {
+    const size_t L = fLetters;
     if (fKeep) {
         // One sweep down the rows with before[y] = D(i - 1, y); row i adds, at each
         // y, the number of its letter in B[1..y].
@@ -225,9 +231,11 @@ TMatching::TMatching(const std::string& a, const std::string& b, size_t keptLink
         }
         std::vector<uint32_t> before(fN + 1, 0);
         for (size_t i = 1; i <= fM; ++i) {
+            // 64 rows take well under a millisecond.
+            if (i % 64 == 0 && progress.Report(0, static_cast<int64_t>(fM))) return false;
             if (fRowAt[i] < 0) continue;
             const auto letter =
-                static_cast<size_t>(fLetterOf[static_cast<unsigned char>(a[i - 1])]);
+                static_cast<size_t>(fLetterOf[static_cast<unsigned char>(fA[i - 1])]);
             const auto& columns = fColumnsOf[letter];
             uint32_t* out = fKept.data() + fKeptStart[letter] +
                             (static_cast<size_t>(fRowAt[i]) - fRowStart[letter]) * columns.size();
@@ -241,15 +249,16 @@ TMatching::TMatching(const std::string& a, const std::string& b, size_t keptLink
         fCountB.assign((fN + 1) * L, 0);
         for (size_t i = 1; i <= fM; ++i) {
             std::copy_n(&fCountA[(i - 1) * L], L, &fCountA[i * L]);
-            const int32_t letter = fLetterOf[static_cast<unsigned char>(a[i - 1])];
+            const int32_t letter = fLetterOf[static_cast<unsigned char>(fA[i - 1])];
             if (letter >= 0) ++fCountA[i * L + static_cast<size_t>(letter)];
         }
         for (size_t j = 1; j <= fN; ++j) {
             std::copy_n(&fCountB[(j - 1) * L], L, &fCountB[j * L]);
-            const int32_t letter = fLetterOf[static_cast<unsigned char>(b[j - 1])];
+            const int32_t letter = fLetterOf[static_cast<unsigned char>(fB[j - 1])];
             if (letter >= 0) ++fCountB[j * L + static_cast<size_t>(letter)];
         }
     }
+    return true;
 }
 
 // D(i - 1, j - 1) at the link of the letter's r-th row and k-th column.
@@ -383,6 +392,7 @@ std::optional<std::vector<TLink>> TMatching::Run(TProgress& progress) {
     const auto m = static_cast<int32_t>(fM);
     const auto n = static_cast<int32_t>(fN);
     TBox whole{1, m, 1, n, LettersIn(all, 1, m, 1, n)};
+    if (!whole.letters.empty() && !Prepare(progress)) return std::nullopt;
     if (!whole.letters.empty()) boxes.push_back(std::move(whole));
     while (!boxes.empty()) {
         // The rows of the first text outside every box are settled.
