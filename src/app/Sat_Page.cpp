@@ -63,6 +63,7 @@ TSatMethod MethodNamed(const QString& name) {
 }
 
 QString VerdictText(const TCompleteResult& result) {
+    if (result.Failed) return QStringLiteral("Unknown: the solver failed (see the error)");
     switch (result.Verdict) {
         case TSatVerdict::Satisfiable:
             return QStringLiteral("Satisfiable");
