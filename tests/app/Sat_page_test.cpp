@@ -424,6 +424,9 @@ class SatPageTest : public QObject {
                                            "Unsatisfiable"}));
         QCOMPARE(StatusText(), QStringLiteral("Unsatisfiable"));
         QVERIFY(SatSolver->Clauses() == loaded);
+        TSatProblem checked;
+        QVERIFY(ReadConstraintText(*fPage->SAT_Memo, "memo", checked));
+        QCOMPARE(PicosatStatus(checked), 20);
 
         // A satisfiable memo: the model, once asked for, satisfies every clause.
         QTest::mouseClick(fPage->SAT_Random_Generation_Button, Qt::LeftButton);
@@ -501,6 +504,7 @@ class SatPageTest : public QObject {
         QTest::mouseClick(fPage->SAT_Solve_Button, Qt::LeftButton);
         QCOMPARE(TraceLines().back(), std::string("Unsatisfiable"));
         QCOMPARE(StatusText(), QStringLiteral("Unsatisfiable"));
+        QCOMPARE(PicosatStatus(TSatProblem{SatSolver->VariableCount(), SatSolver->Clauses()}), 20);
         for (QAction* action : {fPage->SAT_Relaxation_Action, fPage->SAT_ProbSat_Action}) {
             action->trigger();
             QString said;
