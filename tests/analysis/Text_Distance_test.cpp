@@ -12,6 +12,7 @@
 #include "analysis/Text_Distance_Reference.h"
 #include "analysis/Text_Distance_Unit.h"
 #include "base/Real_Format.h"
+#include "solvers/Progress_Stop.h"
 #include "support/Global_Guards.h"
 #include "support/Trace_Capture.h"
 
@@ -314,24 +315,12 @@ TEST(TextDistance, LongRepeatedLetterTooManyLinksToKeep) {
 
 // ---- progress and stop ----
 
-// Asks to stop at its n-th call (never when n is 0), and records every report.
-class TStopAt : public TProgress {
-  public:
-    explicit TStopAt(int64_t n) : fStopAt(n) {}
-    bool Report(int64_t done, int64_t total) override {
-        fReports.push_back({done, total});
-        return static_cast<int64_t>(fReports.size()) == fStopAt;
-    }
-    int64_t fStopAt;
-    std::vector<std::pair<int64_t, int64_t>> fReports;
-};
-
 TEST(TextDistanceProgress, ReportsWithoutChangingTheScore) {
     TTraceCapture trace;
     TTextMaker maker(7);
     const std::string a = maker.Text(400, "abcd ");
     const std::string b = maker.Text(300, "abcd ");
-    TStopAt never(0);
+    TStopAtCall never(0);
     const auto score = TTextDistanceManager().Distance(a, b, never);
     ASSERT_TRUE(score.has_value());
     EXPECT_EQ(*score, Distance(a, b));
@@ -354,7 +343,7 @@ TEST(TextDistanceProgress, StopsMidwayWithOneTraceLine) {
     TTextDistanceManager manager;
     for (const int64_t stopAt : {1, 2, 5, 40}) {
         trace.Reset();
-        TStopAt stop(stopAt);
+        TStopAtCall stop(stopAt);
         EXPECT_FALSE(manager.Distance(a, b, stop).has_value()) << stopAt;
         // It stopped at the call that asked.
         EXPECT_EQ(static_cast<int64_t>(stop.fReports.size()), stopAt);
@@ -366,7 +355,7 @@ TEST(TextDistanceProgress, StopsMidwayWithOneTraceLine) {
     EXPECT_EQ(manager.Distance(a, b), expected);
     EXPECT_TRUE(trace.Lines().empty());
     // Short texts too can be stopped at their first report.
-    TStopAt first(1);
+    TStopAtCall first(1);
     EXPECT_FALSE(manager.Distance("chat", "chien", first).has_value());
     EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Text distance interrupted"});
 }
