@@ -4,6 +4,7 @@
 
 #include "analysis/Segmentation_Manager_Unit.h"
 #include "qt/Qt_Controls.h"
+#include "qt/Qt_Long_Work.h"
 
 TSegmentationPage::TSegmentationPage(TFileDialog& openDialog2)
     : TPage("TabSheet6", QStringLiteral("Segmentation hypercube")), OpenDialog2(openDialog2) {
@@ -23,7 +24,8 @@ TSegmentationPage::TSegmentationPage(TFileDialog& openDialog2)
 
 void TSegmentationPage::ID3_Load_ButtonClick() {
     if (!OpenDialog2.Execute()) return;
-    Segmentation_Memo->LoadFromFile(QFile::encodeName(OpenDialog2.FileName()).toStdString());
+    TLongWork work(QStringLiteral("Load Datas"));
+    Segmentation_Memo->LoadFromFile(QFile::encodeName(OpenDialog2.FileName()).toStdString(), work);
 }
 
 void TSegmentationPage::Segmentation_analyse_ButtonClick() {

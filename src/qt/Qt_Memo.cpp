@@ -5,10 +5,19 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <utility>
 
+#include "base/File_Io.h"
+#include "diagnostics/TraceUnit.h"
 #include "qt/Text_Codec.h"
 
 namespace {
+
+// A load fills the document a piece at a time, reporting between two pieces: a
+// piece of lines numerous enough, or long enough, that the reports cost nothing
+// beside the filling, and few enough that a stop is answered at once.
+constexpr size_t kPieceLines = 32768;
+constexpr size_t kPieceBytes = size_t(1) << 20;
 
 // Appends `line` to `text` with its line breaks of any convention (CR LF, LF,
 // CR) made the document's own (LF). The code page keeps CR and LF as the bytes
@@ -24,6 +33,43 @@ void AppendWithBreaks(std::string& text, const std::string& line) {
         else if (c + 1 == line.size() || line[c + 1] != '\n')
             text += '\n';
 }
+
+// Appends the lines from `first` to `last` to `text`, each after a line break
+// but the first.
+void AppendLines(std::string& text, const std::vector<std::string>& lines, size_t first,
+                 size_t last) {
+    size_t size = text.size() + last - first;
+    for (size_t i = first; i < last; ++i) size += lines[i].size();
+    text.reserve(size);
+    for (size_t i = first; i < last; ++i) {
+        if (i > first) text += '\n';
+        AppendWithBreaks(text, lines[i]);
+    }
+}
+
+// The end of the piece of lines that starts at `first`: one line at least.
+size_t PieceEnd(const std::vector<std::string>& lines, size_t first) {
+    size_t end = first;
+    for (size_t bytes = 0; end < lines.size() && end - first < kPieceLines && bytes < kPieceBytes;
+         ++end)
+        bytes += lines[end].size() + 1;
+    return end;
+}
+
+// The widget paints nothing for as long as this lives.
+class TPaintsHeld {
+  public:
+    explicit TPaintsHeld(QWidget& widget) : fWidget(widget), fUpdates(widget.updatesEnabled()) {
+        fWidget.setUpdatesEnabled(false);
+    }
+    ~TPaintsHeld() { fWidget.setUpdatesEnabled(fUpdates); }
+    TPaintsHeld(const TPaintsHeld&) = delete;
+    TPaintsHeld& operator=(const TPaintsHeld&) = delete;
+
+  private:
+    QWidget& fWidget;
+    bool fUpdates;
+};
 
 QString WithDocumentBreaks(const std::string& line) {
     std::string text;
@@ -157,13 +203,7 @@ void TMemo::Clear() {
 // character, line breaks included).
 void TMemo::Assign(const std::vector<std::string>& lines) {
     std::string joined;
-    size_t size = lines.size();
-    for (const auto& line : lines) size += line.size();
-    joined.reserve(size);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) joined += '\n';
-        AppendWithBreaks(joined, lines[i]);
-    }
+    AppendLines(joined, lines, 0, lines.size());
     if (fReplacementsUndoable && fProgramEdits == 0) {
         // One edit block over the whole text: one undo step, and the document
         // counts the new text as unmodified, the one before it as modified.
@@ -188,6 +228,70 @@ void TMemo::Assign(const std::vector<std::string>& lines) {
     fModifiedBeforeProgramEdit = false;
     moveCursor(QTextCursor::Start);
     fHasLines = !lines.empty();
+}
+
+// The pieces go in as one edit block with the undo history on, whatever the
+// memo: the block is one undo step, which a stop takes back, and the view is laid
+// out once, when the block closes. A finished load of a memo whose replacements
+// are not undoable then drops the history, as Assign's program edit does. The
+// memo's redo steps are lost at the first piece, as at any edit.
+bool TMemo::LoadFromFile(const std::string& fileName, TProgress& progress) {
+    const std::vector<std::string> lines = SplitLines(ReadFileBytes(fileName));
+    QTextDocument& doc = *document();
+    const bool modified = doc.isModified();
+    const bool undoEnabled = doc.isUndoRedoEnabled();
+    const int undoSteps = undoEnabled ? doc.availableUndoSteps() : 0;
+    const int anchor = textCursor().anchor();
+    const int position = textCursor().position();
+    const int vertical = verticalScrollBar()->value();
+    const int horizontal = horizontalScrollBar()->value();
+    const bool programmatic = std::exchange(fProgrammatic, true);
+    const TPaintsHeld paintsHeld(*this);
+
+    doc.setUndoRedoEnabled(true);
+    QTextCursor cursor(&doc);
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    bool stopped = false;
+    std::string piece;
+    for (size_t done = 0; done < lines.size();) {
+        if (done > 0 && progress.Report(int64_t(done), int64_t(lines.size()))) {
+            stopped = true;
+            break;
+        }
+        const size_t end = PieceEnd(lines, done);
+        piece.clear();
+        if (done > 0) piece += '\n';
+        AppendLines(piece, lines, done, end);
+        cursor.insertText(ToQt(piece));
+        done = end;
+    }
+    cursor.endEditBlock();
+
+    if (!stopped) {
+        if (!fReplacementsUndoable || fProgramEdits > 0) doc.clearUndoRedoStacks();
+        doc.setUndoRedoEnabled(undoEnabled);
+        doc.setModified(false);
+        if (fProgramEdits > 0) fModifiedBeforeProgramEdit = false;
+        fProgrammatic = programmatic;
+        moveCursor(QTextCursor::Start);
+        fHasLines = !lines.empty();
+        return true;
+    }
+    if (doc.availableUndoSteps() > undoSteps) doc.undo();
+    doc.clearUndoRedoStacks(QTextDocument::RedoStack);
+    doc.setUndoRedoEnabled(undoEnabled);
+    doc.setModified(modified);
+    fProgrammatic = programmatic;
+    QTextCursor previous(&doc);
+    previous.setPosition(anchor);
+    previous.setPosition(position, QTextCursor::KeepAnchor);
+    setTextCursor(previous);
+    verticalScrollBar()->setValue(vertical);
+    horizontalScrollBar()->setValue(horizontal);
+    Messenger.Send("Load interrupted");
+    return false;
 }
 
 bool TMemo::HasTypedEdits() const {

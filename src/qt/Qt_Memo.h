@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 
+#include "base/Progress.h"
 #include "platform/Text_Display.h"
 
 class TMemo : public QPlainTextEdit, public ITextDisplay {
@@ -22,6 +23,15 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
     void Delete(int index) override;
     void Clear() override;
     void Assign(const std::vector<std::string>& lines) override;
+    using TLines::LoadFromFile;
+    // Reads the file as TLines::LoadFromFile does and fills the memo in pieces,
+    // reporting the lines put in so far out of all between two pieces. Run to
+    // its end, the memo is as Assign leaves it. When `progress` asks for a stop,
+    // the memo gets back its text, cursor, scrolling, undo history and modified
+    // flag as they were, the trace gets "Load interrupted", and the answer is
+    // false. A file that cannot be read raises EFileError, the memo untouched.
+    // The memo itself does not paint meanwhile.
+    bool LoadFromFile(const std::string& fileName, TProgress& progress);
     std::vector<std::string> ToVector() const override;
     void DeleteFirst(int count) override;
     void ReplaceLast(const std::string& text) override;
