@@ -158,9 +158,9 @@ class MemoLoadTest : public QObject {
         TMemo memo;
         memo.SetReplacementsUndoable(true);
         memo.Assign({"kept"});
-        TStopAtCall never(0);
-        QVERIFY_THROWS_EXCEPTION(std::exception,
-                                 memo.LoadFromFile(fDir.filePath("none.txt").toStdString(), never));
+        QVERIFY_THROWS_EXCEPTION(
+            std::exception,
+            memo.LoadFromFile(fDir.filePath("none.txt").toStdString(), TStopAtCall(0)));
         QCOMPARE(memo.ToVector(), std::vector<std::string>{"kept"});
         QCOMPARE(memo.document()->availableUndoSteps(), 1);
         QVERIFY(memo.updatesEnabled());
