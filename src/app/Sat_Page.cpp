@@ -218,7 +218,8 @@ void TSatPage::SAT_OpenConstraintFile_ButtonClick() {
     if (!OpenDialog1.Execute()) return;
     const std::string fileName = QFile::encodeName(OpenDialog1.FileName()).toStdString();
     if (!IsDimacsFileName(fileName)) {
-        SAT_Memo->LoadFromFile(fileName);
+        TLongWork work(QStringLiteral("Open"));
+        SAT_Memo->LoadFromFile(fileName, work);
         return;
     }
     TLineList lines;

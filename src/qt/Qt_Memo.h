@@ -32,11 +32,6 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
     // false. A file that cannot be read raises EFileError, the memo untouched.
     // The memo itself does not paint meanwhile.
     bool LoadFromFile(const std::string& fileName, TProgress& progress);
-    // The same with a progress made for this load alone, which ends with it:
-    // LoadFromFile(fileName, TLongWork(name)).
-    bool LoadFromFile(const std::string& fileName, TProgress&& progress) {
-        return LoadFromFile(fileName, progress);
-    }
     std::vector<std::string> ToVector() const override;
     void DeleteFirst(int count) override;
     void ReplaceLast(const std::string& text) override;

@@ -8,6 +8,7 @@
 #include "base/Real_Format.h"
 #include "common/Random_Source.h"
 #include "qt/Qt_Status_Bar.h"
+#include "support/Escape_When_Shown.h"
 #include "support/Global_Guards.h"
 #include "support/Window_Fixture.h"
 
@@ -59,18 +60,9 @@ class AlgorithmPagesTest : public QObject {
         TTextDistancePage* page = Kavelin_Form->TextDistancePage;
         page->TextDistance_Edit1->setText(FourLetterText(40000, 1));
         page->TextDistance_Edit2->setText(FourLetterText(40000, 2));
-        QString shown;
-        QTimer escape;
-        QObject::connect(&escape, &QTimer::timeout, [&] {
-            const TStatusBar* bar = ProgramStatus::Bar();
-            if (!bar->Running()) return;
-            shown = bar->Text();
-            escape.stop();
-            QTest::keyClick(page->TextDistance_Edit1, Qt::Key_Escape);
-        });
-        escape.start(20);
+        TEscapeWhenShown escape(page->TextDistance_Edit1);
         QTest::mouseClick(page->TextDistance_Button, Qt::LeftButton);
-        QCOMPARE(shown, QStringLiteral("Text distance is running: Esc or Stop ends it"));
+        QCOMPARE(escape.Shown, QStringLiteral("Text distance is running: Esc or Stop ends it"));
         QVERIFY(page->Text_Distance_Memo->QtLines().isEmpty());
         QCOMPARE(TraceForm->RichEdit1->ToVector().back(), std::string("Text distance interrupted"));
         QCOMPARE(ProgramStatus::Bar()->Text(), QStringLiteral("Text distance stopped"));

@@ -44,7 +44,7 @@ class FrameTest : public QObject {
     void theMenusHoldTheirItemsAndKeys() {
         QStringList menus;
         for (QAction* menu : Kavelin_Form->menuBar()->actions()) menus << menu->text();
-        QCOMPARE(menus, (QStringList{"&File", "&View", "&Help"}));
+        QCOMPARE(menus, (QStringList{"&File", "&View", "SAT", "&Help"}));
         const std::vector<std::tuple<const char*, QString, QKeySequence>> items{
             {"File_Quit_Action", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
             {"View_Trace_Action", "&Trace", QKeySequence(Qt::CTRL | Qt::Key_T)},

@@ -13,6 +13,7 @@
 #include "qt/Qt_Memo.h"
 #include "qt/Qt_Status_Bar.h"
 #include "solvers/Progress_Stop.h"
+#include "support/Escape_When_Shown.h"
 #include "support/Trace_Capture.h"
 #include "support/Window_Fixture.h"
 
@@ -158,9 +159,9 @@ class MemoLoadTest : public QObject {
         TMemo memo;
         memo.SetReplacementsUndoable(true);
         memo.Assign({"kept"});
-        QVERIFY_THROWS_EXCEPTION(
-            std::exception,
-            memo.LoadFromFile(fDir.filePath("none.txt").toStdString(), TStopAtCall(0)));
+        TStopAtCall never(0);
+        QVERIFY_THROWS_EXCEPTION(std::exception,
+                                 memo.LoadFromFile(fDir.filePath("none.txt").toStdString(), never));
         QCOMPARE(memo.ToVector(), std::vector<std::string>{"kept"});
         QCOMPARE(memo.document()->availableUndoSteps(), 1);
         QVERIFY(memo.updatesEnabled());
@@ -175,18 +176,10 @@ class MemoLoadTest : public QObject {
         QTest::keyClicks(memo, QStringLiteral("before"));
         const QString before = Described(*memo);
         fixture.NextFileName = QString::fromStdString(Written("datas.txt", NumberedLines(2000000)));
-        // Escape goes to the memo at the first look that finds the load shown.
-        QString shown;
-        QTimer look;
-        QObject::connect(&look, &QTimer::timeout, [&] {
-            if (TLongWork* work = TLongWork::Current(); work && work->Shown() && shown.isEmpty()) {
-                shown = ProgramStatus::Bar()->Text();
-                QTest::keyClick(memo, Qt::Key_Escape);
-            }
-        });
-        look.start(20);
+        // Escape goes to the memo once the load shows.
+        TEscapeWhenShown escape(memo);
         QTest::mouseClick(page->ID3_Load_Button, Qt::LeftButton);
-        QCOMPARE(shown, QStringLiteral("Load Datas is running: Esc or Stop ends it"));
+        QCOMPARE(escape.Shown, QStringLiteral("Load Datas is running: Esc or Stop ends it"));
         QCOMPARE(memo->ToVector(), std::vector<std::string>{"before"});
         QCOMPARE(Described(*memo), before);
         QCOMPARE(TraceForm->RichEdit1->ToVector().back(), std::string("Load interrupted"));

@@ -211,7 +211,6 @@ class StartupTest : public QObject {
     }
 
     void handlersWithoutEffectChangeNothing() {
-        QTest::mouseClick(Kavelin_Form->SatPage->SAT_CheckIntegrity_Button, Qt::LeftButton);
         QTest::mouseClick(Kavelin_Form->NeuronalNetworkPage->nnetwork_test_button, Qt::LeftButton);
         QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
