@@ -112,6 +112,12 @@ double SecondsSince(TClock::time_point start) {
 // The methods of `sat solve --method`.
 enum class TMethod { Relaxation, ProbSat, Cdcl };
 
+const char* MethodName(TMethod method) {
+    return method == TMethod::Relaxation ? "relaxation"
+           : method == TMethod::ProbSat  ? "probsat"
+                                         : "cdcl";
+}
+
 // What one solve is asked for.
 struct TSolveRequest {
     std::string fFileName;
@@ -241,6 +247,31 @@ int StatusOf(TSatVerdict verdict) {
                                                    : 0;
 }
 
+const char* VerdictName(TSatVerdict verdict) {
+    return verdict == TSatVerdict::Satisfiable     ? "satisfiable"
+           : verdict == TSatVerdict::Unsatisfiable ? "unsatisfiable"
+                                                   : "unknown";
+}
+
+// The answer as a document: the verdict, the relaxation's steps or probSAT's
+// flips, the seconds, and for a model the literals of the "v" lines.
+int PrintAnswerJson(const TSolveOutcome& outcome, TMethod method) {
+    DropTrace();
+    if (outcome.fFailed) return 1;
+    TJsonObject answer;
+    answer.Set("method", MethodName(method)).Set("answer", VerdictName(outcome.fVerdict));
+    if (method != TMethod::Cdcl) answer.Set("steps", outcome.fSteps);
+    answer.Set("seconds", outcome.fSeconds);
+    if (outcome.fVerdict == TSatVerdict::Satisfiable) {
+        TJsonArray model;
+        for (size_t v = 1; v < outcome.fModel.size(); ++v)
+            model.Append(outcome.fModel[v] ? static_cast<int64_t>(v) : -static_cast<int64_t>(v));
+        answer.Set("model", model);
+    }
+    PrintJson(answer);
+    return StatusOf(outcome.fVerdict);
+}
+
 // With --trace the search's trace lines stay, and the answer follows them in the
 // trace; without it the answer is the whole output.
 int PrintAnswer(const TSolveOutcome& outcome, bool trace) {
@@ -260,6 +291,44 @@ std::string FiguresText(const std::string& name, const std::vector<double>& valu
     const TRunFigures f = FiguresOf(values);
     return name + " min " + FloatToStr(f.fMin) + " median " + FloatToStr(f.fMedian) + " max " +
            FloatToStr(f.fMax) + " mean " + FloatToStr(f.fMean);
+}
+
+// The same figures as a document (none over no value).
+TJsonObject FiguresJson(const std::vector<double>& values) {
+    if (values.empty()) return TJsonObject();
+    const TRunFigures f = FiguresOf(values);
+    return TJsonObject()
+        .Set("min", f.fMin)
+        .Set("median", f.fMedian)
+        .Set("max", f.fMax)
+        .Set("mean", f.fMean);
+}
+
+// The batch of --runs as a document: the summary's figures, then each run.
+void PrintRunsJson(const TSolveRequest& request, const std::vector<TSolveOutcome>& outcomes,
+                   int64_t satisfiable, int64_t unsatisfiable,
+                   const std::vector<double>& solvedSteps, const std::vector<double>& decidedMs) {
+    DropTrace();
+    const bool cdcl = request.fMethod == TMethod::Cdcl;
+    TJsonObject batch;
+    batch.Set("method", MethodName(request.fMethod)).Set("runs", request.fRuns);
+    if (cdcl)
+        batch.Set("satisfiable", satisfiable)
+            .Set("unsatisfiable", unsatisfiable)
+            .Set("ms", FiguresJson(decidedMs));
+    else
+        batch.Set("solved", satisfiable).Set("steps", FiguresJson(solvedSteps));
+    TJsonArray each;
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        TJsonObject run;
+        run.Set("run", static_cast<int64_t>(i + 1));
+        if (cdcl)
+            run.Set("ms", outcomes[i].fSeconds * 1000);
+        else
+            run.Set("steps", outcomes[i].fSteps);
+        each.Append(run.Set("answer", VerdictName(outcomes[i].fVerdict)));
+    }
+    PrintJson(batch.Set("each", each));
 }
 
 // `runs` searches of the problem, each from fresh random values; prints the
@@ -292,6 +361,13 @@ int SolveRuns(const TSatProblem& problem, const TSolveRequest& request) {
         Messenger.ClearTrace();
     }
     EndRuns(batchSeed);
+    const int status = satisfiable == request.fRuns     ? kSolvedStatus
+                       : unsatisfiable == request.fRuns ? kUnsatisfiableStatus
+                                                        : 0;
+    if (JsonOutput()) {
+        PrintRunsJson(request, outcomes, satisfiable, unsatisfiable, solvedSteps, decidedMs);
+        return status;
+    }
     const std::string runs = "runs " + IntToStr(request.fRuns) + " ";
     if (request.fMethod == TMethod::Cdcl) {
         std::printf("%s\n", (runs + "satisfiable " + IntToStr(satisfiable) + " unsatisfiable " +
@@ -300,13 +376,9 @@ int SolveRuns(const TSatProblem& problem, const TSolveRequest& request) {
         for (size_t i = 0; i < outcomes.size(); ++i) {
             const TSatVerdict verdict = outcomes[i].fVerdict;
             std::printf("run %zu ms %s %s\n", i + 1,
-                        FloatToStr(outcomes[i].fSeconds * 1000).c_str(),
-                        verdict == TSatVerdict::Satisfiable     ? "satisfiable"
-                        : verdict == TSatVerdict::Unsatisfiable ? "unsatisfiable"
-                                                                : "unknown");
+                        FloatToStr(outcomes[i].fSeconds * 1000).c_str(), VerdictName(verdict));
         }
-        if (satisfiable == request.fRuns) return kSolvedStatus;
-        return unsatisfiable == request.fRuns ? kUnsatisfiableStatus : 0;
+        return status;
     }
     std::printf("%s\n",
                 (runs + "solved " + IntToStr(satisfiable) + " " + FiguresText("steps", solvedSteps))
@@ -314,7 +386,7 @@ int SolveRuns(const TSatProblem& problem, const TSolveRequest& request) {
     for (size_t i = 0; i < outcomes.size(); ++i)
         std::printf("run %zu steps %s %s\n", i + 1, IntToStr(outcomes[i].fSteps).c_str(),
                     outcomes[i].fVerdict == TSatVerdict::Satisfiable ? "solved" : "budget");
-    return satisfiable == request.fRuns ? kSolvedStatus : 0;
+    return status;
 }
 
 // Reads the options of `sat solve`; a usage error's status, or -1 when they hold.
@@ -382,10 +454,12 @@ int ReadSolveRequest(const std::vector<std::string>& args, TSolveRequest& reques
 int RunSolve(const std::vector<std::string>& args) {
     TSolveRequest request;
     if (const int usage = ReadSolveRequest(args, request); usage >= 0) return usage;
+    if (!RequireFile("sat", request.fFileName)) return kExitFailed;
     TSatProblem problem;
     if (!ReadProblem(request.fFileName, problem)) return 1;
     if (request.fRuns > 0) return SolveRuns(problem, request);
     Randomize();
+    if (JsonOutput()) return PrintAnswerJson(SolveOnce(problem, request), request.fMethod);
     if (!request.fMethodGiven) {
         // The relaxation's own output: its trace lines, the solution lines when found.
         TToolProgress progress;
@@ -422,6 +496,8 @@ bool ReadSolutionLine(const std::string& line, int32_t variableCount, int32_t& v
 
 int RunCheck(const std::vector<std::string>& args) {
     if (args.size() != 3) return UsageError("sat", "check expects FILE SOLUTION");
+    if (!RequireFile("sat", args[1]) || !RequireFile("sat", args[2], "solution"))
+        return kExitFailed;
     TSatProblem problem;
     if (!ReadProblem(args[1], problem)) return 1;
     TSatSolver solver(nullptr);
@@ -495,4 +571,11 @@ KAVELIN_SUBCOMMAND(
     "Exit status: solve gives 10 satisfiable (every run, with --runs), 20 unsatisfiable (every "
     "cdcl run), 0 unknown or the budget ran out; 1 a file that cannot be read or is refused, or "
     "an engine error; 2 usage; 130 interrupted (SIGINT). check exits 0 when every clause is "
-    "valid, 1 otherwise; generate 0, or 1 for refused numbers.");
+    "valid, 1 otherwise; generate 0, or 1 for refused numbers.\n\n"
+    "With --json, solve prints one document: {\"method\", \"answer\" (satisfiable, "
+    "unsatisfiable or unknown), \"steps\" (not for cdcl), \"seconds\", \"model\" (the "
+    "literals of the v lines, when satisfiable)}; with --runs {\"method\", \"runs\", "
+    "\"solved\" and \"steps\" (min, median, max, mean), or for cdcl \"satisfiable\", "
+    "\"unsatisfiable\" and \"ms\", then \"each\": one {\"run\", \"steps\" or \"ms\", "
+    "\"answer\"} per run}. The exit status is the text form's.",
+    true);

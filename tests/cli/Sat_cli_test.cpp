@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -319,4 +320,79 @@ TEST_F(SatCli, TheCompleteSolverWritesProofsAndKeepsItsLimits) {
                                     (fDir / "no-folder" / "proof.drat").string()});
     EXPECT_EQ(unwritable.fStatus, 1);
     EXPECT_NE(unwritable.fErr.find("proof.drat"), std::string::npos);
+}
+
+// --json carries the text form's answer, model, statuses and run figures, for
+// one solve and for --runs, and a missing file is said before anything is read.
+TEST_F(SatCli, JsonDocumentsHoldTheFiguresOfTheTextForm) {
+    using nlohmann::json;
+    const TSatProblem planted = PlantedKSat(30, 126, 3, 4);
+    const std::string satisfiable = Write("planted.cnf", JoinLines(DimacsLines(planted)));
+    const TSatProblem pigeons = Pigeonhole(4, 3);
+    const std::string unsatisfiable = Write("pigeons.cnf", JoinLines(DimacsLines(pigeons)));
+    for (const std::string method : {"relaxation", "probsat", "cdcl"}) {
+        const std::vector<std::string> call{"solve",  satisfiable, "--method",    method,
+                                            "--seed", "3",         "--max-steps", "100000"};
+        std::vector<std::string> jsonCall = call;
+        jsonCall.push_back("--json");
+        const TCliRun text = Sat(call);
+        const TCliRun document = Sat(jsonCall);
+        ASSERT_EQ(document.fStatus, text.fStatus) << method << document.fErr;
+        EXPECT_EQ(document.fErr, "");
+        const json answer = json::parse(document.fOut);
+        EXPECT_EQ(answer.at("method"), method);
+        if (text.fStatus != 10) {
+            EXPECT_EQ(answer.at("answer"), "unknown") << method;
+            continue;
+        }
+        EXPECT_EQ(answer.at("answer"), "satisfiable");
+        std::string vLines = "s SATISFIABLE\nv";
+        for (const json& literal : answer.at("model")) {
+            const std::string word = " " + std::to_string(literal.get<int64_t>());
+            if (vLines.size() - vLines.rfind('\n') - 1 + word.size() > 78) vLines += "\nv";
+            vLines += word;
+        }
+        EXPECT_EQ(vLines + (vLines.size() - vLines.rfind('\n') + 1 > 78 ? "\nv 0\n" : " 0\n"),
+                  text.fOut)
+            << method;
+        EXPECT_EQ(answer.contains("steps"), method != "cdcl");
+    }
+    const TCliRun proved = Sat({"solve", unsatisfiable, "--method", "cdcl", "--json"});
+    EXPECT_EQ(proved.fStatus, 20);
+    EXPECT_EQ(json::parse(proved.fOut).at("answer"), "unsatisfiable");
+    EXPECT_FALSE(json::parse(proved.fOut).contains("model"));
+
+    // --runs: the summary's figures and one entry per run, as the text lists them.
+    const std::vector<std::string> runs{"solve",  satisfiable, "--method", "probsat",
+                                        "--runs", "4",         "--seed",   "11"};
+    std::vector<std::string> runsJson = runs;
+    runsJson.push_back("--json");
+    const TCliRun text = Sat(runs);
+    const TCliRun document = Sat(runsJson);
+    ASSERT_EQ(document.fStatus, text.fStatus) << document.fErr;
+    const json batch = json::parse(document.fOut);
+    EXPECT_EQ(batch.at("runs"), 4);
+    const std::vector<std::string> lines = SplitLines(text.fOut);
+    ASSERT_EQ(lines.size(), 5u) << text.fOut;
+    EXPECT_EQ(lines[0], "runs 4 solved " + std::to_string(batch.at("solved").get<int64_t>()) +
+                            " steps min " + FloatToStr(batch.at("steps").at("min")) + " median " +
+                            FloatToStr(batch.at("steps").at("median")) + " max " +
+                            FloatToStr(batch.at("steps").at("max")) + " mean " +
+                            FloatToStr(batch.at("steps").at("mean")));
+    for (size_t i = 0; i < 4; ++i) {
+        const json& run = batch.at("each").at(i);
+        EXPECT_EQ(lines[i + 1], "run " + std::to_string(i + 1) + " steps " +
+                                    std::to_string(run.at("steps").get<int64_t>()) + " " +
+                                    (run.at("answer") == "satisfiable" ? "solved" : "budget"));
+    }
+    const TCliRun cdclRuns =
+        Sat({"solve", unsatisfiable, "--method", "cdcl", "--runs", "2", "--json"});
+    EXPECT_EQ(cdclRuns.fStatus, 20);
+    EXPECT_EQ(json::parse(cdclRuns.fOut).at("unsatisfiable"), 2);
+
+    const TCliRun missing = Sat({"solve", (fDir / "none.cnf").string(), "--json"});
+    EXPECT_EQ(missing.fStatus, 1);
+    EXPECT_EQ(missing.fOut, "");
+    EXPECT_EQ(missing.fErr,
+              "kavelin-cli: sat: file '" + (fDir / "none.cnf").string() + "' does not exist\n");
 }
