@@ -178,7 +178,7 @@ void TSatPage::SetMethod(TSatMethod method) {
 }
 
 void TSatPage::SayMethod() {
-    ProgramStatus::Say(QStringLiteral("\"&Solve\" runs %1").arg(MethodName(fMethod)));
+    ProgramStatus::Say(QStringLiteral("Solve runs %1").arg(MethodName(fMethod)));
 }
 
 void TSatPage::ShowModel() {
