@@ -225,7 +225,10 @@ void TSatPage::SAT_OpenConstraintFile_ButtonClick() {
     TLineList lines;
     lines.LoadFromFile(fileName);
     TSatProblem problem;
-    if (ReadDimacs(lines, fileName, problem)) SAT_Memo->Assign(ConstraintLines(problem));
+    if (!ReadDimacs(lines, fileName, problem)) return;
+    // A competition file's clauses become five lines each or so: a long fill.
+    TLongWork work(QStringLiteral("Open"));
+    SAT_Memo->Assign(ConstraintLines(problem), work);
 }
 
 // A ".cnf" name receives the memo's problem in DIMACS; a memo whose constraint

@@ -236,7 +236,10 @@ void TMemo::Assign(const std::vector<std::string>& lines) {
 // are not undoable then drops the history, as Assign's program edit does. The
 // memo's redo steps are lost at the first piece, as at any edit.
 bool TMemo::LoadFromFile(const std::string& fileName, TProgress& progress) {
-    const std::vector<std::string> lines = SplitLines(ReadFileBytes(fileName));
+    return Assign(SplitLines(ReadFileBytes(fileName)), progress);
+}
+
+bool TMemo::Assign(const std::vector<std::string>& lines, TProgress& progress) {
     QTextDocument& doc = *document();
     const bool modified = doc.isModified();
     const bool undoEnabled = doc.isUndoRedoEnabled();

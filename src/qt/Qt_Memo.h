@@ -23,14 +23,16 @@ class TMemo : public QPlainTextEdit, public ITextDisplay {
     void Delete(int index) override;
     void Clear() override;
     void Assign(const std::vector<std::string>& lines) override;
+    // Fills the memo with the lines in pieces, reporting the lines put in so far
+    // out of all between two pieces. Run to its end, the memo is as Assign leaves
+    // it. When `progress` asks for a stop, the memo gets back its text, cursor,
+    // scrolling, undo history and modified flag as they were, the trace gets
+    // "Load interrupted", and the answer is false. The memo itself does not paint
+    // meanwhile.
+    bool Assign(const std::vector<std::string>& lines, TProgress& progress);
     using TLines::LoadFromFile;
-    // Reads the file as TLines::LoadFromFile does and fills the memo in pieces,
-    // reporting the lines put in so far out of all between two pieces. Run to
-    // its end, the memo is as Assign leaves it. When `progress` asks for a stop,
-    // the memo gets back its text, cursor, scrolling, undo history and modified
-    // flag as they were, the trace gets "Load interrupted", and the answer is
-    // false. A file that cannot be read raises EFileError, the memo untouched.
-    // The memo itself does not paint meanwhile.
+    // Reads the file as TLines::LoadFromFile does, then Assign with `progress`. A
+    // file that cannot be read raises EFileError, the memo untouched.
     bool LoadFromFile(const std::string& fileName, TProgress& progress);
     std::vector<std::string> ToVector() const override;
     void DeleteFirst(int count) override;

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/Sat_Page.h"
 #include "app/Segmentation_Page.h"
 #include "app/Trace_Form.h"
 #include "base/File_Io.h"
@@ -192,6 +193,27 @@ class MemoLoadTest : public QObject {
         QCOMPARE(memo->ToVector(), (std::vector<std::string>{"a;b", "c;d"}));
         Undo(*memo);
         QCOMPARE(memo->ToVector(), std::vector<std::string>{"before"});
+    }
+
+    // A large DIMACS file opened on the SAT page becomes constraint text in
+    // pieces: Escape ends the fill and the memo keeps the person's text.
+    void aLargeDimacsOpenEndsAtEscapeWithTheSatMemoAsItWas() {
+        TWindowFixture fixture;
+        TSatPage* page = Kavelin_Form->SatPage;
+        TMemo* memo = page->SAT_Memo;
+        QTest::keyClicks(memo, QStringLiteral("typed"));
+        std::string dimacs = "p cnf 1000 300000\n";
+        for (int c = 0; c < 300000; ++c)
+            dimacs += std::to_string(c % 1000 + 1) + " -" + std::to_string((c * 7) % 1000 + 1) +
+                      " " + std::to_string((c * 13) % 1000 + 1) + " 0\n";
+        fixture.NextFileName = QString::fromStdString(Written("large.cnf", dimacs));
+        TEscapeWhenShown escape(memo);
+        QTest::mouseClick(page->SAT_OpenConstraintFile_Button, Qt::LeftButton);
+        QCOMPARE(escape.Shown, QStringLiteral("Open is running: Esc or Stop ends it"));
+        QCOMPARE(memo->ToVector(), std::vector<std::string>{"typed"});
+        QVERIFY(memo->HasTypedEdits());
+        QCOMPARE(TraceForm->RichEdit1->ToVector().back(), std::string("Load interrupted"));
+        QCOMPARE(ProgramStatus::Bar()->Text(), QStringLiteral("Open stopped"));
     }
 };
 
