@@ -75,6 +75,23 @@ QString VerdictText(const TCompleteResult& result) {
     return QStringLiteral("Unknown: limit reached");
 }
 
+// The complete solver on `problem` as long work called `work`, which Escape and
+// Stop end with the trace line "<work> interrupted"; the verdict, or the stop,
+// is the status bar's last word.
+TCompleteResult DecideAsLongWork(const TSatProblem& problem, const char* work) {
+    TLongWork longWork(QString::fromLatin1(work));
+    TCompleteOptions options;
+    options.TimeLimitSeconds = TSatPage::kCompleteTimeLimit;
+    options.WorkName = work;
+    TCompleteResult result = SolveComplete(problem, options, longWork);
+    const QString verdict = result.Interrupted
+                                ? QString::fromLatin1(work) + QStringLiteral(" interrupted")
+                                : VerdictText(result);
+    longWork.SetEndText(verdict);
+    if (!result.Interrupted) ProgramStatus::Say(verdict);
+    return result;
+}
+
 // "Solution trouvée"-style lines of a model: one per variable.
 void SendModel(const std::vector<bool>& model) {
     for (size_t v = 1; v < model.size(); ++v)
@@ -262,19 +279,8 @@ void TSatPage::SAT_CheckIntegrity_ButtonClick() {
                    " literals, " + IntToStr(census.EmptyClauses) + " empty clauses, " +
                    IntToStr(census.RepeatedLiterals) + " repeated literals, " +
                    IntToStr(census.Tautologies) + " tautologies");
-    TCompleteResult result;
-    {
-        TLongWork work(QStringLiteral("Check Integrity"));
-        TCompleteOptions options;
-        options.TimeLimitSeconds = kCompleteTimeLimit;
-        options.WorkName = "Check Integrity";
-        result = SolveComplete(problem, options, work);
-        const QString verdict = result.Interrupted ? QStringLiteral("Check Integrity interrupted")
-                                                   : VerdictText(result);
-        work.SetEndText(verdict);
-        if (!result.Interrupted && !result.Failed) Messenger.Send(FromQt(verdict));
-        if (!result.Interrupted) ProgramStatus::Say(verdict);
-    }
+    const TCompleteResult result = DecideAsLongWork(problem, "Check Integrity");
+    if (!result.Interrupted && !result.Failed) Messenger.Send(FromQt(VerdictText(result)));
     if (result.Verdict == TSatVerdict::Satisfiable) {
         fModelProblem = problem;
         fModel = result.Model;
@@ -371,17 +377,7 @@ bool TSatPage::SearchFinished() const {
 // a search that ends shows it; an unsatisfiable problem is said so.
 void TSatPage::SolveWithCdcl() {
     const TSatProblem problem = LoadedProblem();
-    TCompleteResult result;
-    {
-        TLongWork work(QStringLiteral("Solve"));
-        TCompleteOptions options;
-        options.TimeLimitSeconds = kCompleteTimeLimit;
-        result = SolveComplete(problem, options, work);
-        const QString verdict =
-            result.Interrupted ? QStringLiteral("Solve interrupted") : VerdictText(result);
-        work.SetEndText(verdict);
-        if (!result.Interrupted) ProgramStatus::Say(verdict);
-    }
+    const TCompleteResult result = DecideAsLongWork(problem, "Solve");
     // The problem may have been replaced, or the solver released, meanwhile.
     if (!SatSolver || LoadedProblem() != problem) return;
     switch (result.Verdict) {

@@ -201,24 +201,16 @@ void TMemo::Clear() {
 
 // The lines are joined and decoded in one piece (Windows-1252 maps byte to
 // character, line breaks included).
+// A memo whose replacements are undoable is filled as a load is, as one undo
+// step: the document then counts the new text as unmodified, the one before it
+// as modified.
 void TMemo::Assign(const std::vector<std::string>& lines) {
-    std::string joined;
-    AppendLines(joined, lines, 0, lines.size());
     if (fReplacementsUndoable && fProgramEdits == 0) {
-        // One edit block over the whole text: one undo step, and the document
-        // counts the new text as unmodified, the one before it as modified.
-        fProgrammatic = true;
-        QTextCursor cursor(document());
-        cursor.beginEditBlock();
-        cursor.select(QTextCursor::Document);
-        cursor.insertText(ToQt(joined));
-        cursor.endEditBlock();
-        fProgrammatic = false;
-        document()->setModified(false);
-        moveCursor(QTextCursor::Start);
-        fHasLines = !lines.empty();
+        Assign(lines, NoProgress());
         return;
     }
+    std::string joined;
+    AppendLines(joined, lines, 0, lines.size());
     const TProgramEdit edit(*this);
     // Filled as setPlainText does, but through the document: the control's
     // setPlainText then sets the character format of the whole text once more,
@@ -230,15 +222,15 @@ void TMemo::Assign(const std::vector<std::string>& lines) {
     fHasLines = !lines.empty();
 }
 
-// The pieces go in as one edit block with the undo history on, whatever the
-// memo: the block is one undo step, which a stop takes back, and the view is laid
-// out once, when the block closes. A finished load of a memo whose replacements
-// are not undoable then drops the history, as Assign's program edit does. The
-// memo's redo steps are lost at the first piece, as at any edit.
 bool TMemo::LoadFromFile(const std::string& fileName, TProgress& progress) {
     return Assign(SplitLines(ReadFileBytes(fileName)), progress);
 }
 
+// The pieces go in as one edit block with the undo history on, whatever the
+// memo: the block is one undo step, which a stop takes back, and the view is laid
+// out once, when the block closes. A finished fill of a memo whose replacements
+// are not undoable then drops the history, as Assign's program edit does. The
+// memo's redo steps are lost at the first piece, as at any edit.
 bool TMemo::Assign(const std::vector<std::string>& lines, TProgress& progress) {
     QTextDocument& doc = *document();
     const bool modified = doc.isModified();
